@@ -1,0 +1,52 @@
+#include "command_interpreter.h"
+
+#include "host.h"
+
+namespace lwsim {
+
+namespace {
+
+int hostCommand(const char *line) {
+  try {
+    Host *host = Host::currentOrNull();
+    return host != nullptr && line != nullptr ? host->commands().run(line) : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+std::pair<std::string, std::string> CommandInterpreter::split(const std::string &line) {
+  const std::size_t blank = line.find(' ');
+  if (blank == std::string::npos) return {line, std::string()};
+  return {line.substr(0, blank), line.substr(blank + 1)};
+}
+
+int CommandInterpreter::run(const std::string &line) {
+  // Logged before it runs, so that commands it issues itself follow it.
+  const std::size_t entry = log_.size();
+  log_.push_back({line, false});
+  const bool accepted = execute(line);
+  log_[entry].accepted = accepted;
+  if (!accepted) {
+    transcript_.refused(line);
+    return 0;
+  }
+  for (const Observer &observer : observers_) observer(line);
+  return 1;
+}
+
+bool CommandInterpreter::execute(const std::string &line) {
+  const auto [word, argument] = split(line);
+  if (word.empty() || refused_.count(word) != 0) return false;
+  if (const auto handler = handlers_.find(word); handler != handlers_.end()) return handler->second(argument);
+  for (const auto &[prefix, handler] : prefixes_)
+    if (word.size() > prefix.size() && word.compare(0, prefix.size(), prefix) == 0)
+      return handler(word.substr(prefix.size()), argument);
+  return false;
+}
+
+LWCommandFunc *CommandInterpreter::function() { return hostCommand; }
+
+}  // namespace lwsim

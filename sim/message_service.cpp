@@ -1,0 +1,44 @@
+#include "message_service.h"
+
+#include <optional>
+#include <string>
+
+#include "host.h"
+
+namespace lwsim {
+
+namespace {
+
+std::optional<std::string> optionalText(const char *text) {
+  return text != nullptr ? std::optional<std::string>(text) : std::nullopt;
+}
+
+void errorBox(const char *first, const char *second) {
+  try {
+    if (Host *host = Host::currentOrNull()) host->transcript().error(first != nullptr ? first : "", optionalText(second));
+  } catch (...) {
+  }
+}
+
+// Information and warning boxes show as message boxes titled by their kind.
+void titledBox(const char *title, const char *first, const char *second) {
+  try {
+    std::string text = first != nullptr ? first : "";
+    if (second != nullptr) text += std::string(" | ") + second;
+    if (Host *host = Host::currentOrNull()) host->transcript().message(title, text);
+  } catch (...) {
+  }
+}
+
+void infoBox(const char *first, const char *second) { titledBox("Info", first, second); }
+void warningBox(const char *first, const char *second) { titledBox("Warning", first, second); }
+
+}  // namespace
+
+MessageService::MessageService() {
+  record_.info = infoBox;
+  record_.error = errorBox;
+  record_.warning = warningBox;
+}
+
+}  // namespace lwsim
