@@ -32,8 +32,10 @@ class Host {
   static Host &current();  // throws HostError when no host exists
 
   Transcript &transcript() { return transcript_; }
+  const Transcript &transcript() const { return transcript_; }
   GlobalRegistry &globals() { return globals_; }
   CommandInterpreter &commands() { return commands_; }
+  const CommandInterpreter &commands() const { return commands_; }
   PanelService &panels() { return panels_; }
   MessageService &messages() { return messages_; }
 

@@ -1,0 +1,65 @@
+// The descriptor and server table as the host reads them from the built
+// module, byte for byte, and the module's dynamic exports.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "support/elf_exports.h"
+#include "support/module_host.h"
+
+namespace {
+
+template <class T>
+T readAt(const void *base, std::size_t offset) {
+  T value;
+  std::memcpy(&value, static_cast<const unsigned char *>(base) + offset, sizeof value);
+  return value;
+}
+
+TEST(ModuleDescriptor, HeaderFieldsSitAtTheirOffsets) {
+  lwtest::ModuleHost fixture;
+  const void *raw = &fixture.module().descriptor();
+  EXPECT_EQ(readAt<std::uint32_t>(raw, 0), 0x04121994u);
+  EXPECT_EQ(readAt<std::uint32_t>(raw, 4), 3u);
+  EXPECT_EQ(readAt<std::uint32_t>(raw, 8), 0x300u);
+  EXPECT_EQ(readAt<std::uint32_t>(raw, 12), 0u) << "padding is zero";
+  EXPECT_NE(readAt<void *>(raw, 16), nullptr);
+  EXPECT_NE(readAt<void *>(raw, 24), nullptr);
+  EXPECT_NE(readAt<void *>(raw, 32), nullptr);
+}
+
+TEST(ModuleDescriptor, StartupAnswersFourAndShutdownDoesNothing) {
+  lwtest::ModuleHost fixture;
+  const ModuleDescriptor &descriptor = fixture.module().descriptor();
+  EXPECT_EQ(fixture.module().startupValue(), reinterpret_cast<void *>(4));
+  EXPECT_EQ(descriptor.startup(), reinterpret_cast<void *>(4));
+  descriptor.shutdown(reinterpret_cast<void *>(4));
+  EXPECT_TRUE(fixture.transcript().empty());
+  EXPECT_TRUE(fixture.commandLines().empty());
+  EXPECT_TRUE(fixture.host().globals().lookupLog().empty()) << "loading looks up no global";
+}
+
+TEST(ModuleDescriptor, ServerTableHoldsSixRecordsInOrderThenZeros) {
+  lwtest::ModuleHost fixture;
+  const auto *records = static_cast<const unsigned char *>(readAt<void *>(&fixture.module().descriptor(), 32));
+  const auto &expected = lwtest::moduleServers();
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const unsigned char *record = records + 32 * i;
+    EXPECT_STREQ(readAt<const char *>(record, 0), expected[i].className) << "record " << i;
+    EXPECT_STREQ(readAt<const char *>(record, 8), expected[i].name) << "record " << i;
+    EXPECT_NE(readAt<void *>(record, 16), nullptr) << "record " << i;
+    EXPECT_EQ(readAt<void *>(record, 24), nullptr) << "record " << i << " has no tag information";
+  }
+  const unsigned char *terminator = records + 32 * expected.size();
+  for (std::size_t byte = 0; byte < 32; ++byte) EXPECT_EQ(terminator[byte], 0) << "terminator byte " << byte;
+  EXPECT_EQ(readAt<const char *>(records + 32 * 2, 8), readAt<const char *>(records + 32 * 3, 8))
+      << "the master's two records share one name string";
+}
+
+TEST(ModuleExports, OnlyTheDescriptorIsExported) {
+  const std::vector<std::string> exported = lwtest::definedDynamicSymbols(LWP_MODULE_PATH);
+  EXPECT_EQ(exported, std::vector<std::string>{"_mod_descrip"});
+}
+
+}  // namespace
