@@ -14,8 +14,7 @@ namespace lwsim {
 
 DynamicLibrary::DynamicLibrary(const std::string &path)
     : handle_(reinterpret_cast<void *>(LoadLibraryA(path.c_str()))) {
-  if (handle_ == nullptr)
-    throw HostError("cannot load module " + path + ": error " + std::to_string(GetLastError()));
+  if (handle_ == nullptr) throw HostError("cannot load module " + path + ": error " + std::to_string(GetLastError()));
 }
 
 DynamicLibrary::~DynamicLibrary() { FreeLibrary(static_cast<HMODULE>(handle_)); }

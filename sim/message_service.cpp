@@ -15,7 +15,8 @@ std::optional<std::string> optionalText(const char *text) {
 
 void errorBox(const char *first, const char *second) {
   try {
-    if (Host *host = Host::currentOrNull()) host->transcript().error(first != nullptr ? first : "", optionalText(second));
+    if (Host *host = Host::currentOrNull())
+      host->transcript().error(first != nullptr ? first : "", optionalText(second));
   } catch (...) {
   }
 }

@@ -19,12 +19,12 @@ constexpr int kDefaultHeight = 20;
 
 const std::map<std::string, ValueKind> &controlKinds() {
   static const std::map<std::string, ValueKind> kinds = {
-      {"ButtonControl", ValueKind::None},      {"BorderControl", ValueKind::None},
-      {"TextControl", ValueKind::None},        {"AreaControl", ValueKind::None},
+      {"ButtonControl", ValueKind::None},        {"BorderControl", ValueKind::None},
+      {"TextControl", ValueKind::None},          {"AreaControl", ValueKind::None},
       {"BoolButtonControl", ValueKind::Integer}, {"BoolControl", ValueKind::Integer},
-      {"PopupControl", ValueKind::Integer},    {"HChoiceControl", ValueKind::Integer},
-      {"VChoiceControl", ValueKind::Integer},  {"NumControl", ValueKind::Integer},
-      {"FloatControl", ValueKind::Float},      {"EditControl", ValueKind::Text},
+      {"PopupControl", ValueKind::Integer},      {"HChoiceControl", ValueKind::Integer},
+      {"VChoiceControl", ValueKind::Integer},    {"NumControl", ValueKind::Integer},
+      {"FloatControl", ValueKind::Float},        {"EditControl", ValueKind::Text},
       {"InfoControl", ValueKind::Text},
   };
   return kinds;
@@ -355,8 +355,7 @@ struct PanelServiceCalls {
       Panel *panel = PanelService::from(id);
       if (panels == nullptr || panel == nullptr) return;
       auto &all = panels->panels_;
-      all.erase(std::remove_if(all.begin(), all.end(), [panel](const auto &p) { return p.get() == panel; }),
-                all.end());
+      all.erase(std::remove_if(all.begin(), all.end(), [panel](const auto &p) { return p.get() == panel; }), all.end());
     } catch (...) {
     }
   }

@@ -40,12 +40,18 @@ ScriptRunner::ScriptRunner(Host &host, std::ostream &out) : host_(host), out_(ou
   host_.transcript().setListener([this](const TranscriptLine &line) { out_ << line.format() << '\n'; });
   host_.panels().setBlockingLoop([this](Panel &panel) { runBlocking(panel); });
   directives_ = {
-      {"servers", &ScriptRunner::servers},   {"activate", &ScriptRunner::activate},
-      {"run", &ScriptRunner::run},           {"locale", &ScriptRunner::locale},
-      {"sysid", &ScriptRunner::sysid},       {"withhold", &ScriptRunner::withhold},
-      {"refuse-open", &ScriptRunner::refuseOpen}, {"press", &ScriptRunner::press},
-      {"set", &ScriptRunner::set},           {"keypress", &ScriptRunner::keypress},
-      {"close", &ScriptRunner::close},       {"controls", &ScriptRunner::controls},
+      {"servers", &ScriptRunner::servers},
+      {"activate", &ScriptRunner::activate},
+      {"run", &ScriptRunner::run},
+      {"locale", &ScriptRunner::locale},
+      {"sysid", &ScriptRunner::sysid},
+      {"withhold", &ScriptRunner::withhold},
+      {"refuse-open", &ScriptRunner::refuseOpen},
+      {"press", &ScriptRunner::press},
+      {"set", &ScriptRunner::set},
+      {"keypress", &ScriptRunner::keypress},
+      {"close", &ScriptRunner::close},
+      {"controls", &ScriptRunner::controls},
   };
 }
 
@@ -117,8 +123,8 @@ Panel &ScriptRunner::requireOpenPanel() const {
 
 Control &ScriptRunner::requireControl(const std::string &name) const {
   Panel &panel = requireOpenPanel();
-  Control *control = name.size() > 1 && name[0] == '#' ? panel.findControl(std::atoi(name.c_str() + 1))
-                                                        : panel.findControl(name);
+  Control *control =
+      name.size() > 1 && name[0] == '#' ? panel.findControl(std::atoi(name.c_str() + 1)) : panel.findControl(name);
   if (control == nullptr) fail("no control " + quoteWord(name) + " in panel " + quoteWord(panel.title()));
   return *control;
 }
@@ -205,8 +211,8 @@ void ScriptRunner::close(const Words &args) {
 void ScriptRunner::controls(const Words &args) {
   requireArguments(args, 0, 0, "@controls");
   for (const auto &control : requireOpenPanel().controls())
-    out_ << "control #" << control->index() << ' ' << control->typeName() << ' ' << quotedLabel(control->label())
-         << ' ' << control->valueText() << ' ' << drawStateName(control->drawState()) << '\n';
+    out_ << "control #" << control->index() << ' ' << control->typeName() << ' ' << quotedLabel(control->label()) << ' '
+         << control->valueText() << ' ' << drawStateName(control->drawState()) << '\n';
 }
 
 }  // namespace lwsim

@@ -26,7 +26,9 @@ void Transcript::message(std::string title, std::string text) {
   add({TranscriptLine::Kind::Message, std::move(title), std::move(text)});
 }
 
-void Transcript::refused(std::string command) { add({TranscriptLine::Kind::Refused, std::move(command), std::nullopt}); }
+void Transcript::refused(std::string command) {
+  add({TranscriptLine::Kind::Refused, std::move(command), std::nullopt});
+}
 
 std::vector<std::string> Transcript::formatted() const {
   std::vector<std::string> out;

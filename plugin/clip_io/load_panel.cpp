@@ -20,9 +20,7 @@ LoadPanelState &loadPanelState() {
   return state;
 }
 
-void onLoadPanelClose(LWPanelID, void *userData) noexcept {
-  static_cast<LoadPanelState *>(userData)->host.opened = 0;
-}
+void onLoadPanelClose(LWPanelID, void *userData) noexcept { static_cast<LoadPanelState *>(userData)->host.opened = 0; }
 
 }  // namespace
 

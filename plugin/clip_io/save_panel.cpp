@@ -20,9 +20,7 @@ SavePanelState &savePanelState() {
   return state;
 }
 
-void onSavePanelClose(LWPanelID, void *userData) noexcept {
-  static_cast<SavePanelState *>(userData)->host.opened = 0;
-}
+void onSavePanelClose(LWPanelID, void *userData) noexcept { static_cast<SavePanelState *>(userData)->host.opened = 0; }
 
 }  // namespace
 

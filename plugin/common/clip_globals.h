@@ -13,13 +13,15 @@ namespace lwp {
 class CClipGlobals {
  public:
   static constexpr std::array<const char *, 35> kIds = {
-      "LW Bone Info 7", "LW Fog Info", "LW Camera Info 10", "LW Interface Info 8", "LW Item Info 9",
-      "LW Object Info 14", "LW Scene Info 12", "LW Time Info", "Dopetrack Proxy 2", "LW Command Interface",
-      "Animation Envelopes 4", "Channel Info 3", "Color Picker", "ContextMenuServices 2", "Directory Info 2",
-      "File Request", "File Request 3", "Image Utility 6", "LW Image List 9", "Info Messages 4",
-      "Instance Update", "Locale Info", "LWPanelServices 3", "RasterServices 4", "Scene Objects 9",
-      "LWShelfFuncs 3", "Surface Functions 6", "LWXPanel 3", "LSUniversalRequester", "LW Communication Ring",
-      "NodeInputFuncs 5", "NodeOutputFuncs 4", "NodeFuncs 3", "LW Light Info 6", "AOV Functions"};
+      "LW Bone Info 7",       "LW Fog Info",           "LW Camera Info 10",     "LW Interface Info 8",
+      "LW Item Info 9",       "LW Object Info 14",     "LW Scene Info 12",      "LW Time Info",
+      "Dopetrack Proxy 2",    "LW Command Interface",  "Animation Envelopes 4", "Channel Info 3",
+      "Color Picker",         "ContextMenuServices 2", "Directory Info 2",      "File Request",
+      "File Request 3",       "Image Utility 6",       "LW Image List 9",       "Info Messages 4",
+      "Instance Update",      "Locale Info",           "LWPanelServices 3",     "RasterServices 4",
+      "Scene Objects 9",      "LWShelfFuncs 3",        "Surface Functions 6",   "LWXPanel 3",
+      "LSUniversalRequester", "LW Communication Ring", "NodeInputFuncs 5",      "NodeOutputFuncs 4",
+      "NodeFuncs 3",          "LW Light Info 6",       "AOV Functions"};
 
   static CClipGlobals &instance();
 

@@ -29,7 +29,8 @@ typedef struct st_LWCameraInfo {
 } LWCameraInfo;
 
 /* "Scene Objects 9": vertex maps of the scene, by type. */
-#define LWID_(a, b, c, d) ((((unsigned int)(a)) << 24) | (((unsigned int)(b)) << 16) | (((unsigned int)(c)) << 8) | ((unsigned int)(d)))
+#define LWID_(a, b, c, d) \
+  ((((unsigned int)(a)) << 24) | (((unsigned int)(b)) << 16) | (((unsigned int)(c)) << 8) | ((unsigned int)(d)))
 #define LWVMAP_MORF LWID_('M', 'O', 'R', 'F')
 
 typedef struct st_LWSceneObjects {

@@ -131,11 +131,11 @@ struct st_LWControl {
 #define PAN_W 2
 #define PAN_H 3
 #define PAN_TITLE 4
-#define PAN_USERDATA 5   /* void * */
-#define PAN_USERDRAW 6   /* LWPanDrawFunc * */
-#define PAN_USEROPEN 7   /* LWPanHookFunc * */
-#define PAN_USERCLOSE 8  /* LWPanHookFunc * */
-#define PAN_USERKEYS 9   /* LWPanKeyFunc * */
+#define PAN_USERDATA 5    /* void * */
+#define PAN_USERDRAW 6    /* LWPanDrawFunc * */
+#define PAN_USEROPEN 7    /* LWPanHookFunc * */
+#define PAN_USERCLOSE 8   /* LWPanHookFunc * */
+#define PAN_USERKEYS 9    /* LWPanKeyFunc * */
 #define PAN_USERKEYUPS 10 /* LWPanKeyFunc * */
 #define PAN_TO_FRONT 11
 

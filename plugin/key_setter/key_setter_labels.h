@@ -65,14 +65,7 @@ enum KeySetterLabel {
 };
 
 // Choice lists, in the unit's order.
-enum KeySetterChoiceList {
-  kOperationList,
-  kScopeList,
-  kFoldList,
-  kShapeList,
-  kPreBehaviorList,
-  kPostBehaviorList
-};
+enum KeySetterChoiceList { kOperationList, kScopeList, kFoldList, kShapeList, kPreBehaviorList, kPostBehaviorList };
 
 LabelUnit &keySetterLabels();
 

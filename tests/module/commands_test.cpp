@@ -98,8 +98,8 @@ TEST_F(Commands, TextBeyond511BytesBecomesEmptyAndEvalOfItFails) {
   EXPECT_THROW(lwp::evalFormat("StatusMsg %s", tooLong.c_str()), lw::ex::CEvalEx);
   lwp::statusMsgFormat("%s", tooLong.c_str());  // the text alone fits
   lwp::statusMsgFormat("%s!", fits.c_str());    // the text alone does not
-  EXPECT_EQ(commandLines(), (std::vector<std::string>{"StatusMsg *** ERROR: eval( \"\" ) ***",
-                                                      "StatusMsg " + tooLong, "StatusMsg "}));
+  EXPECT_EQ(commandLines(),
+            (std::vector<std::string>{"StatusMsg *** ERROR: eval( \"\" ) ***", "StatusMsg " + tooLong, "StatusMsg "}));
 }
 
 TEST_F(Commands, InterfaceInfoThatVanishedIsAnError) {
@@ -147,8 +147,8 @@ TEST(TextFormat, ItemIdsPrintTheirLow32Bits) {
 bool useDecimalCommaLocale() {
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) return true;
   const std::string directory = ::testing::TempDir() + "lwp_locales";
-  const std::string build = "mkdir -p '" + directory + "' && localedef -i de_DE -f UTF-8 '" + directory +
-                            "/de_DE.UTF-8' >/dev/null 2>&1";
+  const std::string build =
+      "mkdir -p '" + directory + "' && localedef -i de_DE -f UTF-8 '" + directory + "/de_DE.UTF-8' >/dev/null 2>&1";
   if (std::system(build.c_str()) != 0) return false;
   setenv("LOCPATH", directory.c_str(), 1);
   return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;

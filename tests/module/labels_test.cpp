@@ -79,8 +79,9 @@ TEST(LabelChoice, ChoiceListsAreRebuiltNotAppended) {
     lwp::LabelUnit &unit;
     std::size_t lists;
   };
-  for (const Expectation &expected : {Expectation{lwp::cks::keySetterLabels(), 6},
-                                      Expectation{lwp::akio::saveLabels(), 1}, Expectation{lwp::akio::loadLabels(), 3}}) {
+  for (const Expectation &expected :
+       {Expectation{lwp::cks::keySetterLabels(), 6}, Expectation{lwp::akio::saveLabels(), 1},
+        Expectation{lwp::akio::loadLabels(), 3}}) {
     for (const std::uint64_t id : {0x0411u, 0x0409u, 0x0411u}) {
       host.setLocaleId(id);
       expected.unit.choose(lwsim::GlobalRegistry::function());

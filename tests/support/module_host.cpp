@@ -6,8 +6,7 @@ ModuleHost::ModuleHost() { host_.loadModule(LWP_MODULE_PATH); }
 
 std::vector<std::string> ModuleHost::commandLines() const {
   std::vector<std::string> lines;
-  for (const lwsim::CommandRecord &record : host_.commands().log())
-    lines.push_back(record.line);
+  for (const lwsim::CommandRecord &record : host_.commands().log()) lines.push_back(record.line);
   return lines;
 }
 
