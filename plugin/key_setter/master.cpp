@@ -41,6 +41,7 @@ unsigned int masterFlags(LWInstance) noexcept { return kMasterFlags; }
 }  // namespace
 
 void fillMasterHandler(LWMasterHandler *handler, GlobalFunc *global) {
+  if (handler == nullptr) return;
   LWInstanceFuncs *inst = handler->inst;
   if (inst != nullptr) {
     inst->priv = reinterpret_cast<void *>(global);

@@ -30,6 +30,7 @@ int activateKeyTool(int version, GlobalFunc *global, void *local, Work work) noe
         CHostGlobals::instance().acquire(global);
         cks::keySetterLabels().choose(global);
         auto *generic = static_cast<LWLayoutGeneric *>(local);
+        if (generic == nullptr || generic->evaluate == nullptr) return AFUNC_OK;
         formatInto(gMasterCommand, sizeof gMasterCommand, "ActivateMasterUnique %s", kMasterName);
         generic->evaluate(generic->data, gMasterCommand);
         work(generic);
@@ -79,6 +80,7 @@ int activateMasterHandler(int version, GlobalFunc *global, void *local, void *) 
 int activateMasterInterface(int version, GlobalFunc *, void *local, void *) noexcept {
   if (version != LWMASTER_VERSION) return AFUNC_BADVERSION;
   auto *ui = static_cast<LWInterface *>(local);
+  if (ui == nullptr) return AFUNC_OK;
   ui->panel = nullptr;
   ui->options = nullptr;
   ui->command = nullptr;
