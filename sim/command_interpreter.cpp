@@ -1,5 +1,7 @@
 #include "command_interpreter.h"
 
+#include <exception>
+
 #include "host.h"
 
 namespace lwsim {
@@ -27,7 +29,12 @@ int CommandInterpreter::run(const std::string &line) {
   // Logged before it runs, so that commands it issues itself follow it.
   const std::size_t entry = log_.size();
   log_.push_back({line, false});
-  const bool accepted = execute(line);
+  bool accepted = false;
+  try {
+    accepted = execute(line);
+  } catch (const std::exception &) {
+    accepted = false;  // a command the host could not carry out
+  }
   log_[entry].accepted = accepted;
   if (!accepted) {
     transcript_.refused(line);

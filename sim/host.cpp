@@ -88,7 +88,7 @@ Host::Host() {
 }
 
 Host::~Host() {
-  module_.reset();
+  unloadModule();
   gCurrent = nullptr;
 }
 
@@ -124,9 +124,14 @@ void Host::defineCoreCommands() {
 }
 
 Module &Host::loadModule(const std::string &path) {
-  module_.reset();
+  unloadModule();
   module_ = std::make_unique<Module>(path);
   return *module_;
+}
+
+void Host::unloadModule() {
+  module_.reset();
+  panels_.clear();
 }
 
 Module &Host::requireModule() const {

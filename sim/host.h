@@ -47,7 +47,8 @@ class Host {
   std::uint32_t systemId() const { return systemId_; }
 
   Module &loadModule(const std::string &path);
-  void unloadModule() { module_.reset(); }
+  // Unloading drops the module's panels too: their callbacks are its code.
+  void unloadModule();
   Module *module() const { return module_.get(); }
 
   // Activates a server of the loaded module with the local record its class

@@ -354,6 +354,7 @@ struct PanelServiceCalls {
       PanelService *panels = service();
       Panel *panel = PanelService::from(id);
       if (panels == nullptr || panel == nullptr) return;
+      panel->closeNow();
       auto &all = panels->panels_;
       all.erase(std::remove_if(all.begin(), all.end(), [panel](const auto &p) { return p.get() == panel; }), all.end());
     } catch (...) {

@@ -50,8 +50,8 @@ class Control {
   void setFloatValue(double value) { floatValue_ = value; }
   void setTextValue(std::string value) { textValue_ = std::move(value); }
 
-  // A user's press: toggles and steps as the control's kind does, then
-  // fires the control's event. button is 1 left, 2 middle, 3 right.
+  // A user's press: a toggle flips its value; then the control's event
+  // fires. button is 1 left, 2 middle, 3 right.
   void press(int button = 1);
   // A user's entry of a value, then the control's event.
   void enter(const std::string &value);
@@ -142,6 +142,9 @@ class PanelService {
   Panel *openPanel() const;
 
   static int labelWidth(const std::string &label);
+
+  // Forgets every panel without calling back into their owner.
+  void clear() { panels_.clear(); }
 
  private:
   static Panel *from(LWPanelID panel);

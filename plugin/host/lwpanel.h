@@ -167,7 +167,7 @@ typedef void LWPanKeyFunc(LWPanelID panel, void *userData, int key);
 typedef struct st_LWPanelFuncs {
   LWPanelID (*create)(const char *title, void *reserved);
   void (*destroy)(LWPanelID panel);
-  /* Nonzero when the panel opened (blocking: when it was closed by OK). */
+  /* Nonzero when the panel opened; a blocking open returns once it closed. */
   int (*open)(LWPanelID panel, int flags);
   int (*handle)(LWPanelID panel, int flags);
   void (*draw)(LWPanelID panel, int drawMode);

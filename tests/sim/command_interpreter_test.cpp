@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,13 @@ TEST_F(CommandInterpreterTest, ResultsAndLogFollowTheHandlers) {
   EXPECT_THAT(commands().log(), ElementsAre(Logged("Check good", true), Logged("Check bad", false),
                                             Logged("NoSuchCommand 1 2", false), Logged("", false)));
   EXPECT_THAT(transcript(), ElementsAre("refused: Check bad", "refused: NoSuchCommand 1 2", "refused: "));
+}
+
+TEST_F(CommandInterpreterTest, CommandTheHostCannotCarryOutIsRefused) {
+  commands().define("Fails", [](const std::string &) -> bool { throw std::runtime_error("no such item"); });
+  EXPECT_EQ(command("Fails now"), 0);
+  EXPECT_THAT(commands().log(), ElementsAre(Logged("Fails now", false)));
+  EXPECT_THAT(transcript(), ElementsAre("refused: Fails now"));
 }
 
 TEST_F(CommandInterpreterTest, NestedCommandsAreLoggedAfterTheirCommandAndObservedWhenAccepted) {

@@ -102,3 +102,16 @@ TEST(ModuleLoader, EveryHostStartsFromAFreshModule) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ModuleLoader, UnloadingDropsTheModulesPanels) {
+  lwtest::ModuleHost fixture;
+  ASSERT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVSave", 7), AFUNC_OK);
+  ASSERT_EQ(fixture.host().panels().panelsCreated(), 1);
+  fixture.host().unloadModule();
+  EXPECT_EQ(fixture.host().panels().panelsCreated(), 0);
+  EXPECT_EQ(fixture.host().panels().openPanel(), nullptr);
+}
+
+}  // namespace
