@@ -5,12 +5,14 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 #include "common/clip_commands.h"
 #include "common/clip_globals.h"
+#include "common/entry_guard.h"
 #include "common/exceptions.h"
 #include "common/host_globals.h"
 #include "common/interface_refetch.h"
@@ -166,6 +168,34 @@ TEST(TextFormat, NumbersUseADecimalPointWhateverTheProcessLocale) {
   std::setlocale(LC_NUMERIC, saved.c_str());
   EXPECT_EQ(bounded, "1.5000000000");
   EXPECT_EQ(growing, "0.25");
+}
+
+}  // namespace
+
+namespace {
+
+// ---- entries from the host ----
+
+TEST(EntryGuard, NoExceptionLeavesAnEntryAndEachIsReported) {
+  std::vector<std::string> reports;
+  const auto report = [&reports](const std::string &text) { reports.push_back(text); };
+  EXPECT_EQ(lwp::guardEntry(
+                2, [] { return 0; }, report),
+            0);
+  EXPECT_EQ(lwp::guardEntry(
+                2, []() -> int { throw lw::ex::CFileReadWriteEx("disk full"); }, report),
+            2);
+  EXPECT_EQ(lwp::guardEntry(
+                2, []() -> int { throw std::runtime_error("out of range"); }, report),
+            2);
+  EXPECT_EQ(lwp::guardEntry(
+                2, []() -> int { throw 42; }, report),
+            2);
+  EXPECT_EQ(lwp::guardEntry(
+                3, []() -> int { throw std::runtime_error("first"); },
+                [](const std::string &) { throw std::runtime_error("the report fails too"); }),
+            3);
+  EXPECT_EQ(reports, (std::vector<std::string>{"disk full", "out of range", "unknown error"}));
 }
 
 }  // namespace
