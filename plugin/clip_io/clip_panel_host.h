@@ -16,10 +16,13 @@ struct ClipPanelHost {
   LWPanelID panel = nullptr;
   int opened = 0;  // the host's answer to the last open; 0 once closed
 
-  // Makes the host panel unless it exists; false when the host cannot.
-  bool build(const char *serverName, int width, int height, void *userData, LWPanHookFunc *onClose);
-  // Opens the panel non-blocking; the activation's result.
-  int open();
+  // Makes the host panel unless it exists, then opens it non-blocking; the
+  // activation's result (2 when the host cannot make or open it).
+  int activate(const char *serverName, int width, int height);
+
+ private:
+  bool build(const char *serverName, int width, int height);
+  static void onClose(LWPanelID panel, void *userData) noexcept;
 };
 
 }  // namespace lwp::akio
