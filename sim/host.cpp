@@ -2,7 +2,10 @@
 
 #include "../plugin/host/lwglobals.h"
 #include "../plugin/host/lwmodule.h"
+#include "channel_services.h"
 #include "host_error.h"
+#include "item_services.h"
+#include "scene_commands.h"
 #include "server_locals.h"
 
 namespace lwsim {
@@ -106,6 +109,18 @@ void Host::provideGlobals() {
   globals_.provideRecord(LWCOMMANDINTERFACE_GLOBAL, reinterpret_cast<void *>(CommandInterpreter::function()));
   globals_.provideRecord(LWPANELFUNCS_GLOBAL, panels_.record());
   globals_.provideRecord(LWMESSAGEFUNCS_GLOBAL, messages_.record());
+  globals_.provideRecord(LWITEMINFO_GLOBAL, itemInfoRecord());
+  globals_.provideRecord(LWOBJECTINFO_GLOBAL, objectInfoRecord());
+  globals_.provideRecord(LWBONEINFO_GLOBAL, boneInfoRecord());
+  globals_.provideRecord(LWCAMERAINFO_GLOBAL, cameraInfoRecord());
+  globals_.provideRecord(LWSCENEOBJECTS_GLOBAL, sceneObjectsRecord());
+  globals_.provideRecord(LWCHANNELINFO_GLOBAL, channelInfoRecord());
+  globals_.provideRecord(LWENVELOPEFUNCS_GLOBAL, envelopeFuncsRecord());
+  globals_.provideRecord(LWCOMRING_GLOBAL, CommRing::record());
+  globals_.provideRecord(LWFILEACTIVATEFUNC_GLOBAL, reinterpret_cast<void *>(FileRequester::function()));
+  globals_.provide(LWINTERFACEINFO_GLOBAL, [this] { return snapshots_.interfaceInfo(); });
+  globals_.provide(LWSCENEINFO_GLOBAL, [this] { return snapshots_.sceneInfo(); });
+  globals_.provide(LWTIMEINFO_GLOBAL, [this] { return snapshots_.timeInfo(); });
 }
 
 void Host::defineCoreCommands() {
@@ -113,10 +128,13 @@ void Host::defineCoreCommands() {
     transcript_.status(text);
     return true;
   });
-  // Accepted for a master the loaded module offers.
+  // Creates the module's master once; accepted while it runs.
   commands_.define("ActivateMasterUnique", [this](const std::string &name) {
-    return module_ != nullptr && module_->find(LWMASTER_HCLASS, name) != nullptr;
+    std::string error;
+    return module_ != nullptr && masters_.activateUnique(*module_, name, GlobalRegistry::function(), error);
   });
+  commands_.observe([this](const std::string &line) { masters_.dispatch(LWEVNT_COMMAND, line.c_str()); });
+  defineSceneCommands(*this);
   commands_.definePrefix("Generic_", [this](const std::string &name, const std::string &arguments) {
     return module_ != nullptr && module_->find(LWLAYOUTGENERIC_CLASS, name) != nullptr &&
            runGeneric(name, arguments) == AFUNC_OK;
@@ -130,9 +148,21 @@ Module &Host::loadModule(const std::string &path) {
 }
 
 void Host::unloadModule() {
-  module_.reset();
+  masters_.destroyAll();
   panels_.clear();
+  ring_.clear();
+  module_.reset();
 }
+
+void Host::goToTime(double seconds) {
+  scene_.setTime(seconds);
+  pose_.drop();
+  masters_.dispatch(LWEVNT_TIME, nullptr);
+}
+
+void Host::selectionChanged() { masters_.dispatch(LWEVNT_SELECT, nullptr); }
+
+void Host::notifyPluginChanged() { masters_.dispatch(LWEVNT_NOTIFY_PLUGIN_CHANGED, nullptr); }
 
 Module &Host::requireModule() const {
   if (module_ == nullptr) throw HostError("no module is loaded");

@@ -9,12 +9,18 @@
 #include <memory>
 #include <string>
 
+#include "comm_ring.h"
 #include "command_interpreter.h"
+#include "file_requester.h"
 #include "global_registry.h"
+#include "master_service.h"
 #include "message_service.h"
 #include "module_loader.h"
 #include "panel_service.h"
+#include "scene.h"
+#include "snapshot_services.h"
 #include "transcript.h"
+#include "viewport_pose.h"
 
 namespace lwsim {
 
@@ -38,6 +44,19 @@ class Host {
   const CommandInterpreter &commands() const { return commands_; }
   PanelService &panels() { return panels_; }
   MessageService &messages() { return messages_; }
+  Scene &scene() { return scene_; }
+  const Scene &scene() const { return scene_; }
+  ViewportPose &pose() { return pose_; }
+  SnapshotService &snapshots() { return snapshots_; }
+  MasterService &masters() { return masters_; }
+  CommRing &ring() { return ring_; }
+  FileRequester &fileRequester() { return fileRequester_; }
+
+  // Scene changes the masters are told of: a new current time (the shown
+  // pose is dropped), a changed selection, the host's plug-in notification.
+  void goToTime(double seconds);
+  void selectionChanged();
+  void notifyPluginChanged();
 
   // "Locale Info" answers the language id in place of a pointer, all 64 bits
   // of it; "System ID" a 32-bit product and serial number.
@@ -47,7 +66,8 @@ class Host {
   std::uint32_t systemId() const { return systemId_; }
 
   Module &loadModule(const std::string &path);
-  // Unloading drops the module's panels too: their callbacks are its code.
+  // Unloading destroys the module's masters and drops its panels and ring
+  // listeners first: they are its code.
   void unloadModule();
   Module *module() const { return module_.get(); }
 
@@ -72,6 +92,12 @@ class Host {
   CommandInterpreter commands_{transcript_};
   PanelService panels_;
   MessageService messages_;
+  Scene scene_;
+  ViewportPose pose_{scene_};
+  SnapshotService snapshots_{scene_};
+  MasterService masters_;
+  CommRing ring_;
+  FileRequester fileRequester_;
   std::uint64_t localeId_ = kEnglish;
   std::uint32_t systemId_ = 0x10001234;
   // Services the module looks up but never calls here answer this block of

@@ -1,0 +1,52 @@
+#include "command_arguments.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace lwsim {
+
+namespace {
+
+template <typename T, typename... Base>
+std::optional<T> whole(const std::string &word, Base... base) {
+  T value{};
+  const char *end = word.data() + word.size();
+  const char *begin = word.data();
+  if (begin != end && *begin == '+') ++begin;
+  const auto [stop, error] = std::from_chars(begin, end, value, base...);
+  if (word.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::vector<std::string> blankSeparated(const std::string &text) {
+  std::vector<std::string> words;
+  std::istringstream in(text);
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+std::optional<double> parseNumber(const std::string &word) { return whole<double>(word); }
+
+std::optional<long long> parseInteger(const std::string &word) { return whole<long long>(word, 10); }
+
+std::optional<std::uint64_t> parseId(const std::string &word) {
+  if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X'))
+    return whole<std::uint64_t>(word.substr(2), 16);
+  return whole<std::uint64_t>(word, 10);
+}
+
+std::optional<std::vector<double>> parseNumbers(const std::string &argument, std::size_t count) {
+  const std::vector<std::string> words = blankSeparated(argument);
+  if (words.size() != count) return std::nullopt;
+  std::vector<double> numbers;
+  for (const std::string &word : words) {
+    const std::optional<double> number = parseNumber(word);
+    if (!number.has_value()) return std::nullopt;
+    numbers.push_back(*number);
+  }
+  return numbers;
+}
+
+}  // namespace lwsim

@@ -1,0 +1,68 @@
+// An animation envelope: keys ordered by time and the behaviours before the
+// first and after the last key. Keys keep their address until destroyed, so
+// their pointers serve as the host's key ids.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace lwsim {
+
+struct EnvelopeKey {
+  double time = 0.0;
+  double value = 0.0;
+  int shape = 0;  // 0 TCB, 1 Hermite, 2 1-D Bezier, 3 Linear, 4 Stepped, 5 2-D Bezier
+  double tension = 0.0;
+  double continuity = 0.0;
+  double bias = 0.0;
+  std::array<double, 4> params{};  // Hermite/Bezier tangents and handles
+};
+
+// Pre- and post-behaviour codes.
+enum Behavior : int { kReset = 0, kConstant = 1, kRepeat = 2, kOscillate = 3, kOffsetRepeat = 4, kLinear = 5 };
+
+class Envelope {
+ public:
+  Envelope();
+  ~Envelope();
+  Envelope(const Envelope &) = delete;
+  Envelope &operator=(const Envelope &) = delete;
+
+  // Keys closer than this in time are the same key.
+  static constexpr double kTimeTolerance = 1e-9;
+
+  // A key at the time of an existing one replaces that key's value.
+  EnvelopeKey *createKey(double time, double value);
+  // False when the key does not belong to this envelope.
+  bool destroyKey(const EnvelopeKey *key);
+  EnvelopeKey *findKey(double time) const;
+  // The key after key; the first key for null; null after the last.
+  EnvelopeKey *nextKey(const EnvelopeKey *key) const;
+  // A live key of this envelope (any pointer may be asked about).
+  bool contains(const EnvelopeKey *key) const;
+  // Moves a key to a new time, keeping the keys ordered.
+  void moveKey(EnvelopeKey *key, double time);
+  void clear();
+
+  std::size_t keyCount() const { return keys_.size(); }
+  const EnvelopeKey &key(std::size_t index) const { return *keys_[index]; }
+
+  int preBehavior() const { return pre_; }
+  int postBehavior() const { return post_; }
+  void setPreBehavior(int code) { pre_ = code; }
+  void setPostBehavior(int code) { post_ = code; }
+
+  double evaluate(double time) const;
+
+ private:
+  std::size_t indexOf(const EnvelopeKey *key) const;  // keyCount() when not contained
+  void sort();
+
+  std::vector<std::unique_ptr<EnvelopeKey>> keys_;
+  int pre_ = kConstant;
+  int post_ = kConstant;
+};
+
+}  // namespace lwsim

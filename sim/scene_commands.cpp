@@ -1,0 +1,216 @@
+#include "scene_commands.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "command_arguments.h"
+#include "host.h"
+
+namespace lwsim {
+
+namespace {
+
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+
+// A name argument: the rest of the line, or the host's default name.
+std::string nameOr(const std::string &argument, const char *fallback) {
+  return argument.empty() ? std::string(fallback) : argument;
+}
+
+// "dir/Arm.lwo" → "Arm".
+std::string baseNameOf(const std::string &path) {
+  const std::size_t separator = path.find_last_of("/\\");
+  std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+class SceneCommands {
+ public:
+  explicit SceneCommands(Host &host) : host_(host), scene_(host.scene()) {}
+
+  void define() {
+    defineItemCommands();
+    defineSelectionCommands();
+    definePoseCommands();
+    defineSettingCommands();
+  }
+
+ private:
+  void on(const char *word, CommandInterpreter::Handler handler) { host_.commands().define(word, std::move(handler)); }
+
+  // A new item becomes the only selected item.
+  bool added(SceneItem &item) {
+    scene_.select(item);
+    host_.selectionChanged();
+    return true;
+  }
+
+  SceneItem *firstSelected() const { return scene_.selection().empty() ? nullptr : scene_.selection().front(); }
+
+  void defineItemCommands() {
+    on("AddNull", [this](const std::string &a) { return added(scene_.addObject(nameOr(a, "Null"))); });
+    on("LoadObject", [this](const std::string &a) { return !a.empty() && added(scene_.addObject(baseNameOf(a), a)); });
+    on("AddCamera", [this](const std::string &a) { return added(scene_.addCamera(nameOr(a, "Camera"))); });
+    for (const char *light : {"AddDistantLight", "AddPointLight", "AddSpotlight", "AddAreaLight"})
+      on(light, [this](const std::string &a) { return added(scene_.addLight(nameOr(a, "Light"))); });
+    on("AddBone", [this](const std::string &a) {
+      SceneItem *selected = firstSelected();
+      SceneItem *object = selected != nullptr && selected->type == kBone ? selected->owner : selected;
+      return object != nullptr && object->type == kObject && added(scene_.addBone(*object, nameOr(a, "Bone")));
+    });
+    on("Rename", [this](const std::string &a) {
+      SceneItem *item = firstSelected();
+      if (item == nullptr || a.empty()) return false;
+      scene_.rename(*item, a);
+      return true;
+    });
+    // Adds a channel of that name to every selected object that lacks one.
+    on("AddEnvelope", [this](const std::string &a) {
+      if (a.empty() || a.find(' ') != std::string::npos) return false;
+      for (SceneItem *item : scene_.selection())
+        if (item->group->findChannel(a) == nullptr) item->group->addChannel(a).envelope().createKey(0.0, 0.0);
+      return true;
+    });
+  }
+
+  void defineSelectionCommands() {
+    on("SelectItem", [this](const std::string &a) { return selectById(a, false); });
+    on("AddToSelection", [this](const std::string &a) { return selectById(a, true); });
+    on("SelectByName", [this](const std::string &a) {
+      SceneItem *item = scene_.findByName(a);
+      if (item == nullptr) return false;
+      scene_.select(*item);
+      host_.selectionChanged();
+      return true;
+    });
+    on("ClearSelection", [this](const std::string &a) {
+      if (!a.empty()) return false;
+      scene_.clearSelection();
+      host_.selectionChanged();
+      return true;
+    });
+  }
+
+  bool selectById(const std::string &argument, bool adding) {
+    const std::optional<std::uint64_t> id = parseId(argument);
+    SceneItem *item = id.has_value() ? scene_.find(static_cast<std::uintptr_t>(*id)) : nullptr;
+    if (item == nullptr) return false;
+    if (adding)
+      scene_.addToSelection(*item);
+    else
+      scene_.select(*item);
+    host_.selectionChanged();
+    return true;
+  }
+
+  // Sets (or adds to) three motion values of every selected item's pose.
+  bool pose(const std::string &argument, std::size_t firstSlot, double unit, bool adding) {
+    const auto values = parseNumbers(argument, 3);
+    if (!values.has_value()) return false;
+    for (const SceneItem *item : scene_.selection()) {
+      for (std::size_t axis = 0; axis < 3; ++axis) {
+        const std::size_t slot = firstSlot + axis;
+        if (item->type == kCamera && slot >= 6) continue;
+        const double base = adding ? host_.pose().shown(*item, slot) : 0.0;
+        host_.pose().set(*item, slot, base + (*values)[axis] * unit);
+      }
+    }
+    return true;
+  }
+
+  void definePoseCommands() {
+    on("Position", [this](const std::string &a) { return pose(a, 0, 1.0, false); });
+    on("Rotation", [this](const std::string &a) { return pose(a, 3, kRadiansPerDegree, false); });
+    on("Scale", [this](const std::string &a) { return pose(a, 6, 1.0, false); });
+    on("AddPosition", [this](const std::string &a) { return pose(a, 0, 1.0, true); });
+    on("AddRotation", [this](const std::string &a) { return pose(a, 3, kRadiansPerDegree, true); });
+    on("AddScale", [this](const std::string &a) { return pose(a, 6, 1.0, true); });
+    on("Reset", [this](const std::string &a) {
+      return a.empty() && pose("0 0 0", 0, 1.0, false) && pose("0 0 0", 3, 1.0, false) && pose("1 1 1", 6, 1.0, false);
+    });
+    on("CreateKey", [this](const std::string &a) { return createKey(a); });
+    on("GoToFrame", [this](const std::string &a) {
+      const std::optional<double> frame = parseNumber(a);
+      if (!frame.has_value()) return false;
+      host_.goToTime(*frame / scene_.framesPerSecond());
+      return true;
+    });
+    on("RefreshNow", [](const std::string &a) { return a.empty(); });
+  }
+
+  // "CreateKey SECONDS 0 MASK": keys the shown pose of the selected items on
+  // the motion channels of the 9-bit mask.
+  bool createKey(const std::string &argument) {
+    const std::vector<std::string> words = blankSeparated(argument);
+    if (words.size() != 3) return false;
+    const std::optional<double> seconds = parseNumber(words[0]);
+    const std::optional<long long> all = parseInteger(words[1]);
+    const std::optional<std::uint64_t> mask = parseId(words[2]);
+    if (!seconds.has_value() || !all.has_value() || !mask.has_value()) return false;
+    for (const SceneItem *item : scene_.selection()) {
+      for (std::size_t slot = 0; slot < kMotionChannels.size(); ++slot) {
+        if ((*mask & (1u << slot)) == 0) continue;
+        if (Channel *channel = item->group->findChannel(kMotionChannels[slot]))
+          channel->envelope().createKey(*seconds, host_.pose().shown(*item, slot));
+      }
+    }
+    return true;
+  }
+
+  // Commands of the selected items' settings and of the scene's ranges.
+  void defineSettingCommands() {
+    on("ZoomFactor", [this](const std::string &a) {
+      const auto zoom = parseNumbers(a, 1);
+      if (!zoom.has_value()) return false;
+      for (SceneItem *item : scene_.selection())
+        if (item->type == kCamera) item->zoomFactor = (*zoom)[0];
+      return true;
+    });
+    on("FrameSize", [this](const std::string &a) {
+      const std::vector<std::string> words = blankSeparated(a);
+      const auto width = words.size() == 2 ? parseInteger(words[0]) : std::nullopt;
+      const auto height = words.size() == 2 ? parseInteger(words[1]) : std::nullopt;
+      if (!width.has_value() || !height.has_value() || *width <= 0 || *height <= 0) return false;
+      for (SceneItem *item : scene_.selection()) {
+        if (item->type != kCamera) continue;
+        item->resolutionWidth = static_cast<int>(*width);
+        item->resolutionHeight = static_cast<int>(*height);
+      }
+      return true;
+    });
+    on("SchematicPosition", [this](const std::string &a) {
+      const auto position = parseNumbers(a, 2);
+      if (!position.has_value()) return false;
+      for (SceneItem *item : scene_.selection()) {
+        item->schematicX = (*position)[0];
+        item->schematicY = (*position)[1];
+      }
+      return true;
+    });
+    rangeCommand("FirstFrame", scene_.renderRange().first);
+    rangeCommand("LastFrame", scene_.renderRange().last);
+    rangeCommand("FrameStep", scene_.renderRange().step);
+    rangeCommand("PreviewFirstFrame", scene_.previewRange().first);
+    rangeCommand("PreviewLastFrame", scene_.previewRange().last);
+    rangeCommand("PreviewFrameStep", scene_.previewRange().step);
+  }
+
+  void rangeCommand(const char *word, int &field) {
+    on(word, [&field](const std::string &a) {
+      const std::optional<long long> value = parseInteger(a);
+      if (!value.has_value() || *value < -1000000000LL || *value > 1000000000LL) return false;
+      field = static_cast<int>(*value);
+      return true;
+    });
+  }
+
+  Host &host_;
+  Scene &scene_;
+};
+
+}  // namespace
+
+void defineSceneCommands(Host &host) { SceneCommands(host).define(); }
+
+}  // namespace lwsim

@@ -1,0 +1,49 @@
+// "LW Interface Info 8", "LW Scene Info 12" and "LW Time Info": records made
+// afresh at every lookup from the scene's state at that moment. Earlier
+// snapshots stay readable for a while, as a module may still hold one.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "../plugin/host/lwinterface.h"
+#include "../plugin/host/lwscene.h"
+#include "scene.h"
+
+namespace lwsim {
+
+class SnapshotService {
+ public:
+  explicit SnapshotService(const Scene &scene) : scene_(scene) {}
+
+  LWInterfaceInfo *interfaceInfo();
+  LWSceneInfo *sceneInfo();
+  LWTimeInfo *timeInfo();
+
+  // The interface flag the host raises while it replays commands it has
+  // already reported (undo, redo, macros).
+  void setCommandReplay(bool replaying) { commandReplay_ = replaying; }
+
+ private:
+  struct InterfaceSnapshot {
+    LWInterfaceInfo record{};
+    std::vector<LWItemID> selection;
+  };
+  struct SceneSnapshot {
+    LWSceneInfo record{};
+    std::string name;
+    std::string fileName;
+  };
+
+  // Snapshots older than this many lookups are released.
+  static constexpr std::size_t kKept = 64;
+
+  const Scene &scene_;
+  bool commandReplay_ = false;
+  std::deque<InterfaceSnapshot> interfaces_;
+  std::deque<SceneSnapshot> scenes_;
+  std::deque<LWTimeInfo> times_;
+};
+
+}  // namespace lwsim
