@@ -40,6 +40,9 @@ class ChannelGroup {
   const std::string &name() const { return name_; }
   void rename(std::string name) { name_ = std::move(name); }
   ChannelGroup *parent() const { return parent_; }
+  // A bone's own group, below its object's group.
+  bool isBoneGroup() const { return boneGroup_; }
+  void markBoneGroup() { boneGroup_ = true; }
 
   ChannelGroup &addGroup(const std::string &name);
   Channel &addChannel(const std::string &name);
@@ -68,6 +71,7 @@ class ChannelGroup {
  private:
   std::string name_;
   ChannelGroup *parent_;
+  bool boneGroup_ = false;
   std::vector<std::unique_ptr<ChannelGroup>> groups_;
   std::vector<std::unique_ptr<Channel>> channels_;
 };

@@ -28,6 +28,7 @@ SceneItem &Scene::addBone(SceneItem &object, const std::string &name) {
   item->parent = &object;
   // A bone's group sits below its object's group.
   item->group = &object.group->addGroup(name);
+  item->group->markBoneGroup();
   items_.push_back(std::move(item));
   addMotionChannels(*items_.back());
   return *items_.back();

@@ -1,6 +1,7 @@
 #include "scene_commands.h"
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "command_arguments.h"
@@ -25,7 +26,8 @@ std::string baseNameOf(const std::string &path) {
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-class SceneCommands {
+// Lives as long as the commands it defines: each keeps it alive.
+class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
  public:
   explicit SceneCommands(Host &host) : host_(host), scene_(host.scene()) {}
 
@@ -37,7 +39,10 @@ class SceneCommands {
   }
 
  private:
-  void on(const char *word, CommandInterpreter::Handler handler) { host_.commands().define(word, std::move(handler)); }
+  void on(const char *word, CommandInterpreter::Handler handler) {
+    host_.commands().define(
+        word, [self = shared_from_this(), handler = std::move(handler)](const std::string &a) { return handler(a); });
+  }
 
   // A new item becomes the only selected item.
   bool added(SceneItem &item) {
@@ -211,6 +216,6 @@ class SceneCommands {
 
 }  // namespace
 
-void defineSceneCommands(Host &host) { SceneCommands(host).define(); }
+void defineSceneCommands(Host &host) { std::make_shared<SceneCommands>(host)->define(); }
 
 }  // namespace lwsim

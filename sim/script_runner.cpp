@@ -36,10 +36,10 @@ std::string quotedLabel(const std::string &label) {
 ScriptError::ScriptError(std::string source, int line, const std::string &message)
     : std::runtime_error(source + ":" + std::to_string(line) + ": " + message), line_(line) {}
 
-ScriptRunner::ScriptRunner(Host &host, std::ostream &out) : host_(host), out_(out) {
+ScriptRunner::ScriptRunner(Host &host, std::ostream &out) : host_(host), out_(out), sceneDirectives_(host, out) {
   host_.transcript().setListener([this](const TranscriptLine &line) { out_ << line.format() << '\n'; });
   host_.panels().setBlockingLoop([this](Panel &panel) { runBlocking(panel); });
-  directives_ = {
+  const std::pair<const char *, void (ScriptRunner::*)(const Words &)> own[] = {
       {"servers", &ScriptRunner::servers},
       {"activate", &ScriptRunner::activate},
       {"run", &ScriptRunner::run},
@@ -53,6 +53,9 @@ ScriptRunner::ScriptRunner(Host &host, std::ostream &out) : host_(host), out_(ou
       {"close", &ScriptRunner::close},
       {"controls", &ScriptRunner::controls},
   };
+  for (const auto &[name, member] : own)
+    directives_[name] = [this, member = member](const Words &args) { (this->*member)(args); };
+  sceneDirectives_.addTo(directives_);
 }
 
 ScriptRunner::~ScriptRunner() {
@@ -103,7 +106,7 @@ void ScriptRunner::runDirective(const std::string &text) {
   if (words->empty()) fail("empty directive");
   const auto directive = directives_.find(words->front());
   if (directive == directives_.end()) fail("unknown directive @" + words->front());
-  (this->*directive->second)(Words(words->begin() + 1, words->end()));
+  directive->second(Words(words->begin() + 1, words->end()));
 }
 
 // A blocking panel keeps the script going inside the module's open call;
@@ -129,17 +132,6 @@ Control &ScriptRunner::requireControl(const std::string &name) const {
   return *control;
 }
 
-int ScriptRunner::parseInteger(const std::string &text, const char *what) {
-  char *end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 0);
-  if (text.empty() || *end != '\0') throw std::invalid_argument(std::string("bad ") + what + " " + quoteWord(text));
-  return static_cast<int>(value);
-}
-
-void ScriptRunner::requireArguments(const Words &args, std::size_t least, std::size_t most, const char *usage) const {
-  if (args.size() < least || args.size() > most) fail(std::string("usage: ") + usage);
-}
-
 void ScriptRunner::servers(const Words &args) {
   requireArguments(args, 0, 0, "@servers");
   if (host_.module() == nullptr) fail("no module is loaded");
@@ -149,7 +141,7 @@ void ScriptRunner::servers(const Words &args) {
 
 void ScriptRunner::activate(const Words &args) {
   requireArguments(args, 3, 3, "@activate CLASS NAME VERSION");
-  const int version = parseInteger(args[2], "version");
+  const int version = integerArgument(args[2], "version");
   const int result = host_.activate(args[0], args[1], version);
   out_ << "activated: " << args[0] << ' ' << quoteWord(args[1]) << " version " << version << " result " << result
        << '\n';
@@ -199,7 +191,7 @@ void ScriptRunner::set(const Words &args) {
 void ScriptRunner::keypress(const Words &args) {
   requireArguments(args, 1, 2, "@keypress CODE [up]");
   if (args.size() == 2 && args[1] != "up") fail("usage: @keypress CODE [up]");
-  const int code = parseInteger(args[0], "key code");
+  const int code = integerArgument(args[0], "key code");
   requireOpenPanel().sendKey(code, args.size() == 2);
 }
 

@@ -3,14 +3,15 @@
 #pragma once
 
 #include <istream>
-#include <map>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "directive_support.h"
 #include "host.h"
+#include "scene_directives.h"
 
 namespace lwsim {
 
@@ -37,9 +38,6 @@ class ScriptRunner {
   void run(std::istream &script, const std::string &source);
 
  private:
-  using Words = std::vector<std::string>;
-  using Directive = void (ScriptRunner::*)(const Words &);
-
   bool step();  // one line; false at the end of the script or after an error
   void execute(const std::string &line);
   void runDirective(const std::string &text);
@@ -48,8 +46,6 @@ class ScriptRunner {
 
   Panel &requireOpenPanel() const;
   Control &requireControl(const std::string &name) const;
-  static int parseInteger(const std::string &text, const char *what);
-  void requireArguments(const Words &args, std::size_t least, std::size_t most, const char *usage) const;
 
   void servers(const Words &args);
   void activate(const Words &args);
@@ -70,7 +66,8 @@ class ScriptRunner {
   std::string source_;
   int lineNumber_ = 0;
   std::optional<ScriptError> error_;
-  std::map<std::string, Directive> directives_;
+  SceneDirectives sceneDirectives_;
+  DirectiveTable directives_;
 };
 
 }  // namespace lwsim
