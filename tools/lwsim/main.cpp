@@ -34,12 +34,15 @@ int main(int argc, char **argv) {
   std::string pluginPath;
   std::string locale = "en";
   std::string scriptPath = "-";
+  std::string scenePath;
   app.add_option("--plugin", pluginPath, "the module to load (default: the one built beside lwsim)");
+  app.add_option("--scene", scenePath, "a LightWave scene file to start from");
   app.add_option("--locale", locale, "the host's interface language")->check(CLI::IsMember({"en", "ja"}));
   app.add_option("SCRIPT", scriptPath, "the script file; standard input when absent or -");
   CLI11_PARSE(app, argc, argv);
 
   try {
+    if (!scenePath.empty()) throw lwsim::HostError("--scene: loading scene files is not available yet");
     if (pluginPath.empty()) pluginPath = lwsim::defaultModulePath(argv[0]);
     lwsim::Host host;
     host.setLocaleId(locale == "ja" ? lwsim::Host::kJapanese : lwsim::Host::kEnglish);
