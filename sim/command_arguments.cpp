@@ -31,6 +31,15 @@ std::optional<double> parseNumber(const std::string &word) { return whole<double
 
 std::optional<long long> parseInteger(const std::string &word) { return whole<long long>(word, 10); }
 
+double leadingNumber(const std::string &text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  if (start == std::string::npos) return 0.0;
+  const char *begin = text.data() + start + (text[start] == '+' ? 1 : 0);
+  double value = 0.0;
+  const auto result = std::from_chars(begin, text.data() + text.size(), value);
+  return result.ec == std::errc() ? value : 0.0;
+}
+
 std::optional<std::uint64_t> parseId(const std::string &word) {
   if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X'))
     return whole<std::uint64_t>(word.substr(2), 16);

@@ -18,6 +18,9 @@ std::optional<long long> parseInteger(const std::string &word);
 // "0x10000001" or "268435457".
 std::optional<std::uint64_t> parseId(const std::string &word);
 
+// The number a text starts with, after leading blanks; 0 without one.
+double leadingNumber(const std::string &text);
+
 std::vector<std::string> blankSeparated(const std::string &text);
 
 }  // namespace lwsim

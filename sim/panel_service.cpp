@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 
+#include "command_arguments.h"
 #include "host.h"
 #include "script_words.h"
 
@@ -86,14 +88,20 @@ void Control::press(int button) {
   fireEvent();
 }
 
-void Control::enter(const std::string &value) {
+bool Control::enter(const std::string &value) {
   switch (valueKind_) {
-    case ValueKind::Integer:
-      intValue_ = std::atoi(value.c_str());
+    case ValueKind::Integer: {
+      const std::optional<long long> number = parseInteger(value);
+      if (!number.has_value() || *number < INT_MIN || *number > INT_MAX) return false;
+      intValue_ = static_cast<int>(*number);
       break;
-    case ValueKind::Float:
-      floatValue_ = std::strtod(value.c_str(), nullptr);
+    }
+    case ValueKind::Float: {
+      const std::optional<double> number = parseNumber(value);
+      if (!number.has_value()) return false;
+      floatValue_ = *number;
       break;
+    }
     case ValueKind::Text:
       textValue_ = value;
       break;
@@ -101,6 +109,7 @@ void Control::enter(const std::string &value) {
       break;
   }
   fireEvent();
+  return true;
 }
 
 void Control::fireEvent() {
@@ -211,8 +220,8 @@ void Control::setValue(const LWValue *value) {
     case LWT_STRING: {
       const std::string text = value->str.buf != nullptr ? value->str.buf : "";
       if (valueKind_ == ValueKind::Text) textValue_ = text;
-      if (valueKind_ == ValueKind::Integer) intValue_ = std::atoi(text.c_str());
-      if (valueKind_ == ValueKind::Float) floatValue_ = std::strtod(text.c_str(), nullptr);
+      if (valueKind_ == ValueKind::Integer) intValue_ = static_cast<int>(leadingNumber(text));
+      if (valueKind_ == ValueKind::Float) floatValue_ = leadingNumber(text);
       return;
     }
     case LWT_FLOAT:

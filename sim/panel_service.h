@@ -53,8 +53,9 @@ class Control {
   // A user's press: a toggle flips its value; then the control's event
   // fires. button is 1 left, 2 middle, 3 right.
   void press(int button = 1);
-  // A user's entry of a value, then the control's event.
-  void enter(const std::string &value);
+  // A user's entry of a value, then the control's event; false (and no
+  // event) for a value the control cannot take.
+  bool enter(const std::string &value);
   void fireEvent();
 
  private:

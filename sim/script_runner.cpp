@@ -132,6 +132,14 @@ Control &ScriptRunner::requireControl(const std::string &name) const {
   return *control;
 }
 
+// A user can only work a control that is drawn and not ghosted.
+Control &ScriptRunner::requireUsableControl(const std::string &name) const {
+  Control &control = requireControl(name);
+  if (control.drawState() != DrawState::Shown)
+    fail("control " + quoteWord(name) + " is " + drawStateName(control.drawState()));
+  return control;
+}
+
 void ScriptRunner::servers(const Words &args) {
   requireArguments(args, 0, 0, "@servers");
   if (host_.module() == nullptr) fail("no module is loaded");
@@ -180,12 +188,13 @@ void ScriptRunner::refuseOpen(const Words &args) {
 
 void ScriptRunner::press(const Words &args) {
   requireArguments(args, 1, 1, "@press CONTROL");
-  requireControl(args[0]).press();
+  requireUsableControl(args[0]).press();
 }
 
 void ScriptRunner::set(const Words &args) {
   requireArguments(args, 2, 2, "@set CONTROL VALUE");
-  requireControl(args[0]).enter(args[1]);
+  if (!requireUsableControl(args[0]).enter(args[1]))
+    fail("control " + quoteWord(args[0]) + " cannot take " + quoteWord(args[1]));
 }
 
 void ScriptRunner::keypress(const Words &args) {

@@ -46,6 +46,7 @@ class ScriptRunner {
 
   Panel &requireOpenPanel() const;
   Control &requireControl(const std::string &name) const;
+  Control &requireUsableControl(const std::string &name) const;
 
   void servers(const Words &args);
   void activate(const Words &args);
