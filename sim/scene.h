@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@
 namespace lwsim {
 
 using Vector3 = std::array<double, 3>;
+
+// Layout's commands and scene settings give angles in degrees; the host
+// keeps radians.
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 enum ItemType : int { kObject = 0, kLight = 1, kCamera = 2, kBone = 3 };
 

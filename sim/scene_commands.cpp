@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <memory>
-#include <numbers>
 
 #include "command_arguments.h"
 #include "host.h"
@@ -10,8 +9,6 @@
 namespace lwsim {
 
 namespace {
-
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 // A name argument: the rest of the line, or the host's default name.
 std::string nameOr(const std::string &argument, const char *fallback) {

@@ -1,15 +1,11 @@
 #include "scene_directives.h"
 
-#include <numbers>
-
 #include "scene_report.h"
 #include "script_words.h"
 
 namespace lwsim {
 
 namespace {
-
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 // Three numbers from args[first]; angles given in degrees come back in radians.
 Vector3 vectorArgument(const Words &args, std::size_t first, const char *what, double unit = 1.0) {
