@@ -6,6 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,6 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::AllOf;
 using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
@@ -40,6 +45,50 @@ std::vector<std::string> lines(const std::string &text) {
   std::vector<std::string> out;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+// A number as key and value lines print it.
+std::string fixed(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.10f", value);
+  return buffer;
+}
+
+std::string channelLine(const std::string &item, const std::string &path, int pre, int post, int keys) {
+  return "channel " + item + ' ' + path + " pre=" + std::to_string(pre) + " post=" + std::to_string(post) +
+         " keys=" + std::to_string(keys);
+}
+
+// TCB = tension, continuity, bias; P = the four shape parameters.
+std::string keyLine(const std::string &item, const std::string &path, double time, double value, int shape = 0,
+                    std::array<double, 3> tcb = {}, std::array<double, 4> p = {}) {
+  std::string line = "key " + item + ' ' + path + ' ' + fixed(time) + ' ' + fixed(value) + ' ' + std::to_string(shape);
+  for (const double field : tcb) line += ' ' + fixed(field);
+  for (const double field : p) line += ' ' + fixed(field);
+  return line;
+}
+
+std::string valueLine(const std::string &item, const std::string &path, double seconds, double value) {
+  return "value " + item + ' ' + path + ' ' + fixed(seconds) + ' ' + fixed(value);
+}
+
+// What a new item's dump shows: each motion channel with its one key at 0,
+// constant before and after; a camera has no scale channels.
+std::vector<std::string> newItemDump(const std::string &item, bool camera = false) {
+  const char *paths[] = {"Position.X", "Position.Y", "Position.Z", "Rotation.H", "Rotation.P",
+                         "Rotation.B", "Scale.X",    "Scale.Y",    "Scale.Z"};
+  std::vector<std::string> out;
+  for (int slot = 0; slot < (camera ? 6 : 9); ++slot) {
+    out.push_back(channelLine(item, paths[slot], 1, 1, 1));
+    out.push_back(keyLine(item, paths[slot], 0.0, slot >= 6 ? 1.0 : 0.0));
+  }
+  return out;
+}
+
+std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> out;
+  for (const auto &part : parts) out.insert(out.end(), part.begin(), part.end());
   return out;
 }
 
@@ -89,6 +138,14 @@ class LwsimTest : public ::testing::Test {
     run.out = readFile(out);
     run.err = readFile(err);
     return run;
+  }
+
+  // Runs a script of this text, expecting it to run to its end.
+  std::vector<std::string> runToEnd(const std::string &text) {
+    const Outcome run = lwsim({script(text)});
+    EXPECT_EQ(run.exitCode, 0) << text;
+    EXPECT_THAT(run.err, IsEmpty()) << text;
+    return lines(run.out);
   }
 
   fs::path dir_;
@@ -173,6 +230,339 @@ TEST_F(LwsimTest, ScriptIsReadFromStandardInput) {
   EXPECT_EQ(dash.exitCode, 1);
   EXPECT_EQ(dash.out, "status: piped\n");
   EXPECT_THAT(dash.err, HasSubstr("<stdin>:2: unknown directive @bogus"));
+}
+
+TEST_F(LwsimTest, AddedItemsBecomeTheSelectionAndNamesWithBlanksAreQuoted) {
+  const std::vector<std::string> out = runToEnd(
+      "@selection\n"
+      "AddNull Left Arm\n@selection\n"
+      "LoadObject /models/v2/Body.part.lwo\n@selection\n"
+      "AddBone Upper Arm\n@selection\n"
+      "AddBone Forearm\n@selection\n"
+      "AddCamera Main Cam\n@selection\n"
+      "AddDistantLight Sun\n@selection\n"
+      "AddNull Say \"Hi\"\n@selection\n"
+      "SelectByName Left Arm\n@selection\n"
+      "Rename Right Arm\n@selection\n"
+      "SelectByName Left Arm\n@selection\n"
+      "SelectByName Say \"Hi\"\n@selection\n"
+      "@eval \"Say \"\"Hi\"\"\" Scale.X 0\n");
+  EXPECT_THAT(out, ElementsAre("selection:", "selection: \"Left Arm\"", "selection: Body.part",
+                               "selection: \"Upper Arm\"", "selection: Forearm", "selection: \"Main Cam\"",
+                               "selection: Sun", "selection: \"Say \"\"Hi\"\"\"", "selection: \"Left Arm\"",
+                               "selection: \"Right Arm\"", "refused: SelectByName Left Arm", "selection: \"Right Arm\"",
+                               "selection: \"Say \"\"Hi\"\"\"", valueLine("\"Say \"\"Hi\"\"\"", "Scale.X", 0, 1)));
+}
+
+TEST_F(LwsimTest, NewItemsDumpTheirMotionChannels) {
+  const std::vector<std::string> out = runToEnd(
+      "AddNull Left Arm\nLoadObject Body.lwo\nAddBone Spine\nAddCamera Main Cam\nAddDistantLight Sun\n"
+      "@dump \"Left Arm\"\n@dump Body\n@dump Spine\n@dump \"Main Cam\"\n@dump Sun\n");
+  // An object's dump leaves out its bones' channels; a camera has no scale.
+  EXPECT_THAT(out, ElementsAreArray(joined({newItemDump("\"Left Arm\""), newItemDump("Body"), newItemDump("Spine"),
+                                            newItemDump("\"Main Cam\"", true), newItemDump("Sun")})));
+}
+
+TEST_F(LwsimTest, TheFirstItemOfANameWinsAndRenameActsOnTheSelection) {
+  const std::vector<std::string> out = runToEnd(
+      "AddNull Twin\nAddNull Twin\n@key Twin Position.X 1 5\nRename Other\n"
+      "@dump Twin Position.X\n@dump Other Position.X\n");
+  EXPECT_THAT(out, ElementsAre(channelLine("Twin", "Position.X", 1, 1, 2), keyLine("Twin", "Position.X", 0, 0),
+                               keyLine("Twin", "Position.X", 1, 5), channelLine("Other", "Position.X", 1, 1, 1),
+                               keyLine("Other", "Position.X", 0, 0)));
+}
+
+TEST_F(LwsimTest, AddedChannelsFollowTheMotionChannelsWithTheirGroupPaths) {
+  const std::vector<std::string> out = runToEnd(
+      "LoadObject /models/Body.lwo\n"
+      "@channel Body Dissolve\n@channel Body \"Mouth Open\"\n@channel Body Face.Smile\n"
+      "@morph Body Face.Frown\n@morph Body Blink\n"
+      "@dump Body\n@dump Body Face.Frown\n@dump Body MorphGroup.Blink\n");
+  EXPECT_THAT(out, ElementsAreArray(joined(
+                       {newItemDump("Body"),
+                        {channelLine("Body", "Dissolve", 1, 1, 0), channelLine("Body", "\"Mouth Open\"", 1, 1, 0),
+                         channelLine("Body", "Face.Smile", 1, 1, 0), channelLine("Body", "Face.Frown", 1, 1, 0),
+                         channelLine("Body", "MorphGroup.Blink", 1, 1, 0), channelLine("Body", "Face.Frown", 1, 1, 0),
+                         channelLine("Body", "MorphGroup.Blink", 1, 1, 0)}})));
+}
+
+TEST_F(LwsimTest, KeysTakeEveryArityAndReplaceAKeyAtTheSameTime) {
+  const std::vector<std::string> out = runToEnd(
+      "AddNull N\n"
+      "@key N Position.X 4 8 5 1 2 3 4\n"
+      "@key N Position.X 1 2 3\n"
+      "@key N Position.X 3 4 1 0.1 0.2 0.3\n"
+      "@key N Position.X 2 -1.5 0 0.5 -0.25 0.75\n"
+      "@key N Position.X 0 5\n"
+      "@dump N Position.X\n"
+      // Replacing takes the new shape and parameters; omitted ones are 0.
+      "@key N Position.X 2 7\n"
+      "@key N Position.X 4 6 4\n"
+      "@key N Position.X 1 -2 0 0.5 0.5 0.5\n"
+      "@dump N Position.X\n"
+      // A key on a channel the item lacks creates it.
+      "@key N Face.Blink 0.5 1\n"
+      "@dump N Face.Blink\n");
+  EXPECT_THAT(
+      out, ElementsAre(channelLine("N", "Position.X", 1, 1, 5), keyLine("N", "Position.X", 0, 5),
+                       keyLine("N", "Position.X", 1, 2, 3), keyLine("N", "Position.X", 2, -1.5, 0, {0.5, -0.25, 0.75}),
+                       keyLine("N", "Position.X", 3, 4, 1, {}, {0.1, 0.2, 0.3, 0}),
+                       keyLine("N", "Position.X", 4, 8, 5, {}, {1, 2, 3, 4}), channelLine("N", "Position.X", 1, 1, 5),
+                       keyLine("N", "Position.X", 0, 5), keyLine("N", "Position.X", 1, -2, 0, {0.5, 0.5, 0.5}),
+                       keyLine("N", "Position.X", 2, 7), keyLine("N", "Position.X", 3, 4, 1, {}, {0.1, 0.2, 0.3, 0}),
+                       keyLine("N", "Position.X", 4, 6, 4), channelLine("N", "Face.Blink", 1, 1, 1),
+                       keyLine("N", "Face.Blink", 0.5, 1)));
+}
+
+TEST_F(LwsimTest, EvalFollowsKeyShapesAndBehaviours) {
+  // Position.X: linear from 2 at 0 s to 10 at 1 s (slope 8).
+  // Position.Y: stepped 2 then 6. Position.Z: TCB 0, 10, 0 at 0, 1, 2 s.
+  const std::vector<std::string> out = runToEnd(
+      "AddNull N\n@channel N Empty\n"
+      "@key N Position.X 0 2 3\n@key N Position.X 1 10 3\n"
+      "@key N Position.Y 0 2 4\n@key N Position.Y 1 6 4\n"
+      "@key N Position.Z 1 10\n@key N Position.Z 2 0\n"
+      "@eval N Position.X 0.25\n@eval N Position.X 1\n@eval N Position.X -1\n@eval N Position.X 2\n"
+      "@eval N Position.Y 0.5\n@eval N Position.Y 0.999\n@eval N Position.Y 1\n"
+      "@eval N Position.Z 0.5\n@eval N Position.Z 1.5\n"
+      "@eval N Rotation.H 7\n@eval N Scale.Y -3\n@eval N Empty 1\n"
+      "@behavior N Position.X 0 0\n@eval N Position.X -1\n@eval N Position.X 2\n"
+      "@behavior N Position.X 2 2\n@eval N Position.X -0.75\n@eval N Position.X 1.25\n"
+      "@behavior N Position.X 3 3\n@eval N Position.X -0.25\n@eval N Position.X 1.25\n"
+      "@behavior N Position.X 4 4\n@eval N Position.X -0.75\n@eval N Position.X 1.25\n"
+      "@behavior N Position.X 5 5\n@eval N Position.X -1\n@eval N Position.X 2\n"
+      "@behavior N Position.X 0 5\n@dump N Position.X\n");
+  const std::string x = "Position.X";
+  EXPECT_THAT(out, ElementsAre(valueLine("N", x, 0.25, 4), valueLine("N", x, 1, 10), valueLine("N", x, -1, 2),
+                               valueLine("N", x, 2, 10), valueLine("N", "Position.Y", 0.5, 2),
+                               valueLine("N", "Position.Y", 0.999, 2), valueLine("N", "Position.Y", 1, 6),
+                               valueLine("N", "Position.Z", 0.5, 6.25), valueLine("N", "Position.Z", 1.5, 6.25),
+                               valueLine("N", "Rotation.H", 7, 0), valueLine("N", "Scale.Y", -3, 1),
+                               valueLine("N", "Empty", 1, 0),
+                               // reset
+                               valueLine("N", x, -1, 0), valueLine("N", x, 2, 0),
+                               // repeat
+                               valueLine("N", x, -0.75, 4), valueLine("N", x, 1.25, 4),
+                               // oscillate
+                               valueLine("N", x, -0.25, 4), valueLine("N", x, 1.25, 8),
+                               // offset repeat
+                               valueLine("N", x, -0.75, -4), valueLine("N", x, 1.25, 12),
+                               // linear
+                               valueLine("N", x, -1, -6), valueLine("N", x, 2, 18), channelLine("N", x, 0, 5, 2),
+                               keyLine("N", x, 0, 2, 3), keyLine("N", x, 1, 10, 3)));
+}
+
+TEST_F(LwsimTest, CreateKeyKeysThePoseShownAtTheFrame) {
+  const std::vector<std::string> out = runToEnd(
+      "AddNull N\n@key N Position.X 0 0 3\n@key N Position.X 1 10 3\n"
+      // Posed: keyed as posed, on the masked channels only.
+      "Position 1 2 3\nAddPosition 0.5 0 -1\nCreateKey 2 0 0x007\n"
+      "Rotation 90 -45 0\nCreateKey 2 0 0x018\n"
+      // Frame 6 at 24 fps is 0.25 s: the pose is dropped, the envelope shows.
+      "@fps 24\nGoToFrame 6\nCreateKey 3 0 0x1\n"
+      "@dump N Position.X\n@dump N Position.Y\n@dump N Position.Z\n@dump N Rotation.H\n@dump N Rotation.P\n"
+      "@dump N Rotation.B\n");
+  const double quarterTurn = std::acos(-1.0) / 2, eighthTurn = std::acos(-1.0) / 4;
+  EXPECT_THAT(out, ElementsAre(channelLine("N", "Position.X", 1, 1, 4), keyLine("N", "Position.X", 0, 0, 3),
+                               keyLine("N", "Position.X", 1, 10, 3), keyLine("N", "Position.X", 2, 1.5),
+                               keyLine("N", "Position.X", 3, 2.5), channelLine("N", "Position.Y", 1, 1, 2),
+                               keyLine("N", "Position.Y", 0, 0), keyLine("N", "Position.Y", 2, 2),
+                               channelLine("N", "Position.Z", 1, 1, 2), keyLine("N", "Position.Z", 0, 0),
+                               keyLine("N", "Position.Z", 2, 2), channelLine("N", "Rotation.H", 1, 1, 2),
+                               keyLine("N", "Rotation.H", 0, 0), keyLine("N", "Rotation.H", 2, quarterTurn),
+                               channelLine("N", "Rotation.P", 1, 1, 2), keyLine("N", "Rotation.P", 0, 0),
+                               keyLine("N", "Rotation.P", 2, -eighthTurn), channelLine("N", "Rotation.B", 1, 1, 1),
+                               keyLine("N", "Rotation.B", 0, 0)));
+}
+
+TEST_F(LwsimTest, SceneSettingDirectivesAreAccepted) {
+  const std::vector<std::string> out = runToEnd(
+      "LoadObject Body.lwo\nAddBone Upper Arm\nAddCamera Main Cam\nAddNull Root\n"
+      "@parent Body Root\n@parent \"Upper Arm\" -\n@parent Body -\n"
+      "@pivot Body 1 2 3\n@pivot Body 1 2 3 90 -45 180\n@rest \"Upper Arm\" 0 0.5 0 0 90 0\n"
+      "@camera \"Main Cam\" 2.5 1920 1080\n@schematic Root -10.5 20\n"
+      "@fps 25\n@preview 0 120 2\n@render -10 300 5\n"
+      "@file /tmp/clips/walk.lwc\n@file \"/tmp/my clips/run.lwc\"\n@file cancel\n"
+      "@notify\n@replay on\n@replay off\n"
+      "StatusMsg done\n");
+  EXPECT_THAT(out, ElementsAre("status: done"));
+}
+
+TEST_F(LwsimTest, RefusedCommandsAreShownInOrderAndTheRunGoesOn) {
+  const std::vector<std::string> out = runToEnd(
+      "AddBone Orphan\nRename Nobody\n"
+      "AddCamera Cam\nAddBone Loose\n"
+      "SelectByName Nobody\nGoToFrame soon\nPosition 1 2\nRotation 1 2 x\nCreateKey 1 0\nLoadObject\n"
+      "NoSuchCommand a  b\n"
+      "AddNull N\n@selection\n@dump N Position.X\n");
+  EXPECT_THAT(out, ElementsAre("refused: AddBone Orphan", "refused: Rename Nobody", "refused: AddBone Loose",
+                               "refused: SelectByName Nobody", "refused: GoToFrame soon", "refused: Position 1 2",
+                               "refused: Rotation 1 2 x", "refused: CreateKey 1 0", "refused: LoadObject",
+                               "refused: NoSuchCommand a  b", "selection: N", channelLine("N", "Position.X", 1, 1, 1),
+                               keyLine("N", "Position.X", 0, 0)));
+}
+
+TEST_F(LwsimTest, DirectiveErrorsStopTheRunNamingScriptAndLine) {
+  struct Case {
+    std::string line;
+    std::string mentions;  // a word the message must hold, when any
+  };
+  const Case cases[] = {
+      {"@", ""},
+      {"@Dump N", "Dump"},
+      {"@dump Nobody", "Nobody"},
+      {"@dump", ""},
+      {"@dump N Position.X extra", ""},
+      {"@dump N Position.W", "Position.W"},
+      {"@dump N Face", "Face"},
+      {"@dump \"Left Arm", ""},
+      {"@selection now", ""},
+      {"@parent N", ""},
+      {"@parent N Nobody", "Nobody"},
+      {"@parent Nobody -", "Nobody"},
+      {"@key N Position.X 1", ""},
+      {"@key N Position.X 1 2 0 0.5 0.5", ""},
+      {"@key N Position.X 1 2 1 0.1 0.2 0.3 0.4 0.5", ""},
+      {"@key N Position.X 1 2 0 0.5", ""},
+      {"@key N Position.X 1 2 0 0.5 0.5 0.5 0.5 0.5", ""},
+      {"@key N Position.X soon 2", "soon"},
+      {"@key N Position.X 1 2x", "2x"},
+      {"@key N Position.X 1 2 6", ""},
+      {"@key N Position.X 1 2 -1", ""},
+      {"@key N Position.X 1 2 1.5", "1.5"},
+      {"@key N Position.X 1 2 1 a 0 0", ""},
+      {"@key Nobody Position.X 1 2", "Nobody"},
+      {"@behavior N Position.X 1", ""},
+      {"@behavior N Position.X 1 6", ""},
+      {"@behavior N Position.X -1 1", ""},
+      {"@behavior N Position.X one 1", "one"},
+      {"@behavior N Position.W 1 1", "Position.W"},
+      {"@channel N", ""},
+      {"@channel N Position.X", "Position.X"},
+      {"@channel Nobody Face.Smile", "Nobody"},
+      {"@morph N", ""},
+      {"@morph Sun Smile", "Sun"},
+      {"@eval N Position.X", ""},
+      {"@eval N Position.X soon", "soon"},
+      {"@eval N Position.W 1", "Position.W"},
+      {"@eval Nobody Position.X 1", "Nobody"},
+      {"@pivot N 1 2", ""},
+      {"@pivot N 1 2 3 4", ""},
+      {"@pivot N 1 2 3 4 5", ""},
+      {"@pivot N 1 2 x", "x"},
+      {"@pivot N 1 2 3 90 0 x", "x"},
+      {"@rest N 0 0 0 0 0 0", "N"},
+      {"@rest Sun 0 0 0 0 0 0", "Sun"},
+      {"@camera N 3.2 640 480", "N"},
+      {"@camera Sun 3.2 640 480", "Sun"},
+      {"@schematic N 1", ""},
+      {"@schematic N 1 y", "y"},
+      {"@fps", ""},
+      {"@fps 0", ""},
+      {"@fps -24", ""},
+      {"@fps fast", "fast"},
+      {"@preview 1 60", ""},
+      {"@preview 1 60 0", ""},
+      {"@preview 1.5 60 1", "1.5"},
+      {"@render 1 60 -1", ""},
+      {"@render 1 last 1", "last"},
+      {"@file", ""},
+      {"@file a b", ""},
+      {"@replay maybe", ""},
+      {"@replay", ""},
+      {"@notify now", ""},
+      {"@servers all", ""},
+      {"@activate LayoutGeneric Anything", ""},
+      {"@activate LayoutGeneric Anything one", "one"},
+      {"@set #1 2", "panel"},
+      {"@keypress 13", "panel"},
+      {"@close", "panel"},
+      {"@controls", "panel"},
+  };
+  const std::string setup = "AddNull N\nAddDistantLight Sun\nStatusMsg before\n";
+  for (const Case &c : cases) {
+    const std::string path = script(setup + c.line + "\nStatusMsg after\n");
+    const Outcome run = lwsim({path});
+    EXPECT_EQ(run.exitCode, 1) << c.line;
+    EXPECT_EQ(run.out, "status: before\n") << c.line;
+    EXPECT_THAT(run.err, AllOf(HasSubstr(path + ":4: "), HasSubstr(c.mentions))) << c.line;
+  }
+}
+
+// A time, value or rate that is not a finite number would put a key out of
+// order or print "nan" in key and value lines.
+TEST_F(LwsimTest, NonFiniteNumbersAreScriptErrors) {
+  const std::string setup = "AddNull N\nStatusMsg before\n";
+  for (const std::string line : {"@key N Position.X nan 2", "@key N Position.X 1 inf", "@key N Position.X -inf 2",
+                                 "@eval N Position.X nan", "@fps inf", "@pivot N 0 nan 0"}) {
+    const std::string path = script(setup + line + "\nStatusMsg after\n");
+    const Outcome run = lwsim({path});
+    EXPECT_EQ(run.exitCode, 1) << line;
+    EXPECT_EQ(run.out, "status: before\n") << line;
+    EXPECT_THAT(run.err, HasSubstr(path + ":3: ")) << line;
+  }
+}
+
+TEST_F(LwsimTest, AddingAChannelTheItemHasIsAScriptError) {
+  const std::string setup = "LoadObject Body.lwo\n@channel Body Face.Smile\n@morph Body Lips.Pout\nStatusMsg before\n";
+  for (const std::string line : {"@channel Body Face.Smile", "@channel Body Lips.Pout", "@channel Body Scale.Z"}) {
+    const std::string path = script(setup + line + "\nStatusMsg after\n");
+    const Outcome run = lwsim({path});
+    EXPECT_EQ(run.exitCode, 1) << line;
+    EXPECT_EQ(run.out, "status: before\n") << line;
+    EXPECT_THAT(run.err, HasSubstr(path + ":5: ")) << line;
+  }
+}
+
+TEST_F(LwsimTest, OutputBeforeAScriptErrorIsKept) {
+  const std::string path = script(
+      "AddNull Left Arm\n@selection\nNoSuchCommand\n@dump \"Left Arm\" Scale.Z\n\n# comment\n@bogus\n@selection\n");
+  const Outcome run = lwsim({path});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_THAT(lines(run.out),
+              ElementsAre("selection: \"Left Arm\"", "refused: NoSuchCommand",
+                          channelLine("\"Left Arm\"", "Scale.Z", 1, 1, 1), keyLine("\"Left Arm\"", "Scale.Z", 0, 1)));
+  EXPECT_THAT(run.err, AllOf(HasSubstr(path + ":7: "), HasSubstr("@bogus")));
+}
+
+TEST_F(LwsimTest, CommandLineProblemsAreSetupFailures) {
+  const Outcome missing = lwsim({(dir_ / "absent.lwsim").string()});
+  EXPECT_EQ(missing.exitCode, 2);
+  EXPECT_THAT(missing.out, IsEmpty());
+  EXPECT_THAT(missing.err, HasSubstr("absent.lwsim"));
+
+  const std::string body = script("StatusMsg never\n");
+  for (const char *locale : {"fr", "EN", "", "ja-JP"}) {
+    const Outcome run = lwsim({"--locale", locale, body});
+    EXPECT_NE(run.exitCode, 0) << locale;
+    EXPECT_THAT(run.out, IsEmpty()) << locale;
+    EXPECT_THAT(run.err, HasSubstr("--locale")) << locale;
+  }
+  const Outcome noValue = lwsim({body, "--locale"});
+  EXPECT_NE(noValue.exitCode, 0);
+  EXPECT_THAT(noValue.out, IsEmpty());
+
+  const Outcome scene = lwsim({"--scene", (dir_ / "absent.lws").string(), body});
+  EXPECT_EQ(scene.exitCode, 2);
+  EXPECT_THAT(scene.out, IsEmpty());
+  EXPECT_THAT(scene.err, HasSubstr("--scene"));
+}
+
+TEST_F(LwsimTest, CrlfLineEndsAndStandardInputCarryDirectives) {
+  const std::string text =
+      "AddNull Left Arm\r\n\r\n# note\r\n@selection\r\n@key \"Left Arm\" Position.X 1 2.5 3\r\n"
+      "@dump \"Left Arm\" Position.X\r\n@eval \"Left Arm\" Position.X 1\r\n";
+  const std::vector<std::string> expected = {
+      "selection: \"Left Arm\"", channelLine("\"Left Arm\"", "Position.X", 1, 1, 2),
+      keyLine("\"Left Arm\"", "Position.X", 0, 0), keyLine("\"Left Arm\"", "Position.X", 1, 2.5, 3),
+      valueLine("\"Left Arm\"", "Position.X", 1, 2.5)};
+  EXPECT_THAT(runToEnd(text), ElementsAreArray(expected));
+  for (const std::vector<std::string> &arguments : {std::vector<std::string>{}, std::vector<std::string>{"-"}}) {
+    const Outcome piped = lwsim(arguments, text);
+    EXPECT_EQ(piped.exitCode, 0);
+    EXPECT_THAT(piped.err, IsEmpty());
+    EXPECT_THAT(lines(piped.out), ElementsAreArray(expected));
+  }
 }
 
 }  // namespace
