@@ -1,6 +1,7 @@
 #include "command_arguments.h"
 
 #include <charconv>
+#include <cmath>
 #include <sstream>
 
 namespace lwsim {
@@ -27,7 +28,11 @@ std::vector<std::string> blankSeparated(const std::string &text) {
   return words;
 }
 
-std::optional<double> parseNumber(const std::string &word) { return whole<double>(word); }
+// Only finite numbers: "nan" and "inf" would disorder keys and ranges.
+std::optional<double> parseNumber(const std::string &word) {
+  const std::optional<double> value = whole<double>(word);
+  return value.has_value() && std::isfinite(*value) ? value : std::nullopt;
+}
 
 std::optional<long long> parseInteger(const std::string &word) { return whole<long long>(word, 10); }
 

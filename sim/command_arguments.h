@@ -13,7 +13,7 @@ namespace lwsim {
 // Exactly `count` numbers, or nothing when there are more, fewer or a word
 // that is not a number.
 std::optional<std::vector<double>> parseNumbers(const std::string &argument, std::size_t count);
-std::optional<double> parseNumber(const std::string &word);
+std::optional<double> parseNumber(const std::string &word);  // finite only
 std::optional<long long> parseInteger(const std::string &word);
 // "0x10000001" or "268435457".
 std::optional<std::uint64_t> parseId(const std::string &word);
