@@ -145,7 +145,7 @@ int keySet(LWEnvelopeID id, LWEnvKeyframeID keyToSet, LWKeyTag tag, void *value)
     if (tag == LWKEY_SHAPE) {
       k->shape = *static_cast<const int *>(value);
     } else if (tag == LWKEY_TIME) {
-      e->moveKey(k, *static_cast<const double *>(value));
+      if (!e->moveKey(k, *static_cast<const double *>(value))) return 0;
     } else if (double *field = doubleField(*k, tag)) {
       *field = *static_cast<const double *>(value);
     } else {
@@ -178,6 +178,7 @@ int egSet(LWEnvelopeID id, LWChanGroupID, int tag, void *value) {
     Envelope *e = envelope(id);
     if (e == nullptr || value == nullptr) return 0;
     const int code = *static_cast<const int *>(value);
+    if (code < kReset || code > kLinear) return 0;
     if (tag == LWENVTAG_PREBEHAVE)
       e->setPreBehavior(code);
     else if (tag == LWENVTAG_POSTBEHAVE)

@@ -47,7 +47,7 @@ Channel &ChannelGroup::addChannel(const std::string &name) {
 
 ChannelGroup *ChannelGroup::findGroup(const std::string &name) const {
   for (const auto &group : groups_)
-    if (group->name() == name) return group.get();
+    if (group->name() == name && !group->isBoneGroup()) return group.get();
   return nullptr;
 }
 

@@ -46,6 +46,7 @@ class ChannelGroup {
 
   ChannelGroup &addGroup(const std::string &name);
   Channel &addChannel(const std::string &name);
+  // A subgroup by name; bone groups belong to their bones and are passed over.
   ChannelGroup *findGroup(const std::string &name) const;
   Channel *findChannel(const std::string &name) const;
   // A dotted path below this group ("Face.Smile"): every part but the last

@@ -60,9 +60,12 @@ bool Envelope::contains(const EnvelopeKey *key) const {
   return isLiveHandle(key, HandleKind::Key) && handleOwner(key) == this;
 }
 
-void Envelope::moveKey(EnvelopeKey *key, double time) {
+bool Envelope::moveKey(EnvelopeKey *key, double time) {
+  const EnvelopeKey *occupant = findKey(time);
+  if (occupant != nullptr && occupant != key) return false;
   key->time = time;
   sort();
+  return true;
 }
 
 double Envelope::evaluate(double time) const { return evaluateEnvelope(*this, time); }

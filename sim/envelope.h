@@ -42,8 +42,9 @@ class Envelope {
   EnvelopeKey *nextKey(const EnvelopeKey *key) const;
   // A live key of this envelope (any pointer may be asked about).
   bool contains(const EnvelopeKey *key) const;
-  // Moves a key to a new time, keeping the keys ordered.
-  void moveKey(EnvelopeKey *key, double time);
+  // Moves a key to a new time, keeping the keys ordered; false (and no move)
+  // when another key is at that time.
+  bool moveKey(EnvelopeKey *key, double time);
   void clear();
 
   std::size_t keyCount() const { return keys_.size(); }

@@ -143,13 +143,9 @@ void Scene::addMorphMap(SceneItem &object, const std::string &mapName) {
   const std::size_t dot = mapName.find('.');
   ChannelGroup *group = object.group;
   std::string channel = mapName;
-  if (dot == std::string::npos) {
-    group = group->findGroup("MorphGroup") ? group->findGroup("MorphGroup") : &group->addGroup("MorphGroup");
-  } else {
-    const std::string head = mapName.substr(0, dot);
-    group = group->findGroup(head) ? group->findGroup(head) : &group->addGroup(head);
-    channel = mapName.substr(dot + 1);
-  }
+  const std::string groupName = dot == std::string::npos ? "MorphGroup" : mapName.substr(0, dot);
+  if (dot != std::string::npos) channel = mapName.substr(dot + 1);
+  group = group->findGroup(groupName) != nullptr ? group->findGroup(groupName) : &group->addGroup(groupName);
   if (group->findChannel(channel) == nullptr) group->addChannel(channel);
 }
 

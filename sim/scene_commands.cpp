@@ -67,13 +67,23 @@ class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
       scene_.rename(*item, a);
       return true;
     });
-    // Adds a channel of that name to every selected object that lacks one.
-    on("AddEnvelope", [this](const std::string &a) {
-      if (a.empty() || a.find(' ') != std::string::npos) return false;
-      for (SceneItem *item : scene_.selection())
-        if (item->group->findChannel(a) == nullptr) item->group->addChannel(a).envelope().createKey(0.0, 0.0);
-      return true;
-    });
+    on("AddEnvelope", [this](const std::string &a) { return addEnvelope(a); });
+  }
+
+  // Gives every selected item that lacks it an envelope for a parameter,
+  // keyed once at 0 with the parameter's current value. Motion channels
+  // always have theirs.
+  bool addEnvelope(const std::string &name) {
+    if (name.empty() || name.find(' ') != std::string::npos) return false;
+    for (const char *motion : kMotionChannels)
+      if (name == motion) return false;
+    for (SceneItem *item : scene_.selection()) {
+      if (name == "ZoomFactor" && item->type != kCamera) continue;
+      if (item->group->findChannel(name) != nullptr) continue;
+      const double current = name == "ZoomFactor" ? item->zoomFactor : 0.0;
+      item->group->addChannel(name).envelope().createKey(0.0, current);
+    }
+    return true;
   }
 
   void defineSelectionCommands() {

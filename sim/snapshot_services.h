@@ -36,8 +36,9 @@ class SnapshotService {
     std::string fileName;
   };
 
-  // Snapshots older than this many lookups are released.
-  static constexpr std::size_t kKept = 64;
+  // Snapshots older than this many lookups are released; a module looks the
+  // record up again before each use.
+  static constexpr std::size_t kKept = 1024;
 
   const Scene &scene_;
   bool commandReplay_ = false;

@@ -24,7 +24,7 @@ extern "C" {
 
 typedef struct st_LWItemInfo {
   /* first(type, object): first item of a type; for bones the first bone
-     of object (0 walks the scene's bone chain). */
+     of object (0 gives none). */
   LWItemID (*first)(int itemType, LWItemID object);
   LWItemID (*next)(LWItemID item);
   LWItemID (*firstChild)(LWItemID parent);

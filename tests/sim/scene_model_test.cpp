@@ -350,8 +350,8 @@ TEST_F(SceneModelTest, FindChannelFollowsPathsRelativeToTheItemsGroup) {
   EXPECT_EQ(scene.findChannel(body, "Position.X"), body.group->channels()[0].get());
   EXPECT_EQ(scene.findChannel(body, "Scale.Z"), body.group->channels()[8].get());
   EXPECT_EQ(scene.findChannel(body, "Face.Smile")->parent()->name(), "Face");
-  EXPECT_EQ(scene.findChannel(body, "Arm.Rotation.H"), item("Arm").group->findChannel("Rotation.H"))
-      << "a bone's group is a subgroup of the object's group";
+  EXPECT_EQ(scene.findChannel(body, "Arm.Rotation.H"), nullptr)
+      << "a bone's channels are reached through the bone, not its object";
   EXPECT_EQ(scene.findChannel(item("Arm"), "Rotation.H"), item("Arm").group->findChannel("Rotation.H"));
   EXPECT_EQ(scene.findChannel(body, "Position"), nullptr);
   EXPECT_EQ(scene.findChannel(body, "Face"), nullptr) << "a group is no channel";
@@ -399,7 +399,18 @@ TEST_F(SceneModelTest, EnsureChannelOfABoneStaysInTheBonesGroup) {
   Channel &twist = scene.ensureChannel(item("Arm"), "Twist");
   EXPECT_EQ(twist.parent(), item("Arm").group);
   EXPECT_EQ(item("Body").group->findChannel("Twist"), nullptr);
-  EXPECT_EQ(scene.findChannel(item("Body"), "Arm.Twist"), &twist);
+  EXPECT_EQ(scene.findChannel(item("Body"), "Arm.Twist"), nullptr);
+}
+
+TEST_F(SceneModelTest, AMorphMapNamedLikeABoneGetsItsOwnGroup) {
+  run("AddNull Face");
+  run("AddBone Jaw");
+  SceneItem &face = item("Face");
+  scene.addMorphMap(face, "Jaw.Open");
+  const Channel *open = scene.findChannel(face, "Jaw.Open");
+  ASSERT_NE(open, nullptr);
+  EXPECT_NE(open->parent(), item("Jaw").group);
+  EXPECT_EQ(item("Jaw").group->findChannel("Open"), nullptr);
 }
 
 }  // namespace

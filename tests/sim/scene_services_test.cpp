@@ -729,6 +729,10 @@ TEST_F(EnvelopeFuncsTest, SettingAKeysTimeReordersTheKeys) {
   EXPECT_EQ(envelopes->nextKey(extra, nullptr), c);
   EXPECT_DOUBLE_EQ(envelopes->evaluate(extra, -1.0), 3.0);
   EXPECT_DOUBLE_EQ(envelopes->evaluate(extra, 1.5), 1.0);
+
+  double occupied = 1.0;
+  EXPECT_EQ(envelopes->keySet(extra, c, LWKEY_TIME, &occupied), 0) << "a key cannot move onto another";
+  EXPECT_THAT(times(extra), ElementsAre(-1.0, 1.0, 1.5));
 }
 
 TEST_F(EnvelopeFuncsTest, BehavioursAndKeyCount) {
@@ -755,6 +759,8 @@ TEST_F(EnvelopeFuncsTest, BehavioursAndKeyCount) {
   EXPECT_EQ(envelopes->egSet(extra, nullptr, LWENVTAG_KEYCOUNT, &forced), 0) << "the key count is read-only";
   EXPECT_EQ(count(extra), 2);
   EXPECT_EQ(envelopes->egSet(extra, nullptr, 99, &forced), 0);
+  int unknownBehaviour = 6;
+  EXPECT_EQ(envelopes->egSet(extra, nullptr, LWENVTAG_PREBEHAVE, &unknownBehaviour), 0);
   EXPECT_EQ(envelopes->egGet(extra, nullptr, 99, &forced), 0);
   EXPECT_EQ(forced, 7);
 
