@@ -39,6 +39,15 @@ void CommRing::message(const std::string &topic, int eventCode, void *eventData)
   }
 }
 
+void CommRing::dropCallbacks() {
+  auto isCallback = [](const std::shared_ptr<Entry> &entry) {
+    if (entry->callback == nullptr) return false;
+    entry->attached = false;
+    return true;
+  };
+  listeners_.erase(std::remove_if(listeners_.begin(), listeners_.end(), isCallback), listeners_.end());
+}
+
 std::size_t CommRing::listenerCount(const std::string &topic) const {
   return static_cast<std::size_t>(
       std::count_if(listeners_.begin(), listeners_.end(), [&](const auto &entry) { return entry->topic == topic; }));

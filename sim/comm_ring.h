@@ -22,7 +22,9 @@ class CommRing {
   void message(const std::string &topic, int eventCode, void *eventData);
 
   std::size_t listenerCount(const std::string &topic) const;
-  void clear() { listeners_.clear(); }
+  // Drops the listeners attached through the C record: a module's code,
+  // gone with the module.
+  void dropCallbacks();
 
   static LWComRing *record();
 

@@ -150,7 +150,7 @@ Module &Host::loadModule(const std::string &path) {
 void Host::unloadModule() {
   masters_.destroyAll();
   panels_.clear();
-  ring_.clear();
+  ring_.dropCallbacks();
   module_.reset();
 }
 

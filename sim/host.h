@@ -66,8 +66,8 @@ class Host {
   std::uint32_t systemId() const { return systemId_; }
 
   Module &loadModule(const std::string &path);
-  // Unloading destroys the module's masters and drops its panels and ring
-  // listeners first: they are its code.
+  // Unloading destroys the module's masters and drops the panels and the C
+  // ring listeners first: they are the module's code.
   void unloadModule();
   Module *module() const { return module_.get(); }
 

@@ -10,9 +10,17 @@ namespace lwsim {
 
 namespace {
 
-// A name argument: the rest of the line, or the host's default name.
+std::string trimmed(const std::string &text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A name argument: the rest of the line without outer blanks, or the host's
+// default name.
 std::string nameOr(const std::string &argument, const char *fallback) {
-  return argument.empty() ? std::string(fallback) : argument;
+  const std::string name = trimmed(argument);
+  return name.empty() ? std::string(fallback) : name;
 }
 
 // "dir/Arm.lwo" → "Arm".
@@ -52,7 +60,10 @@ class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
 
   void defineItemCommands() {
     on("AddNull", [this](const std::string &a) { return added(scene_.addObject(nameOr(a, "Null"))); });
-    on("LoadObject", [this](const std::string &a) { return !a.empty() && added(scene_.addObject(baseNameOf(a), a)); });
+    on("LoadObject", [this](const std::string &a) {
+      const std::string path = trimmed(a);
+      return !baseNameOf(path).empty() && added(scene_.addObject(baseNameOf(path), path));
+    });
     on("AddCamera", [this](const std::string &a) { return added(scene_.addCamera(nameOr(a, "Camera"))); });
     for (const char *light : {"AddDistantLight", "AddPointLight", "AddSpotlight", "AddAreaLight"})
       on(light, [this](const std::string &a) { return added(scene_.addLight(nameOr(a, "Light"))); });
@@ -63,8 +74,9 @@ class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
     });
     on("Rename", [this](const std::string &a) {
       SceneItem *item = firstSelected();
-      if (item == nullptr || a.empty()) return false;
-      scene_.rename(*item, a);
+      const std::string name = trimmed(a);
+      if (item == nullptr || name.empty()) return false;
+      scene_.rename(*item, name);
       return true;
     });
     on("AddEnvelope", [this](const std::string &a) { return addEnvelope(a); });
@@ -174,7 +186,7 @@ class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
   void defineSettingCommands() {
     on("ZoomFactor", [this](const std::string &a) {
       const auto zoom = parseNumbers(a, 1);
-      if (!zoom.has_value()) return false;
+      if (!zoom.has_value() || (*zoom)[0] <= 0.0) return false;
       for (SceneItem *item : scene_.selection())
         if (item->type == kCamera) item->zoomFactor = (*zoom)[0];
       return true;
@@ -200,18 +212,21 @@ class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
       }
       return true;
     });
-    rangeCommand("FirstFrame", scene_.renderRange().first);
-    rangeCommand("LastFrame", scene_.renderRange().last);
-    rangeCommand("FrameStep", scene_.renderRange().step);
-    rangeCommand("PreviewFirstFrame", scene_.previewRange().first);
-    rangeCommand("PreviewLastFrame", scene_.previewRange().last);
-    rangeCommand("PreviewFrameStep", scene_.previewRange().step);
+    rangeCommand("FirstFrame", scene_.renderRange().first, kAnyFrame);
+    rangeCommand("LastFrame", scene_.renderRange().last, kAnyFrame);
+    rangeCommand("FrameStep", scene_.renderRange().step, 1);
+    rangeCommand("PreviewFirstFrame", scene_.previewRange().first, kAnyFrame);
+    rangeCommand("PreviewLastFrame", scene_.previewRange().last, kAnyFrame);
+    rangeCommand("PreviewFrameStep", scene_.previewRange().step, 1);
   }
 
-  void rangeCommand(const char *word, int &field) {
-    on(word, [&field](const std::string &a) {
+  static constexpr long long kAnyFrame = -1000000000LL;
+
+  // A frame number, or a step of at least `least`.
+  void rangeCommand(const char *word, int &field, long long least) {
+    on(word, [&field, least](const std::string &a) {
       const std::optional<long long> value = parseInteger(a);
-      if (!value.has_value() || *value < -1000000000LL || *value > 1000000000LL) return false;
+      if (!value.has_value() || *value < least || *value > 1000000000LL) return false;
       field = static_cast<int>(*value);
       return true;
     });

@@ -181,6 +181,19 @@ TEST_F(CommRingTest, CListenersGetTheirClientDataAndFillTheReplyRecord) {
   EXPECT_EQ(second.lastCode, 43);
 }
 
+// The C listeners are the module's code and go with it; the host's own stay.
+TEST_F(CommRingTest, UnloadingTheModuleDropsTheCListenersOnly) {
+  Responder module{"M", 0, 0};
+  lwsim::CommRing::record()->ringAttach("query", &module, respond);
+  listen("query", "host");
+  host_.unloadModule();
+  EXPECT_EQ(ring().listenerCount("query"), 1u);
+  Reply reply{};
+  ring().message("query", 7, &reply);
+  EXPECT_EQ(module.calls, 0);
+  EXPECT_THAT(calls_, ElementsAre(Call{"host", 7, &reply}));
+}
+
 TEST(CommRingWithoutHost, TheCEntriesDoNothing) {
   Responder responder{"A", 0, 0};
   LWComRing *record = lwsim::CommRing::record();

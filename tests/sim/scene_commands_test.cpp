@@ -274,7 +274,17 @@ TEST_F(SceneCommandsTest, UnknownWordsAndMalformedArgumentsAreRefusedAndChangeNo
       "PreviewFrameStep y",
       "AddEnvelope",
       "AddEnvelope Two Words",
+      "AddEnvelope Scale.X",
       "RefreshNow please",
+      "GoToFrame nan",
+      "GoToFrame inf",
+      "Position inf 0 0",
+      "ZoomFactor 0",
+      "ZoomFactor -2",
+      "FrameStep 0",
+      "PreviewFrameStep -3",
+      "LoadObject dir/",
+      "LoadObject ",
   };
   for (const std::string &line : refused) EXPECT_EQ(run(line), 0) << line;
 
@@ -485,6 +495,27 @@ TEST_F(SceneCommandsTest, AddEnvelopeAddsOneChannelToEachSelectedItemOnce) {
   EXPECT_EQ(channelsNamed("Unselected", "Dissolve"), 0u);
   EXPECT_EQ(item("A").group->channels().size(), channelsBefore + 1);
   EXPECT_NE(scene().findChannel(item("A"), "Dissolve"), nullptr);
+}
+
+TEST_F(SceneCommandsTest, AddEnvelopeStartsFromTheParametersCurrentValue) {
+  accept("AddCamera Cam");
+  accept("ZoomFactor 2.5");
+  accept("AddNull Body");
+  accept("AddToSelection " + hexId(item("Cam")));
+  accept("AddEnvelope ZoomFactor");
+  const lwsim::Envelope &zoom = envelope("Cam", "ZoomFactor");
+  ASSERT_EQ(zoom.keyCount(), 1u);
+  EXPECT_EQ(zoom.key(0).value, 2.5);
+  EXPECT_EQ(channelsNamed("Body", "ZoomFactor"), 0u) << "only a camera has a zoom";
+}
+
+TEST_F(SceneCommandsTest, NamesLoseTheirOuterBlanks) {
+  accept("AddNull   Two  Words  ");
+  EXPECT_EQ(selectedNames(), std::vector<std::string>{"Two  Words"});
+  accept("Rename  Arm ");
+  EXPECT_EQ(selectedNames(), std::vector<std::string>{"Arm"});
+  accept("LoadObject  /models/Leg.lwo ");
+  EXPECT_EQ(item("Leg").fileName, "/models/Leg.lwo");
 }
 
 TEST_F(SceneCommandsTest, CameraSettingsChangeTheSelectedCamerasOnly) {
