@@ -89,24 +89,4 @@ void ChannelGroup::removeGroup(const ChannelGroup *group) {
                 groups_.end());
 }
 
-void ChannelGroup::collectChannels(std::vector<Channel *> &out) const {
-  for (const auto &channel : channels_) out.push_back(channel.get());
-  for (const auto &group : groups_) group->collectChannels(out);
-}
-
-bool ChannelGroup::containsChannel(const Channel *channel) const {
-  for (const auto &own : channels_)
-    if (own.get() == channel) return true;
-  for (const auto &group : groups_)
-    if (group->containsChannel(channel)) return true;
-  return false;
-}
-
-bool ChannelGroup::containsGroup(const ChannelGroup *group) const {
-  if (group == this) return true;
-  for (const auto &sub : groups_)
-    if (sub->containsGroup(group)) return true;
-  return false;
-}
-
 }  // namespace lwsim

@@ -64,11 +64,6 @@ class ChannelGroup {
   const std::vector<std::unique_ptr<Channel>> &channels() const { return channels_; }
   void removeGroup(const ChannelGroup *group);
 
-  // Every channel of the tree, depth-first: this group's, then each subgroup's.
-  void collectChannels(std::vector<Channel *> &out) const;
-  bool containsChannel(const Channel *channel) const;
-  bool containsGroup(const ChannelGroup *group) const;
-
  private:
   std::string name_;
   ChannelGroup *parent_;

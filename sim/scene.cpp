@@ -29,9 +29,7 @@ SceneItem &Scene::addBone(SceneItem &object, const std::string &name) {
   // A bone's group sits below its object's group.
   item->group = &object.group->addGroup(name);
   item->group->markBoneGroup();
-  items_.push_back(std::move(item));
-  addMotionChannels(*items_.back());
-  return *items_.back();
+  return keep(std::move(item));
 }
 
 SceneItem &Scene::addItem(int type, std::uintptr_t idBase, const std::string &name) {
@@ -41,6 +39,12 @@ SceneItem &Scene::addItem(int type, std::uintptr_t idBase, const std::string &na
   item->name = name;
   groups_.push_back(std::make_unique<ChannelGroup>(name, nullptr));
   item->group = groups_.back().get();
+  return keep(std::move(item));
+}
+
+SceneItem &Scene::keep(std::unique_ptr<SceneItem> item) {
+  item->order = items_.size();
+  byId_[item->id] = item.get();
   items_.push_back(std::move(item));
   addMotionChannels(*items_.back());
   return *items_.back();
@@ -55,10 +59,8 @@ void Scene::addMotionChannels(SceneItem &item) {
 }
 
 SceneItem *Scene::find(std::uintptr_t id) const {
-  if (id == 0) return nullptr;
-  for (const auto &item : items_)
-    if (item->id == id) return item.get();
-  return nullptr;
+  const auto found = byId_.find(id);
+  return found != byId_.end() ? found->second : nullptr;
 }
 
 SceneItem *Scene::findByName(const std::string &name) const {
@@ -75,10 +77,8 @@ SceneItem *Scene::first(int type, const SceneItem *object) const {
 }
 
 SceneItem *Scene::next(const SceneItem &current) const {
-  auto at = std::find_if(items_.begin(), items_.end(), [&](const auto &item) { return item.get() == &current; });
-  if (at == items_.end()) return nullptr;
-  for (++at; at != items_.end(); ++at)
-    if ((*at)->type == current.type && (*at)->owner == current.owner) return at->get();
+  for (std::size_t i = current.order + 1; i < items_.size(); ++i)
+    if (items_[i]->type == current.type && items_[i]->owner == current.owner) return items_[i].get();
   return nullptr;
 }
 
@@ -89,10 +89,9 @@ SceneItem *Scene::firstChild(const SceneItem *parent) const {
 }
 
 SceneItem *Scene::nextChild(const SceneItem *parent, const SceneItem &child) const {
-  auto at = std::find_if(items_.begin(), items_.end(), [&](const auto &item) { return item.get() == &child; });
-  if (at == items_.end() || parent == nullptr) return nullptr;
-  for (++at; at != items_.end(); ++at)
-    if ((*at)->parent == parent) return at->get();
+  if (parent == nullptr) return nullptr;
+  for (std::size_t i = child.order + 1; i < items_.size(); ++i)
+    if (items_[i]->parent == parent) return items_[i].get();
   return nullptr;
 }
 
@@ -112,25 +111,6 @@ ChannelGroup *Scene::groupAfter(const ChannelGroup *group) const {
   if (group == nullptr) return groups_.empty() ? nullptr : groups_.front().get();
   for (std::size_t i = 0; i + 1 < groups_.size(); ++i)
     if (groups_[i].get() == group) return groups_[i + 1].get();
-  return nullptr;
-}
-
-bool Scene::holdsGroup(const ChannelGroup *group) const {
-  if (group == nullptr) return false;
-  return std::any_of(groups_.begin(), groups_.end(), [&](const auto &top) { return top->containsGroup(group); });
-}
-
-bool Scene::holdsChannel(const Channel *channel) const {
-  if (channel == nullptr) return false;
-  return std::any_of(groups_.begin(), groups_.end(), [&](const auto &top) { return top->containsChannel(channel); });
-}
-
-Channel *Scene::channelOfEnvelope(const Envelope *envelope) const {
-  if (envelope == nullptr) return nullptr;
-  std::vector<Channel *> channels;
-  for (const auto &top : groups_) top->collectChannels(channels);
-  for (Channel *channel : channels)
-    if (&channel->envelope() == envelope) return channel;
   return nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <numbers>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "channel_tree.h"
@@ -23,6 +24,7 @@ enum ItemType : int { kObject = 0, kLight = 1, kCamera = 2, kBone = 3 };
 
 struct SceneItem {
   std::uintptr_t id = 0;
+  std::size_t order = 0;  // position among the scene's items
   int type = kObject;
   std::string name;
   std::string fileName;  // objects loaded from a file; empty for nulls
@@ -84,9 +86,6 @@ class Scene {
 
   // Top-level channel groups, one per item, in creation order.
   ChannelGroup *groupAfter(const ChannelGroup *group) const;
-  bool holdsGroup(const ChannelGroup *group) const;
-  bool holdsChannel(const Channel *channel) const;
-  Channel *channelOfEnvelope(const Envelope *envelope) const;
   Channel *findChannel(const SceneItem &item, const std::string &path) const;
   Channel &ensureChannel(SceneItem &item, const std::string &path);
 
@@ -113,9 +112,11 @@ class Scene {
 
  private:
   SceneItem &addItem(int type, std::uintptr_t idBase, const std::string &name);
+  SceneItem &keep(std::unique_ptr<SceneItem> item);
   void addMotionChannels(SceneItem &item);
 
   std::vector<std::unique_ptr<SceneItem>> items_;
+  std::unordered_map<std::uintptr_t, SceneItem *> byId_;
   std::vector<std::unique_ptr<ChannelGroup>> groups_;
   std::array<std::uintptr_t, 4> counts_{};
   std::vector<std::string> morphMaps_;
