@@ -137,8 +137,15 @@ Span spanAt(const Envelope &env, std::size_t end) {
 
 // Value for a time within the keys' range (at least two keys).
 double interpolate(const Envelope &env, double time) {
-  std::size_t end = 1;
-  while (end + 1 < env.keyCount() && env.key(end).time < time) ++end;
+  // The span's end: the first key from the second on not before the time.
+  std::size_t end = 1, last = env.keyCount() - 1;
+  while (end < last) {
+    const std::size_t middle = end + (last - end) / 2;
+    if (env.key(middle).time < time)
+      end = middle + 1;
+    else
+      last = middle;
+  }
   const Span s = spanAt(env, end);
   if (std::fabs(time - s.start.time) <= Envelope::kTimeTolerance) return s.start.value;
   if (std::fabs(time - s.end.time) <= Envelope::kTimeTolerance) return s.end.value;

@@ -86,6 +86,17 @@ TEST(EnvelopeEvaluation, LinearSpansAreStraight) {
   EXPECT_NEAR(evaluateEnvelope(env, 15.0), 5.0, kTolerance);
 }
 
+// Many keys: each time finds its own span. Keys at t = 0..40 with value t^2;
+// the midpoint of span [i, i+1] is (i^2 + (i+1)^2) / 2.
+TEST(EnvelopeEvaluation, EveryTimeFindsItsSpanAmongManyKeys) {
+  Envelope env;
+  for (int i = 0; i <= 40; ++i) addKey(env, i, i * i, kLine);
+  for (int i = 0; i < 40; ++i) {
+    EXPECT_NEAR(evaluateEnvelope(env, i + 0.5), (i * i + (i + 1) * (i + 1)) / 2.0, kTolerance) << i;
+    EXPECT_NEAR(evaluateEnvelope(env, i), i * i, kTolerance) << i;
+  }
+}
+
 TEST(EnvelopeEvaluation, SteppedSpansHoldThePreviousValue) {
   Envelope env;
   addKey(env, 0.0, 1.0, kTcb);
