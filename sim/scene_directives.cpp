@@ -34,6 +34,7 @@ void SceneDirectives::addTo(DirectiveTable &table) {
       {"file", &SceneDirectives::file},           {"dump", &SceneDirectives::dump},
       {"eval", &SceneDirectives::eval},           {"selection", &SceneDirectives::selection},
       {"notify", &SceneDirectives::notify},       {"replay", &SceneDirectives::replay},
+      {"masters", &SceneDirectives::masters},
   };
   for (const auto &[name, member] : directives)
     table[name] = [this, member = member](const Words &args) { (this->*member)(args); };
@@ -185,6 +186,15 @@ void SceneDirectives::selection(const Words &args) {
 void SceneDirectives::notify(const Words &args) {
   requireArguments(args, 0, 0, "@notify");
   host_.notifyPluginChanged();
+}
+
+// The scene's master instances as Layout lists them: name, description line
+// and flags.
+void SceneDirectives::masters(const Words &args) {
+  requireArguments(args, 0, 0, "@masters");
+  for (const auto &master : host_.masters().instances())
+    out_ << "master: " << quoteWord(master->name) << ' ' << quoteWord(master->description())
+         << " flags=" << master->flags() << '\n';
 }
 
 void SceneDirectives::replay(const Words &args) {

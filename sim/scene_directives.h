@@ -36,6 +36,7 @@ class SceneDirectives {
   void eval(const Words &args);
   void selection(const Words &args);
   void notify(const Words &args);
+  void masters(const Words &args);
   void replay(const Words &args);
 
   Host &host_;

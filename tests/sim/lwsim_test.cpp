@@ -566,3 +566,15 @@ TEST_F(LwsimTest, CrlfLineEndsAndStandardInputCarryDirectives) {
 }
 
 }  // namespace
+
+namespace {
+
+// The module's master, added as the key setter adds it, is listed once with
+// its description line and flags; a second activation adds no instance.
+TEST_F(LwsimTest, MastersListsTheScenesMasterInstances) {
+  EXPECT_THAT(runToEnd("@masters\nActivateMasterUnique .QD:ZaraRazEzedud\nActivateMasterUnique "
+                       ".QD:ZaraRazEzedud\n@masters\n"),
+              ElementsAre("master: .QD:ZaraRazEzedud \".QD:ZaraRazEzedud(1.20) build 250619\" flags=2"));
+}
+
+}  // namespace
