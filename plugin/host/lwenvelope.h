@@ -9,7 +9,7 @@ extern "C" {
 #endif
 
 /* Key tags of keySet/keyGet. The shape is an int, every other tag a double. */
-typedef enum en_LWKeyTag {
+enum {
   LWKEY_VALUE = 0,
   LWKEY_TIME = 1,
   LWKEY_SHAPE = 2,
@@ -20,7 +20,9 @@ typedef enum en_LWKeyTag {
   LWKEY_PARAM_1 = 7,
   LWKEY_PARAM_2 = 8,
   LWKEY_PARAM_3 = 9
-} LWKeyTag;
+};
+/* An int, so that any value a caller passes is a valid one to test. */
+typedef int LWKeyTag;
 
 /* Key shapes. */
 #define SHAPE_TCB 0
@@ -31,12 +33,13 @@ typedef enum en_LWKeyTag {
 #define SHAPE_BEZ2 5
 
 /* Envelope tags of egSet/egGet; the behaviours are ints. */
-typedef enum en_LWEnvTag {
+enum {
   LWENVTAG_VISIBLE = 0,
   LWENVTAG_PREBEHAVE = 1,
   LWENVTAG_POSTBEHAVE = 2,
   LWENVTAG_KEYCOUNT = 3
-} LWEnvTag;
+};
+typedef int LWEnvTag;
 
 /* Pre/post behaviours. */
 #define BEH_RESET 0

@@ -47,12 +47,16 @@ Report command(const std::string &line, const char *topic = kProbeTopic) { retur
 
 class MasterServiceTest : public ::testing::Test {
  protected:
-  void SetUp() override { load(); }
+  void SetUp() override {
+    listen();
+    load();
+  }
 
-  // Loads the fixture module and listens to its masters' topics (unloading
-  // drops every ring listener).
-  void load() {
-    host_.loadModule(LWSIM_FIXTURE_MASTER_PROBE);
+  void load() { host_.loadModule(LWSIM_FIXTURE_MASTER_PROBE); }
+
+  // The fixture's masters report on these topics; the host's own listeners
+  // stay across module loads.
+  void listen() {
     for (const char *topic : {kProbeTopic, kSecondTopic, kFailingTopic})
       host_.ring().attach(topic, this, [this, topic](int code, void *data) {
         reports_.push_back(
@@ -74,8 +78,10 @@ class MasterServiceTest : public ::testing::Test {
     return names;
   }
 
-  lwsim::Host host_;
+  // Declared first so that it outlives the host, whose masters report their
+  // destruction while it goes.
   std::vector<Report> reports_;
+  lwsim::Host host_;
 };
 
 TEST_F(MasterServiceTest, ActivateMasterUniqueCreatesTheInstanceOnce) {

@@ -703,9 +703,9 @@ TEST_F(EnvelopeFuncsTest, KeySetAndKeyGetOfEveryTag) {
 TEST_F(EnvelopeFuncsTest, UnknownTagIsRefused) {
   const LWEnvKeyframeID k = envelopes->createKey(extra, 1.0, 3.0);
   double value = 9.0;
-  EXPECT_EQ(envelopes->keySet(extra, k, static_cast<LWKeyTag>(10), &value), 0);
-  EXPECT_EQ(envelopes->keyGet(extra, k, static_cast<LWKeyTag>(10), &value), 0);
-  EXPECT_EQ(envelopes->keyGet(extra, k, static_cast<LWKeyTag>(-1), &value), 0);
+  EXPECT_EQ(envelopes->keySet(extra, k, 10, &value), 0);
+  EXPECT_EQ(envelopes->keyGet(extra, k, 10, &value), 0);
+  EXPECT_EQ(envelopes->keyGet(extra, k, -1, &value), 0);
   EXPECT_EQ(value, 9.0);
   EXPECT_DOUBLE_EQ(this->value(extra, k), 3.0);
 }
