@@ -19,6 +19,7 @@
 #include "common/key_commands.h"
 #include "common/text_format.h"
 #include "sim/host.h"
+#include "support/decimal_comma_locale.h"
 
 namespace {
 
@@ -144,22 +145,10 @@ TEST(TextFormat, ItemIdsPrintTheirLow32Bits) {
   EXPECT_EQ(lwp::formatGrowing("0x%x", lwp::idArg(reinterpret_cast<const void *>(0x10000001))), "0x10000001");
 }
 
-// Builds a German locale (decimal comma) of our own and switches the
-// process to it, as a host running in Germany would be.
-bool useDecimalCommaLocale() {
-  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) return true;
-  const std::string directory = ::testing::TempDir() + "lwp_locales";
-  const std::string build =
-      "mkdir -p '" + directory + "' && localedef -i de_DE -f UTF-8 '" + directory + "/de_DE.UTF-8' >/dev/null 2>&1";
-  if (std::system(build.c_str()) != 0) return false;
-  setenv("LOCPATH", directory.c_str(), 1);
-  return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-}
-
 TEST(TextFormat, NumbersUseADecimalPointWhateverTheProcessLocale) {
   const char *previous = std::setlocale(LC_NUMERIC, nullptr);
   const std::string saved = previous != nullptr ? previous : "C";
-  if (!useDecimalCommaLocale()) GTEST_SKIP() << "cannot make a decimal-comma locale (localedef, de_DE sources)";
+  if (!lwtest::useDecimalCommaLocale()) GTEST_SKIP() << "cannot make a decimal-comma locale (localedef, de_DE sources)";
   char native[16];
   std::snprintf(native, sizeof native, "%.1f", 1.5);
   EXPECT_STREQ(native, "1,5") << "the locale is in effect for the process";

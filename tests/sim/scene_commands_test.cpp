@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sim/host.h"
+#include "support/decimal_comma_locale.h"
 
 namespace {
 
@@ -569,23 +570,11 @@ TEST_F(SceneCommandsTest, RangeCommandsSetTheScenesRenderAndPreviewRanges) {
 
 // ---- numbers whatever the locale ----
 
-// Builds a German locale (decimal comma) of our own and switches the
-// process to it, as a host running in Germany would be.
-bool useDecimalCommaLocale() {
-  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) return true;
-  const std::string directory = ::testing::TempDir() + "lwsim_locales";
-  const std::string build =
-      "mkdir -p '" + directory + "' && localedef -i de_DE -f UTF-8 '" + directory + "/de_DE.UTF-8' >/dev/null 2>&1";
-  if (std::system(build.c_str()) != 0) return false;
-  setenv("LOCPATH", directory.c_str(), 1);
-  return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-}
-
 TEST_F(SceneCommandsTest, NumbersAreReadInTheCNotationUnderADecimalCommaLocale) {
   accept("AddCamera Cam");
   const char *previous = std::setlocale(LC_NUMERIC, nullptr);
   const std::string saved = previous != nullptr ? previous : "C";
-  if (!useDecimalCommaLocale()) GTEST_SKIP() << "cannot make a decimal-comma locale (localedef, de_DE sources)";
+  if (!lwtest::useDecimalCommaLocale()) GTEST_SKIP() << "cannot make a decimal-comma locale (localedef, de_DE sources)";
   char native[16];
   std::snprintf(native, sizeof native, "%.1f", 1.5);
   const std::vector<int> results = {
