@@ -1,0 +1,37 @@
+// The clip tools' view of the scene's items: gathering targets, kinds,
+// paths and reselection, through CClipGlobals. A missing interface info
+// shows an error line and throws lw::ex::CBaseEx.
+#pragma once
+
+#include <string>
+
+#include "item_kind.h"
+#include "item_walk.h"
+
+namespace lwp {
+
+// Target modes of both tools' panels.
+enum TargetMode : int { kTargetSelection = 0, kTargetWithDescendants = 1, kTargetAllItems = 2 };
+
+// The selection; with kTargetWithDescendants each selected item is followed
+// by its subtree. No duplicates.
+ItemList selectedItems(int mode);
+
+// The item's children; with kTargetWithDescendants every descendant, depth
+// first: a child, its subtree, then the next child. No duplicates.
+ItemList childItems(LWItemID item, int mode);
+
+// Objects each followed by their bones, lights, cameras, then the chain the
+// host starts at first (bone, 0). Duplicates are kept.
+ItemList allItems();
+
+ItemList bonesOf(LWItemID object);
+ItemKind itemKind(LWItemID item);
+std::string itemPath(LWItemID item);
+
+// Select exactly this item / these items in Layout, then refetch the
+// interface info. A list is selected from its last element to its first.
+void selectItem(LWItemID item);
+void selectItems(const ItemList &items);
+
+}  // namespace lwp
