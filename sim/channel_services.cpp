@@ -19,6 +19,7 @@ LWChannelID channelId(const Channel *c) { return reinterpret_cast<LWChannelID>(c
 // The next subgroup after `current` below `parentId`; the top-level groups
 // for parent 0.
 LWChanGroupID nextGroup(LWChanGroupID parentId, LWChanGroupID current) {
+  ++channelWalkCalls().nextGroup;
   return hostEntry<LWChanGroupID>(nullptr, [&]() -> LWChanGroupID {
     ChannelGroup *parent = group(parentId);
     if (parentId != nullptr && parent == nullptr) return nullptr;
@@ -30,6 +31,7 @@ LWChanGroupID nextGroup(LWChanGroupID parentId, LWChanGroupID current) {
 }
 
 LWChannelID nextChannel(LWChanGroupID groupId, LWChannelID current) {
+  ++channelWalkCalls().nextChannel;
   return hostEntry<LWChannelID>(nullptr, [&]() -> LWChannelID {
     const ChannelGroup *owner = group(groupId);
     const Channel *after = channel(current);
@@ -209,6 +211,11 @@ int egGet(LWEnvelopeID id, LWChanGroupID, int tag, void *value) {
 }
 
 }  // namespace
+
+ChannelWalkCalls &channelWalkCalls() {
+  static ChannelWalkCalls calls;
+  return calls;
+}
 
 LWChannelInfo *channelInfoRecord() {
   static LWChannelInfo record{nextGroup,   nextChannel,   groupName,       channelName,
