@@ -8,6 +8,13 @@ const std::array<const char *, 9> kMotionChannels = {"Position.X", "Position.Y",
                                                      "Rotation.H", "Rotation.P", "Rotation.B",
                                                      "Scale.X",    "Scale.Y",    "Scale.Z"};
 
+std::string objectNameOf(const std::string &path) {
+  const std::size_t separator = path.find_last_of("/\\:");
+  std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
 SceneItem &Scene::addObject(const std::string &name, const std::string &fileName) {
   SceneItem &item = addItem(kObject, kObjectIds, name);
   item.fileName = fileName;

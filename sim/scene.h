@@ -51,6 +51,10 @@ struct FrameRange {
 // Names of the motion channels in slot order; a camera has the first six.
 extern const std::array<const char *, 9> kMotionChannels;
 
+// The name of an object loaded from a file: the file's base name without its
+// extension ("dir/Arm.lwo" and "disk:dir/Arm.lwo" give "Arm").
+std::string objectNameOf(const std::string &path);
+
 class Scene {
  public:
   // Item ids in the host's style: the type in the top nibble, an ordinal below.

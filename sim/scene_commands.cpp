@@ -23,14 +23,6 @@ std::string nameOr(const std::string &argument, const char *fallback) {
   return name.empty() ? std::string(fallback) : name;
 }
 
-// "dir/Arm.lwo" → "Arm".
-std::string baseNameOf(const std::string &path) {
-  const std::size_t separator = path.find_last_of("/\\");
-  std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-  const std::size_t dot = name.rfind('.');
-  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
 // Lives as long as the commands it defines: each keeps it alive.
 class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
  public:
@@ -62,7 +54,8 @@ class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
     on("AddNull", [this](const std::string &a) { return added(scene_.addObject(nameOr(a, "Null"))); });
     on("LoadObject", [this](const std::string &a) {
       const std::string path = trimmed(a);
-      return !baseNameOf(path).empty() && added(scene_.addObject(baseNameOf(path), path));
+      const std::string name = objectNameOf(path);
+      return !name.empty() && added(scene_.addObject(name, path));
     });
     on("AddCamera", [this](const std::string &a) { return added(scene_.addCamera(nameOr(a, "Camera"))); });
     for (const char *light : {"AddDistantLight", "AddPointLight", "AddSpotlight", "AddAreaLight"})

@@ -542,10 +542,11 @@ TEST_F(LwsimTest, CommandLineProblemsAreSetupFailures) {
   EXPECT_NE(noValue.exitCode, 0);
   EXPECT_THAT(noValue.out, IsEmpty());
 
-  const Outcome scene = lwsim({"--scene", (dir_ / "absent.lws").string(), body});
+  const std::string absentScene = (dir_ / "absent.lws").string();
+  const Outcome scene = lwsim({"--scene", absentScene, body});
   EXPECT_EQ(scene.exitCode, 2);
   EXPECT_THAT(scene.out, IsEmpty());
-  EXPECT_THAT(scene.err, HasSubstr("--scene"));
+  EXPECT_THAT(scene.err, HasSubstr("cannot read scene file " + absentScene));
 }
 
 TEST_F(LwsimTest, CrlfLineEndsAndStandardInputCarryDirectives) {

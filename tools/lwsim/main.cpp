@@ -7,6 +7,7 @@
 
 #include "../../sim/host.h"
 #include "../../sim/host_error.h"
+#include "../../sim/scene_file.h"
 #include "../../sim/script_runner.h"
 #include "module_path.h"
 
@@ -42,11 +43,12 @@ int main(int argc, char **argv) {
   CLI11_PARSE(app, argc, argv);
 
   try {
-    if (!scenePath.empty()) throw lwsim::HostError("--scene: loading scene files is not available yet");
     if (pluginPath.empty()) pluginPath = lwsim::defaultModulePath(argv[0]);
     lwsim::Host host;
     host.setLocaleId(locale == "ja" ? lwsim::Host::kJapanese : lwsim::Host::kEnglish);
     host.loadModule(pluginPath);
+    // As in Layout, the module is loaded first and the scene after it.
+    if (!scenePath.empty()) lwsim::loadSceneFile(host.scene(), scenePath);
     return runScript(host, scriptPath);
   } catch (const lwsim::ScriptError &error) {
     std::cout.flush();
