@@ -123,7 +123,8 @@ class Parser {
     const long long value = text_.integer(word, step ? "frame step" : "frame");
     if (step && value < 1) text_.fail("a frame step is at least 1");
     if (value < -kFrameLimit || value > kFrameLimit) text_.fail("frame " + word + " is out of range");
-    (preview ? scene_.preview : scene_.render).*field = static_cast<int>(value);
+    RangeDescription &range = preview ? scene_.preview : scene_.render;
+    range.*field = static_cast<int>(value);
   }
 
   void framesPerSecond() {
