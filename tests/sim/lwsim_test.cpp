@@ -567,6 +567,23 @@ TEST_F(LwsimTest, SceneOptionLoadsTheSceneBeforeTheScript) {
                           keyLine(cam, "ZoomFactor", 2, 1.6, 5, {}, {-0.5, 0.25, 0.5, -0.25}), "selection: Forearm"));
 }
 
+// The second demo step: the example rig, whose left arm is keyed, and a key
+// set on its right arm.
+TEST_F(LwsimTest, RigDemoShowsTheKeyedLeftArmAndKeysTheRightArm) {
+  const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/rig.lwsim"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_THAT(run.err, IsEmpty());
+  const double wave = -60.0 * 3.14159265358979323846 / 180.0;
+  const std::vector<std::string> out = lines(run.out);
+  EXPECT_THAT(out, Contains(keyLine("Arm_L_Upper", "Rotation.B", 1, wave)));
+  EXPECT_THAT(out, Contains(keyLine("Hand_L_", "Position.Y", 1, 0.1, 3)));
+  EXPECT_THAT(out, Contains(channelLine("Arm_R_Upper", "Rotation.B", 1, 1, 1)));
+  EXPECT_THAT(out, Contains(channelLine("Arm_R_Upper", "Rotation.B", 1, 1, 2)));
+  EXPECT_THAT(out, Contains(keyLine("Arm_R_Upper", "Rotation.B", 1, -wave)));
+  ASSERT_FALSE(out.empty());
+  EXPECT_EQ(out.back(), "selection: Arm_R_Upper");
+}
+
 TEST_F(LwsimTest, RefusedSceneIsASetupFailureNamingItsLine) {
   const fs::path scene = dir_ / "bad.lws";
   std::ofstream(scene, std::ios::binary) << "LWSC\n3\n\nFirstFrame 1\nAddNullObject N\nPivotPosition 0 1,5 0\n";

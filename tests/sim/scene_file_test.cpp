@@ -445,6 +445,24 @@ TEST_F(SceneFileTest, LaterVersionsNameItemsByTheIdsTheyDeclare) {
   EXPECT_EQ(scene.framesPerSecond(), 25.0);
 }
 
+// The demo's rig: two arm chains under the body, only the left one keyed.
+TEST_F(SceneFileTest, ExampleRigHasTwoArmChainsUnderTheBody) {
+  load(LWP_SOURCE_DIR "/examples/rig.lws");
+  EXPECT_EQ(parentOf("Body"), "Rig");
+  for (const std::string side : {"L", "R"}) {
+    const std::string upper = "Arm_" + side + "_Upper", lower = "Arm_" + side + "_Lower", hand = "Hand_" + side + "_";
+    EXPECT_EQ(parentOf(upper), "Body");
+    EXPECT_EQ(parentOf(lower), upper);
+    EXPECT_EQ(parentOf(hand), lower);
+    std::size_t keyed = 0;
+    for (const std::string &name : {upper, lower, hand})
+      for (const auto &channel : item(name).group->channels()) keyed += channel->envelope().keyCount() > 1 ? 1 : 0;
+    EXPECT_EQ(keyed, side == "L" ? 5u : 0u) << side;
+  }
+  EXPECT_EQ(item("Key Light").type, lwsim::kLight);
+  EXPECT_EQ(item("Camera").type, lwsim::kCamera);
+}
+
 TEST_F(SceneFileTest, NumbersAreReadInTheCNotationUnderADecimalCommaLocale) {
   const char *previous = std::setlocale(LC_NUMERIC, nullptr);
   const std::string saved = previous != nullptr ? previous : "C";
