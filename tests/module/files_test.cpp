@@ -1,0 +1,114 @@
+// Path text helpers and the listing of a directory's regular files.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "common/file_listing.h"
+#include "common/path_text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAreArray;
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+TEST(FilesPathText, TrailingSeparatorsAreStrippedButNeverATrailByte) {
+  EXPECT_EQ(lwp::stripTrailingSeparators(""), "");
+  EXPECT_EQ(lwp::stripTrailingSeparators("dir"), "dir");
+  EXPECT_EQ(lwp::stripTrailingSeparators("C:\\clips\\"), "C:\\clips");
+  EXPECT_EQ(lwp::stripTrailingSeparators("a\\b/c/\\/\\"), "a\\b/c");
+  // Separators alone come back unchanged.
+  EXPECT_EQ(lwp::stripTrailingSeparators("/"), "/");
+  EXPECT_EQ(lwp::stripTrailingSeparators("\\\\/"), "\\\\/");
+  // 0x95 0x5C is one code page 932 character whose second byte is a backslash.
+  EXPECT_EQ(lwp::stripTrailingSeparators("dir\\\x95\x5c"), "dir\\\x95\x5c");
+  EXPECT_EQ(lwp::stripTrailingSeparators("dir\\\x95\x5c\\"), "dir\\\x95\x5c");
+  EXPECT_EQ(lwp::stripTrailingSeparators("\x95\x5c/\\"), "\x95\x5c");
+  EXPECT_EQ(lwp::stripTrailingSeparators("\xE0\x5c"), "\xE0\x5c");
+  // Characters are told from the start: 0x95 0x95 is one character, so the
+  // backslash after it is a separator; a half-width kana (0xB1) is one byte.
+  EXPECT_EQ(lwp::stripTrailingSeparators("dir\\\x95\x95\\"), "dir\\\x95\x95");
+  EXPECT_EQ(lwp::stripTrailingSeparators("dir\\\xB1\\"), "dir\\\xB1");
+}
+
+TEST(FilesPathText, ReplaceAllScansOnAfterEachReplacement) {
+  EXPECT_EQ(lwp::replaceAll("abc", "", "x"), "abc");
+  EXPECT_EQ(lwp::replaceAll("", "a", "b"), "");
+  EXPECT_EQ(lwp::replaceAll("aaa", "a", "aa"), "aaaaaa");
+  EXPECT_EQ(lwp::replaceAll("abab", "ab", ""), "");
+  EXPECT_EQ(lwp::replaceAll("aaaa", "aa", "b"), "bb");
+  EXPECT_EQ(lwp::replaceAll("Item item ITEM", "item", "x"), "Item x ITEM");
+  EXPECT_EQ(lwp::replaceAll("a.b.c", ".", "::"), "a::b::c");
+  // Byte for byte: the trail byte of a double-byte character is replaced too.
+  EXPECT_EQ(lwp::replaceAll("\x95\x5c\\", "\\", "/"), "\x95//");
+}
+
+// A fresh directory per test, removed afterwards.
+class FilesListing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::temp_directory_path() /
+           (std::string("lwp_files_") + info->name() + "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    fs::remove_all(dir_);
+    ASSERT_TRUE(fs::create_directories(dir_));
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(dir_, ignored);
+  }
+
+  void writeFile(const fs::path &path) { std::ofstream(path) << "clip\n"; }
+  std::string dir() const { return dir_.string(); }
+  std::string inDir(const std::string &name) const { return dir() + kSeparator + name; }
+
+  fs::path dir_;
+};
+
+TEST_F(FilesListing, RegularFilesDirectlyInTheDirectoryHiddenOnesIncluded) {
+  writeFile(dir_ / "walk.xml");
+  writeFile(dir_ / ".hidden");
+  writeFile(dir_ / "no extension");
+  fs::create_directory(dir_ / "sub");
+  writeFile(dir_ / "sub" / "inner.xml");
+  fs::create_directory(dir_ / ".hidden dir");
+  const std::vector<std::string> expected{inDir("walk.xml"), inDir(".hidden"), inDir("no extension")};
+
+  EXPECT_THAT(lwp::listFiles(dir()), UnorderedElementsAreArray(expected));
+  // Trailing separators of the directory do not change the paths.
+  EXPECT_THAT(lwp::listFiles(dir() + kSeparator), UnorderedElementsAreArray(expected));
+  EXPECT_THAT(lwp::listFiles(dir() + kSeparator + kSeparator), UnorderedElementsAreArray(expected));
+}
+
+TEST_F(FilesListing, EmptyOrMissingDirectoryGivesNoFiles) {
+  EXPECT_THAT(lwp::listFiles(dir()), IsEmpty());
+  fs::create_directory(dir_ / "only a directory");
+  EXPECT_THAT(lwp::listFiles(dir()), IsEmpty());
+  EXPECT_THAT(lwp::listFiles(inDir("missing")), IsEmpty());
+  EXPECT_THAT(lwp::listFiles(""), IsEmpty());
+}
+
+#ifndef _WIN32
+TEST_F(FilesListing, LinksCountByWhatTheyLeadTo) {
+  writeFile(dir_ / "target.xml");
+  fs::create_directory(dir_ / "folder");
+  fs::create_symlink(dir_ / "target.xml", dir_ / "link to file");
+  fs::create_directory_symlink(dir_ / "folder", dir_ / "link to folder");
+  fs::create_symlink(dir_ / "gone.xml", dir_ / "dangling");
+  EXPECT_THAT(lwp::listFiles(dir()), UnorderedElementsAreArray({inDir("target.xml"), inDir("link to file")}));
+}
+#endif
+
+}  // namespace
