@@ -5,4 +5,4 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 
 "$root/scripts/build.sh"
-"$build/bin/lwsim" "$root/examples/demo.lwsim"
+"$build/bin/lwsim" --scene "$root/examples/rig.lws" "$root/examples/demo.lwsim"

@@ -153,7 +153,7 @@ class LwsimTest : public ::testing::Test {
 };
 
 TEST_F(LwsimTest, DemoShowsEveryServerAndActivatesEach) {
-  const Outcome run = lwsim({LWP_SOURCE_DIR "/examples/demo.lwsim"});
+  const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/demo.lwsim"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_THAT(run.err, IsEmpty());
   const std::vector<std::string> out = lines(run.out);
@@ -567,10 +567,10 @@ TEST_F(LwsimTest, SceneOptionLoadsTheSceneBeforeTheScript) {
                           keyLine(cam, "ZoomFactor", 2, 1.6, 5, {}, {-0.5, 0.25, 0.5, -0.25}), "selection: Forearm"));
 }
 
-// The second demo step: the example rig, whose left arm is keyed, and a key
-// set on its right arm.
-TEST_F(LwsimTest, RigDemoShowsTheKeyedLeftArmAndKeysTheRightArm) {
-  const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/rig.lwsim"});
+// The demo's story on the example rig: the keyed left arm, and a key set on
+// its right arm.
+TEST_F(LwsimTest, DemoShowsTheKeyedLeftArmAndKeysTheRightArm) {
+  const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/demo.lwsim"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_THAT(run.err, IsEmpty());
   const double wave = -60.0 * 3.14159265358979323846 / 180.0;
