@@ -1,11 +1,11 @@
 #include "clip_channels.h"
 
-#include <algorithm>
 #include <regex>
 #include <string_view>
 
 #include "clip_globals.h"
 #include "clip_items.h"
+#include "list_search.h"
 
 namespace lwp {
 
@@ -62,7 +62,7 @@ ChannelList itemChannels(LWItemID item) {
   for (LWItemID bone : bonesOf(item)) boneNames.push_back(itemNameWith(*CClipGlobals::instance().itemInfo(), bone));
   appendGroupChannels(info, group, result);
   for (LWChanGroupID sub = info.nextGroup(group, nullptr); sub != nullptr; sub = info.nextGroup(group, sub)) {
-    if (std::find(boneNames.begin(), boneNames.end(), groupNameWith(info, sub)) != boneNames.end()) continue;
+    if (contains(boneNames, groupNameWith(info, sub))) continue;
     appendDepthFirst(info, sub, result);
   }
   return result;

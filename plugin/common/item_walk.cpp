@@ -1,12 +1,6 @@
 #include "item_walk.h"
 
-#include <algorithm>
-
 namespace lwp {
-
-bool contains(const ItemList &items, LWItemID item) {
-  return std::find(items.begin(), items.end(), item) != items.end();
-}
 
 void appendUnique(ItemList &items, LWItemID item) {
   if (!contains(items, item)) items.push_back(item);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../host/lwitem.h"
+#include "list_search.h"
 
 namespace lwp {
 
@@ -15,9 +16,7 @@ using ItemList = std::vector<LWItemID>;
 inline constexpr std::size_t kItemListReserve = 128;
 inline constexpr std::size_t kBoneListReserve = 64;
 
-// Duplicate checks are linear searches, which suits scenes of a few
-// thousand items.
-bool contains(const ItemList &items, LWItemID item);
+// Appends the item unless the list already holds it.
 void appendUnique(ItemList &items, LWItemID item);
 
 // The item's direct children, firstChild then nextChild until 0.

@@ -1,9 +1,8 @@
 #include "key_channels.h"
 
-#include <algorithm>
-
 #include "host_globals.h"
 #include "item_walk.h"
+#include "list_search.h"
 
 namespace lwp {
 
@@ -25,10 +24,6 @@ struct ChannelBatch {
 ChannelBatch &batch() {
   static ChannelBatch state;
   return state;
-}
-
-bool contains(const ChannelList &channels, LWChannelID channel) {
-  return std::find(channels.begin(), channels.end(), channel) != channels.end();
 }
 
 }  // namespace
@@ -80,8 +75,7 @@ ChannelList itemChannelsKS(LWItemID item) {
   for (LWItemID bone : bonesWith(*items, item)) boneGroups.push_back(items->chanGroup(bone));
   appendGroupChannels(*info, group, result);
   for (LWChanGroupID sub = info->nextGroup(group, nullptr); sub != nullptr; sub = info->nextGroup(group, sub))
-    if (std::find(boneGroups.begin(), boneGroups.end(), sub) == boneGroups.end())
-      appendTreeChannels(*info, sub, result);
+    if (!contains(boneGroups, sub)) appendTreeChannels(*info, sub, result);
   return result;
 }
 
