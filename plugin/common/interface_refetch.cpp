@@ -6,11 +6,24 @@
 
 namespace lwp {
 
-LWInterfaceInfo *refetchInterfaceInfoChecked() {
-  if (LWInterfaceInfo *info = CClipGlobals::instance().refetchInterfaceInfo()) return info;
-  const std::string text = "g_global( LWINTERFACEINFO_GLOBAL, GFUSE_TRANSIENT )";
+namespace {
+
+[[noreturn]] void refetchFailed(const char *globalName) {
+  const std::string text = std::string("g_global( ") + globalName + ", GFUSE_TRANSIENT )";
   errorMsg(text);
   throw lw::ex::CBaseEx(text);
+}
+
+}  // namespace
+
+LWInterfaceInfo *refetchInterfaceInfoChecked() {
+  if (LWInterfaceInfo *info = CClipGlobals::instance().refetchInterfaceInfo()) return info;
+  refetchFailed("LWINTERFACEINFO_GLOBAL");
+}
+
+LWSceneInfo *refetchSceneInfoChecked() {
+  if (LWSceneInfo *info = CClipGlobals::instance().refetchSceneInfo()) return info;
+  refetchFailed("LWSCENEINFO_GLOBAL");
 }
 
 }  // namespace lwp
