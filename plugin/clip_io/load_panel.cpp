@@ -12,7 +12,7 @@ constexpr int kPanelHeight = 350;
 
 // One per process, from the first activation until the module unloads.
 ClipPanelHost &loadPanelHost() {
-  static ClipPanelHost host;
+  static ClipPanelHost host(loadDefaults());
   return host;
 }
 

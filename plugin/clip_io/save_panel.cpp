@@ -1,7 +1,15 @@
 #include "save_panel.h"
 
+#include <array>
+#include <regex>
+
+#include "../common/clip_commands.h"
+#include "../common/entry_guard.h"
+#include "../common/interface_refetch.h"
 #include "../common/server_names.h"
 #include "clip_panel_host.h"
+#include "save_driver.h"
+#include "save_labels.h"
 
 namespace lwp::akio {
 
@@ -9,15 +17,150 @@ namespace {
 
 constexpr int kPanelWidth = 340;
 constexpr int kPanelHeight = 170;
+constexpr int kSwitchCount = 14;
+
+using OptionField = int ZaduDuzAVOptions::*;
+
+// The option controls in creation order: the popup, then thirteen toggles.
+struct SwitchSpec {
+  SaveLabel label;
+  int width;  // of the toggle's area
+  int column;
+  int row;
+  OptionField field;
+};
+
+constexpr std::array<SwitchSpec, kSwitchCount> kSwitches = {{
+    {kSaveTargetItems, 0, 104, 10, &ZaduDuzAVOptions::targetItems},
+    {kSaveNull, 60, 25, 40, &ZaduDuzAVOptions::useNull},
+    {kSaveMesh, 60, 85, 40, &ZaduDuzAVOptions::useMesh},
+    {kSaveBone, 60, 145, 40, &ZaduDuzAVOptions::useBone},
+    {kSaveLight, 60, 205, 40, &ZaduDuzAVOptions::useLight},
+    {kSaveCamera, 60, 265, 40, &ZaduDuzAVOptions::useCamera},
+    {kSavePosition, 60, 25, 70, &ZaduDuzAVOptions::usePosition},
+    {kSaveRotation, 60, 85, 70, &ZaduDuzAVOptions::useRotation},
+    {kSaveScale, 60, 145, 70, &ZaduDuzAVOptions::useScale},
+    {kSaveMorph, 60, 205, 70, &ZaduDuzAVOptions::useMorph},
+    {kSaveMisc, 60, 265, 70, &ZaduDuzAVOptions::useMisc},
+    {kSaveSchemaPosition, 100, 25, 100, &ZaduDuzAVOptions::useSchemaPosition},
+    {kSavePreviewRange, 100, 125, 100, &ZaduDuzAVOptions::usePreviewRange},
+    {kSaveRenderRange, 100, 225, 100, &ZaduDuzAVOptions::useRenderRange},
+}};
+
+LWPanControlDesc areaDesc(int width, int height) {
+  LWPanControlDesc desc{};
+  desc.area.type = LWT_AREA;
+  desc.area.width = width;
+  desc.area.height = height;
+  return desc;
+}
+
+LWPanControlDesc popupDesc(ChoiceList items) {
+  LWPanControlDesc desc{};
+  desc.choice.type = LWT_CHOICE;
+  desc.choice.items = const_cast<const char **>(items);
+  desc.choice.style = PCHOICE_POPUP;
+  return desc;
+}
+
+// A file name ends in ".xml" in any letter case.
+bool hasClipEnding(const std::string &name) {
+  static const std::regex ending("^.*\\.xml$", std::regex::ECMAScript | std::regex::icase);
+  return std::regex_match(name, ending);
+}
+
+class SavePanel final : public ClipPanelHost {
+ public:
+  SavePanel() : ClipPanelHost(saveDefaults()) {}
+
+ private:
+  void addControls() override;
+  void prepareOpen() override;
+  void writeSwitches();
+  void readSwitch(LWControl *control);
+  void save();
+
+  static void onSwitch(LWControl *control, void *userData) noexcept;
+  static void onSave(LWControl *control, void *userData) noexcept;
+
+  std::array<LWControl *, kSwitchCount> switches_{};
+};
+
+void SavePanel::addControls() {
+  const LabelUnit &labels = saveLabels();
+  for (std::size_t i = 0; i < kSwitches.size(); ++i) {
+    const SwitchSpec &spec = kSwitches[i];
+    const bool popup = i == 0;
+    switches_[i] = addAtColumn(popup ? "PopupControl" : "BoolButtonControl",
+                               popup ? popupDesc(labels.choices(kSaveTargetList)) : areaDesc(spec.width, 0),
+                               labels.label(spec.label), spec.column, spec.row);
+    setEvent(switches_[i], onSwitch);
+  }
+  addAtEdge("BorderControl", areaDesc(350, 30), labels.label(kSaveBorder), 5, 130);
+  setEvent(addAtColumn("ButtonControl", areaDesc(100, 0), labels.label(kSaveButton), 250, 135), onSave);
+}
+
+void SavePanel::prepareOpen() {
+  const LWInterfaceInfo *ui = refetchInterfaceInfoChecked();
+  options.rangeStart = ui->previewStart;
+  options.rangeEnd = ui->previewEnd;
+  writeSwitches();
+}
+
+void SavePanel::writeSwitches() {
+  for (std::size_t i = 0; i < kSwitches.size(); ++i) setIntValue(switches_[i], options.*kSwitches[i].field);
+}
+
+void SavePanel::readSwitch(LWControl *control) {
+  for (std::size_t i = 0; i < kSwitches.size(); ++i) {
+    if (switches_[i] == control) options.*kSwitches[i].field = intValue(control);
+  }
+  writeSwitches();
+}
+
+void SavePanel::save() {
+  ChosenFile chosen;
+  if (!askFile(FREQ_SAVE, "Save file", "*.xml", chosen)) return;
+  lastDirectory = chosen.path;
+  lastFileName = chosen.baseName;
+  options.path = chosen.fullName;
+  if (!hasClipEnding(lastFileName)) {
+    lastFileName += ".xml";
+    options.path += ".xml";
+  }
+  reportFailures(saveLabels().message(kMsgFailedToSave), [&] { saveClip(options); });
+}
+
+void reportUnexpected(const std::string &text) { errorMsg(text); }
+
+void SavePanel::onSwitch(LWControl *control, void *userData) noexcept {
+  guardEntry(
+      0,
+      [&] {
+        static_cast<SavePanel *>(userData)->readSwitch(control);
+        return 0;
+      },
+      reportUnexpected);
+}
+
+void SavePanel::onSave(LWControl *, void *userData) noexcept {
+  guardEntry(
+      0,
+      [&] {
+        static_cast<SavePanel *>(userData)->save();
+        return 0;
+      },
+      reportUnexpected);
+}
 
 // One per process, from the first activation until the module unloads.
-ClipPanelHost &savePanelHost() {
-  static ClipPanelHost host;
-  return host;
+SavePanel &savePanel() {
+  static SavePanel panel;
+  return panel;
 }
 
 }  // namespace
 
-int activateSavePanel() { return savePanelHost().activate(kClipSaveName, kPanelWidth, kPanelHeight); }
+int activateSavePanel() { return savePanel().activate(kClipSaveName, kPanelWidth, kPanelHeight); }
 
 }  // namespace lwp::akio

@@ -1,0 +1,175 @@
+#include "save_driver.h"
+
+#include "../common/clip_channels.h"
+#include "../common/clip_commands.h"
+#include "../common/clip_globals.h"
+#include "../common/clip_items.h"
+#include "../common/interface_refetch.h"
+#include "clip_writer.h"
+#include "param_handlers.h"
+#include "save_labels.h"
+
+namespace lwp::akio {
+
+namespace {
+
+constexpr const char *kToolName = "QD:ZaduDuzAV";
+constexpr const char *kProgressText = "Now saving animation data...";
+// Keys up to a quarter frame beside the range belong to its frames.
+constexpr double kFrameMargin = 0.25;
+
+double sceneFps() { return refetchSceneInfoChecked()->framesPerSecond; }
+
+// The dialog shows the interface language's text; the status line English.
+void reportSaveProblem(SaveMessage message, const char *statusText) {
+  if (const LWMessageFuncs *messages = CClipGlobals::instance().messages())
+    messages->error(saveLabels().message(message), nullptr);
+  statusMsg(statusText);
+}
+
+bool kindEnabled(const ZaduDuzAVOptions &options, ItemKind kind) {
+  switch (kind) {
+    case kKindNull:
+      return options.useNull != 0;
+    case kKindMesh:
+      return options.useMesh != 0;
+    case kKindBone:
+      return options.useBone != 0;
+    case kKindLight:
+      return options.useLight != 0;
+    case kKindCamera:
+      return options.useCamera != 0;
+    default:
+      return false;
+  }
+}
+
+bool groupEnabled(const ZaduDuzAVOptions &options, int group) {
+  switch (group) {
+    case kGroupPosition:
+      return options.usePosition != 0;
+    case kGroupRotation:
+      return options.useRotation != 0;
+    case kGroupScale:
+      return options.useScale != 0;
+    case kGroupMorph:
+      return options.useMorph != 0;
+    default:
+      return options.useMisc != 0;
+  }
+}
+
+void setRange(const ZaduDuzAVOptions &options, double fps, AnimClipItem &out) {
+  out.rangeStart = options.rangeStart / fps;
+  out.rangeEnd = (options.rangeEnd + 1.0) / fps;
+  out.fps = fps;
+}
+
+Vector3 itemParam(LWItemID item, int param) {
+  Vector3 value{};
+  if (const LWItemInfo *items = CClipGlobals::instance().itemInfo()) items->param(item, param, 0.0, value.data());
+  return value;
+}
+
+Vector3 restParam(LWItemID bone, int param) {
+  Vector3 value{};
+  if (const LWBoneInfo *bones = CClipGlobals::instance().boneInfo()) bones->restParam(bone, param, value.data());
+  return value;
+}
+
+void appendChannels(std::vector<AnimClipChannel> &to, std::vector<AnimClipChannel> &&from) {
+  for (AnimClipChannel &channel : from) to.push_back(std::move(channel));
+}
+
+void appendSceneEntry(const ZaduDuzAVOptions &options, AnimClip &clip) {
+  acquireClipGlobals(CClipGlobals::instance().lookup());
+  AnimClipItem &scene = clip.emplace_back();
+  const CLWSceneFn handler;
+  scene.itemName = handler.itemName;
+  scene.fullPath = std::string("/") + kSceneEntryName;
+  setRange(options, sceneFps(), scene);
+  if (options.useRenderRange != 0) appendChannels(scene.channels, handler.getFrameRange());
+  if (options.usePreviewRange != 0) appendChannels(scene.channels, handler.getPreviewRange());
+}
+
+}  // namespace
+
+ItemList collectTargetItems(const ZaduDuzAVOptions &options) {
+  switch (options.targetItems) {
+    case kTargetsSelection:
+      return selectedItems(kTargetSelection);
+    case kTargetsWithChildren:
+      return selectedItems(kTargetWithDescendants);
+    case kTargetsAll:
+      return allItems();
+    default:
+      return {};
+  }
+}
+
+void captureChannels(const ZaduDuzAVOptions &options, std::vector<AnimClipChannel> &channels, const CLWAnimFn &transfer,
+                     LWItemID item) {
+  if (options.useSchemaPosition != 0) appendChannels(channels, CLWItemFn(item).getSchemaPos());
+  for (const LWChannelID channel : itemChannels(item)) {
+    if (groupEnabled(options, channelGroupOf(channelPath(channel, item))))
+      channels.push_back(transfer.readKeys(item, channel));
+  }
+}
+
+void captureItem(const ZaduDuzAVOptions &options, AnimClip &clip, const CLWAnimFn &transfer, LWItemID item) {
+  AnimClipItem &out = clip.emplace_back();
+  const ItemKind kind = itemKind(item);
+  out.itemName = CLWItemFn(item).itemName;
+  out.fullPath = itemPath(item);
+  setRange(options, sceneFps(), out);
+  out.pivotPos = itemParam(item, LWIP_PIVOT);
+  out.pivotRot = itemParam(item, LWIP_PIVOT_ROT);
+  if (kind == kKindBone) {
+    out.restPos = restParam(item, LWBONEPARAM_REST_POSITION);
+    out.restRot = restParam(item, LWBONEPARAM_REST_ROTATION);
+  }
+  out.channels.reserve(kItemChannelReserve);
+  if (kind == kKindCamera && options.useMisc != 0) {
+    const CLWCameraFn camera(item);
+    appendChannels(out.channels, camera.getZoomFactor());
+    appendChannels(out.channels, camera.getFrameSize());
+  }
+  captureChannels(options, out.channels, transfer, item);
+}
+
+AnimClip captureClip(const ZaduDuzAVOptions &options, const ItemList &targets) {
+  AnimClip clip;
+  clip.reserve(targets.size() + 1);
+  const double fps = sceneFps();
+  CLWAnimFn transfer;
+  transfer.timeStart = (options.rangeStart - kFrameMargin) / fps;
+  transfer.timeEnd = (options.rangeEnd + 1.0 + kFrameMargin) / fps;
+  transfer.timeOffset = 0.0;
+  const std::size_t count = targets.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    progressMsg(static_cast<float>(i) / static_cast<float>(count), "%s", kProgressText);
+    if (kindEnabled(options, itemKind(targets[i]))) captureItem(options, clip, transfer, targets[i]);
+  }
+  if (options.useRenderRange != 0 || options.usePreviewRange != 0) appendSceneEntry(options, clip);
+  progressMsg(1.0f, "%s", kProgressText);
+  return clip;
+}
+
+void saveClip(const ZaduDuzAVOptions &options) {
+  statusMsgFormat("%s start...", kToolName);
+  if (options.rangeStart > options.rangeEnd) {
+    reportSaveProblem(kMsgStartAfterEnd, "Start frame is less than end frame !");
+    return;
+  }
+  const ItemList selection = selectedItems(kTargetSelection);
+  const AnimClip clip = captureClip(options, collectTargetItems(options));
+  if (clip.empty()) {
+    reportSaveProblem(kMsgNoAnimationData, "No animation data !");
+  } else {
+    writeClipFile(clip, options.path);
+    statusMsgFormat("%s done.", kToolName);
+  }
+  selectItems(selection);
+}
+
+}  // namespace lwp::akio
