@@ -446,7 +446,10 @@ Panel *PanelService::openPanel() const {
 
 int PanelService::open(Panel &panel, int flags) {
   if (refuseOpen_) return 0;
-  if (panel.isOpen()) return 1;
+  if (panel.isOpen()) {
+    panel.raise(++openSerial_);  // an open panel comes to the front
+    return 1;
+  }
   panel.markOpen(flags, ++openSerial_);
   if ((flags & PANF_BLOCKING) != 0) {
     if (blockingLoop_) blockingLoop_(panel);

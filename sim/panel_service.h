@@ -102,6 +102,7 @@ class Panel {
 
   // Host side of opening and closing; the close callback runs on every close.
   void markOpen(int flags, int serial);
+  void raise(int serial) { openSerial_ = serial; }
   void closeNow();
   // A key the user presses or releases while the panel has the focus.
   void sendKey(int code, bool released);

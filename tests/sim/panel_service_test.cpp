@@ -277,6 +277,12 @@ TEST_F(PanelServiceTest, OpenPanelIsTheLatestOpenedStillOpen) {
   funcs_->close(first);
   funcs_->open(first, PANF_NOBUTT);
   EXPECT_EQ(service_.openPanel(), &panelOf(first));
+
+  // Opening a panel that is open brings it to the front, without a second
+  // open callback.
+  EXPECT_NE(funcs_->open(second, PANF_NOBUTT), 0);
+  EXPECT_EQ(service_.openPanel(), &panelOf(second));
+  EXPECT_EQ(panelOf(second).timesOpened(), 2);
 }
 
 }  // namespace
