@@ -120,6 +120,8 @@ class LwsimTest : public ::testing::Test {
 
     const pid_t child = fork();
     if (child == 0) {
+      // Files a script writes by relative name land in the test's directory.
+      if (chdir(dir_.c_str()) != 0) _exit(125);
       const int inFd = open(input ? in.c_str() : "/dev/null", O_RDONLY);
       const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -580,8 +582,22 @@ TEST_F(LwsimTest, DemoShowsTheKeyedLeftArmAndKeysTheRightArm) {
   EXPECT_THAT(out, Contains(channelLine("Arm_R_Upper", "Rotation.B", 1, 1, 1)));
   EXPECT_THAT(out, Contains(channelLine("Arm_R_Upper", "Rotation.B", 1, 1, 2)));
   EXPECT_THAT(out, Contains(keyLine("Arm_R_Upper", "Rotation.B", 1, -wave)));
+  EXPECT_THAT(out, Contains("selection: Arm_R_Upper"));
+}
+
+TEST_F(LwsimTest, DemoSavesTheLeftArmAsAClipFile) {
+  const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/demo.lwsim"});
+  EXPECT_EQ(run.exitCode, 0);
+  const std::vector<std::string> out = lines(run.out);
+  EXPECT_THAT(out, Contains("control #16 ButtonControl \"Save\" - shown"));
+  EXPECT_THAT(out, Contains("status: QD:ZaduDuzAV done."));
   ASSERT_FALSE(out.empty());
-  EXPECT_EQ(out.back(), "selection: Arm_R_Upper");
+  EXPECT_EQ(out.back(), "selection: Arm_L_Upper");
+  const std::string clip = readFile(dir_ / "left_arm.xml");
+  for (const char *path : {"/Rig/Body/Arm_L_Upper", "/Rig/Body/Arm_L_Upper/Arm_L_Lower",
+                           "/Rig/Body/Arm_L_Upper/Arm_L_Lower/Hand_L_"})
+    EXPECT_THAT(clip, HasSubstr(std::string("fullpath=\"") + path + "\""));
+  EXPECT_THAT(clip, Not(HasSubstr("Arm_R_")));
 }
 
 TEST_F(LwsimTest, RefusedSceneIsASetupFailureNamingItsLine) {
