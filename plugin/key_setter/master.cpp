@@ -1,9 +1,20 @@
 #include "master.h"
 
 #include <new>
+#include <string>
+#include <vector>
 
+#include "../common/entry_guard.h"
+#include "../common/host_globals.h"
+#include "../common/key_commands.h"
 #include "../common/server_names.h"
 #include "../common/text_format.h"
+#include "../host/lwcomring.h"
+#include "../host/lwglobals.h"
+#include "../host/lwinterface.h"
+#include "master_marks.h"
+#include "posing_commands.h"
+#include "ring_records.h"
 
 namespace lwp::cks {
 
@@ -13,16 +24,54 @@ constexpr unsigned int kMasterFlags = 2;
 
 struct MasterState {
   char title[256];
+  MasterMarks marks;
 };
 
-LWInstance createMaster(void * /*priv*/, void * /*context*/, LWError * /*error*/) noexcept {
+// The one master of the process; a second create is refused while it lives.
+MasterState *gLiveMaster = nullptr;
+
+void reportMasterError(const std::string &text) { keyStatusMsg("Error! " + text); }
+
+// No master runs on the host's render-node product.
+bool onRenderNode(GlobalFunc *lookup) {
+  if (lookup == nullptr) return false;
+  const auto systemId = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(lookup(LWSYSTEMID_GLOBAL, 0)));
+  return (systemId & LWSYS_TYPEBITS) == LWSYS_RENDERNODE;
+}
+
+void masterRingEvent(void *clientData, void * /*portData*/, int eventCode, void *eventData) noexcept {
+  guardEntry(
+      0,
+      [&] {
+        auto *state = static_cast<MasterState *>(clientData);
+        if (state == nullptr) return 0;
+        if (eventCode == kMasterResetEvent) state->marks.reset();
+        if (eventCode == kMarkQueryEvent && eventData != nullptr)
+          state->marks.answer(*static_cast<MarkReply *>(eventData));
+        return 0;
+      },
+      reportMasterError);
+}
+
+LWInstance createMaster(void *priv, void * /*context*/, LWError * /*error*/) noexcept {
+  if (gLiveMaster != nullptr || onRenderNode(reinterpret_cast<GlobalFunc *>(priv))) return nullptr;
   auto *state = new (std::nothrow) MasterState{};
   if (state == nullptr) return nullptr;
   formatInto(state->title, sizeof state->title, kTitleFormat, kMasterName, 1, 20, kBuildSuffix);
+  gLiveMaster = state;
+  if (LWComRing *ring = CHostGlobals::instance().comRing()) ring->ringAttach(kMasterTopic, state, masterRingEvent);
   return state;
 }
 
-void destroyMaster(LWInstance instance) noexcept { delete static_cast<MasterState *>(instance); }
+// The listener goes before the record it answers from. Only the living
+// master clears the one-instance flag.
+void destroyMaster(LWInstance instance) noexcept {
+  auto *state = static_cast<MasterState *>(instance);
+  if (state == nullptr) return;
+  if (LWComRing *ring = CHostGlobals::instance().comRing()) ring->ringDetach(kMasterTopic, state);
+  if (state == gLiveMaster) gLiveMaster = nullptr;
+  delete state;
+}
 
 LWError copyMaster(LWInstance, LWInstance) noexcept { return "Copy not supported !"; }
 
@@ -34,7 +83,70 @@ const char *describeMaster(LWInstance instance) noexcept {
   return instance != nullptr ? static_cast<MasterState *>(instance)->title : "";
 }
 
-double masterEvent(LWInstance, const LWMasterAccess *) noexcept { return 0.0; }
+std::vector<LWItemID> selectionOf(const LWInterfaceInfo &info) {
+  std::vector<LWItemID> selection;
+  if (info.selItems == nullptr) return selection;
+  for (const LWItemID *item = info.selItems; *item != nullptr; ++item) selection.push_back(*item);
+  return selection;
+}
+
+// Commands the host replays (its interface flag raised) are not the user
+// posing and mark nothing.
+void commandIssued(MasterMarks &marks, const char *line) {
+  if (line == nullptr) return;
+  const PosingCommand command = posingCommandOf(line);
+  if (command == PosingCommand::kNone) return;
+  const LWInterfaceInfo *info = CHostGlobals::instance().refetchInterfaceInfo();
+  if (info == nullptr || info->commandReplay != 0) return;
+  const std::vector<LWItemID> selection = selectionOf(*info);
+  switch (command) {
+    case PosingCommand::kReset:
+      marks.markAllGroups(selection);
+      break;
+    case PosingCommand::kPosition:
+      marks.markGroup(kGroupPosition, selection);
+      break;
+    case PosingCommand::kRotation:
+      marks.markGroup(kGroupRotation, selection);
+      break;
+    case PosingCommand::kScale:
+      marks.markGroup(kGroupScale, selection);
+      break;
+    case PosingCommand::kNone:
+      break;
+  }
+}
+
+// The host's plug-in notification runs the key setter with "init", which
+// sends the reset back to the master.
+void pluginsChanged() { issueCommand(std::string("Generic_") + kKeySetterName + " init"); }
+
+double masterEvent(LWInstance instance, const LWMasterAccess *access) noexcept {
+  return guardEntry(
+      0.0,
+      [&] {
+        auto *state = static_cast<MasterState *>(instance);
+        if (state == nullptr || access == nullptr) return 0.0;
+        switch (access->eventCode) {
+          case LWEVNT_COMMAND:
+            commandIssued(state->marks, static_cast<const char *>(access->eventData));
+            break;
+          case LWEVNT_TIME:
+            state->marks.timeChanged();
+            break;
+          case LWEVNT_SELECT:
+            state->marks.selectionChanged();
+            break;
+          case LWEVNT_NOTIFY_PLUGIN_CHANGED:
+            pluginsChanged();
+            break;
+          default:
+            break;
+        }
+        return 0.0;
+      },
+      reportMasterError);
+}
 
 unsigned int masterFlags(LWInstance) noexcept { return kMasterFlags; }
 

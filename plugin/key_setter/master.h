@@ -1,5 +1,5 @@
 // The hidden scene master that watches the posing commands for the key
-// setter.
+// setter and answers the panel's reset and mark query on the master topic.
 #pragma once
 
 #include "../host/lwmaster.h"
@@ -8,7 +8,8 @@
 namespace lwp::cks {
 
 // Fills the handler's instance operations and event functions; the item
-// operations stay as the host gave them.
+// operations stay as the host gave them. The instance operations' private
+// data is the lookup function, through which create asks for "System ID".
 void fillMasterHandler(LWMasterHandler *handler, GlobalFunc *global);
 
 }  // namespace lwp::cks

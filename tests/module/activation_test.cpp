@@ -73,6 +73,7 @@ TEST(KeyTools, GlobalSetIsAcquiredOnceWithTheFirstLookupFunction) {
   const auto &ids = lwp::CHostGlobals::kIds;
   std::vector<std::string> expected(ids.begin(), ids.end());
   expected.emplace_back("Locale Info");  // the language choice
+  expected.emplace_back("System ID");    // the master's creation
   EXPECT_EQ(fixture.host().globals().lookupLog(), expected);
 
   lwtest::LookupSpy spy;
