@@ -1,0 +1,86 @@
+// The key setter's undo history on a run that keys every channel of 1,000
+// items: commit, undo and redo of one group of 10,000 entries.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "plugin/common/host_globals.h"
+#include "plugin/common/key_channels.h"
+#include "plugin/key_setter/cmd_hist_set_key.h"
+#include "plugin/key_setter/undo_history.h"
+#include "sim/host.h"
+
+namespace {
+
+constexpr int kItems = 1000;
+
+// Nulls with their nine motion channels and a dissolve channel each.
+lwp::ChannelList buildScene(lwsim::Host &host) {
+  lwp::CHostGlobals::instance().acquire(lwsim::GlobalRegistry::function());
+  lwsim::Scene &scene = host.scene();
+  for (int i = 0; i < kItems; ++i) scene.ensureChannel(scene.addObject("Null" + std::to_string(i)), "Dissolve");
+  return lwp::allSceneChannels();
+}
+
+// One key per channel at one second, as a Create Key run records it.
+void openRun(lwp::cks::CUndoHistory &history, const lwp::ChannelList &channels) {
+  history.begin(lwp::cks::kRunGroupName);
+  for (LWChannelID channel : channels) {
+    lwp::KeyRecord key;
+    key.time = 1.0;
+    key.value = 0.5;
+    history.add(std::make_unique<lwp::cks::CmdHistSetKey>(channel, lwp::TimeRange{0.99, 1.01}, key));
+  }
+}
+
+void CommitOfARun(benchmark::State &state) {
+  lwsim::Host host;
+  const lwp::ChannelList channels = buildScene(host);
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto history = std::make_unique<lwp::cks::CUndoHistory>();
+    openRun(*history, channels);
+    state.ResumeTiming();
+    history->commit();
+    state.PauseTiming();
+    history.reset();
+    state.ResumeTiming();
+  }
+  state.counters["entries"] = static_cast<double>(channels.size());
+}
+BENCHMARK(CommitOfARun)->Unit(benchmark::kMillisecond);
+
+void UndoOfARun(benchmark::State &state) {
+  lwsim::Host host;
+  const lwp::ChannelList channels = buildScene(host);
+  lwp::cks::CUndoHistory history;
+  openRun(history, channels);
+  history.commit();
+  for (auto _ : state) {
+    history.undo();
+    state.PauseTiming();
+    history.redo();
+    state.ResumeTiming();
+  }
+  state.counters["entries"] = static_cast<double>(channels.size());
+}
+BENCHMARK(UndoOfARun)->Unit(benchmark::kMillisecond);
+
+void RedoOfARun(benchmark::State &state) {
+  lwsim::Host host;
+  const lwp::ChannelList channels = buildScene(host);
+  lwp::cks::CUndoHistory history;
+  openRun(history, channels);
+  history.commit();
+  for (auto _ : state) {
+    state.PauseTiming();
+    history.undo();
+    state.ResumeTiming();
+    history.redo();
+  }
+  state.counters["entries"] = static_cast<double>(channels.size());
+}
+BENCHMARK(RedoOfARun)->Unit(benchmark::kMillisecond);
+
+}  // namespace
