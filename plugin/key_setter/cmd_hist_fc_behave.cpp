@@ -36,10 +36,12 @@ void CmdHistFcBehave::redoIt() { setGiven(newPre_, newPost_); }
 
 void CmdHistFcBehave::undoIt() { setGiven(oldPre_, oldPost_); }
 
+// An old value is unknown while the entry has not been done; it is not
+// written then.
 void CmdHistFcBehave::setGiven(std::uint32_t pre, std::uint32_t post) {
   const LWEnvelopeID target = envelope();
-  if (newPre_ != kBehaviorUnchanged) setBehavior(target, LWENVTAG_PREBEHAVE, pre);
-  if (newPost_ != kBehaviorUnchanged) setBehavior(target, LWENVTAG_POSTBEHAVE, post);
+  if (newPre_ != kBehaviorUnchanged && pre != kBehaviorUnchanged) setBehavior(target, LWENVTAG_PREBEHAVE, pre);
+  if (newPost_ != kBehaviorUnchanged && post != kBehaviorUnchanged) setBehavior(target, LWENVTAG_POSTBEHAVE, post);
 }
 
 }  // namespace lwp::cks

@@ -22,7 +22,7 @@ class CmdHistFcBehave final : public CmdHistBase {
   void undoIt() override;
 
  private:
-  // Sets each behaviour whose new value was given, to the value chosen.
+  // Sets each behaviour whose new value was given to pre or post.
   void setGiven(std::uint32_t pre, std::uint32_t post);
 
   std::uint32_t newPre_;
