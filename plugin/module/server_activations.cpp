@@ -8,6 +8,7 @@
 #include "../key_setter/key_setter_labels.h"
 #include "../key_setter/key_setter_server.h"
 #include "../key_setter/master.h"
+#include "../key_setter/run_error.h"
 
 namespace lwp {
 
@@ -16,7 +17,6 @@ namespace {
 // Process-wide buffer of the master activation command.
 char gMasterCommand[256];
 
-void reportKeySetterError(const std::string &text) { keyStatusMsg("Error! " + text); }
 void reportClipError(const std::string &text) { errorMsg(text); }
 
 // The key setter and the key deleter share everything up to their work:
@@ -36,7 +36,7 @@ int activateKeyTool(int version, GlobalFunc *global, void *local, Work work) noe
         work(generic);
         return AFUNC_OK;
       },
-      reportKeySetterError);
+      cks::showRunError);
 }
 
 // Both clip servers set up both clip units before their own panel.
@@ -73,7 +73,7 @@ int activateMasterHandler(int version, GlobalFunc *global, void *local, void *) 
         cks::fillMasterHandler(static_cast<LWMasterHandler *>(local), global);
         return AFUNC_OK;
       },
-      reportKeySetterError);
+      cks::showRunError);
 }
 
 // The master has no user interface.
