@@ -15,6 +15,7 @@
 #include "master_marks.h"
 #include "posing_commands.h"
 #include "ring_records.h"
+#include "run_error.h"
 
 namespace lwp::cks {
 
@@ -29,8 +30,6 @@ struct MasterState {
 
 // The one master of the process; a second create is refused while it lives.
 MasterState *gLiveMaster = nullptr;
-
-void reportMasterError(const std::string &text) { keyStatusMsg("Error! " + text); }
 
 // No master runs on the host's render-node product.
 bool onRenderNode(GlobalFunc *lookup) {
@@ -50,7 +49,7 @@ void masterRingEvent(void *clientData, void * /*portData*/, int eventCode, void 
           state->marks.answer(*static_cast<MarkReply *>(eventData));
         return 0;
       },
-      reportMasterError);
+      showRunError);
 }
 
 LWInstance createMaster(void *priv, void * /*context*/, LWError * /*error*/) noexcept {
@@ -145,7 +144,7 @@ double masterEvent(LWInstance instance, const LWMasterAccess *access) noexcept {
         }
         return 0.0;
       },
-      reportMasterError);
+      showRunError);
 }
 
 unsigned int masterFlags(LWInstance) noexcept { return kMasterFlags; }
