@@ -1,7 +1,5 @@
 #include "anim_fn.h"
 
-#include <limits>
-
 #include "../common/clip_channels.h"
 #include "../common/clip_globals.h"
 
@@ -57,11 +55,6 @@ void setKeyFields(const LWEnvelopeFuncs &envelopes, LWEnvelopeID envelope, LWEnv
 }
 
 }  // namespace
-
-void CLWAnimFn::openWindow() {
-  timeStart = std::numeric_limits<double>::lowest();
-  timeEnd = std::numeric_limits<double>::max();
-}
 
 AnimClipChannel CLWAnimFn::readKeys(LWItemID item, LWChannelID channel) const {
   AnimClipChannel out{channelPath(channel, item), {}};

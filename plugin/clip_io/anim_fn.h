@@ -20,9 +20,6 @@ class CLWAnimFn {
   double deleteStart = 0.0;
   double deleteEnd = 0.0;
 
-  // Widens the source window to every key.
-  void openWindow();
-
   // The channel named by its path relative to item, with the keys of its
   // envelope in the window; no keys when it has no envelope.
   AnimClipChannel readKeys(LWItemID item, LWChannelID channel) const;

@@ -22,7 +22,7 @@ constexpr int kSwitchCount = 14;
 using OptionField = int ZaduDuzAVOptions::*;
 
 // The option controls in creation order: the popup, then thirteen toggles.
-struct SwitchSpec {
+struct SwitchLayout {
   SaveLabel label;
   int width;  // of the toggle's area
   int column;
@@ -30,7 +30,7 @@ struct SwitchSpec {
   OptionField field;
 };
 
-constexpr std::array<SwitchSpec, kSwitchCount> kSwitches = {{
+constexpr std::array<SwitchLayout, kSwitchCount> kSwitches = {{
     {kSaveTargetItems, 0, 104, 10, &ZaduDuzAVOptions::targetItems},
     {kSaveNull, 60, 25, 40, &ZaduDuzAVOptions::useNull},
     {kSaveMesh, 60, 85, 40, &ZaduDuzAVOptions::useMesh},
@@ -89,11 +89,11 @@ class SavePanel final : public ClipPanelHost {
 void SavePanel::addControls() {
   const LabelUnit &labels = saveLabels();
   for (std::size_t i = 0; i < kSwitches.size(); ++i) {
-    const SwitchSpec &spec = kSwitches[i];
+    const SwitchLayout &layout = kSwitches[i];
     const bool popup = i == 0;
     switches_[i] = addAtColumn(popup ? "PopupControl" : "BoolButtonControl",
-                               popup ? popupDesc(labels.choices(kSaveTargetList)) : areaDesc(spec.width, 0),
-                               labels.label(spec.label), spec.column, spec.row);
+                               popup ? popupDesc(labels.choices(kSaveTargetList)) : areaDesc(layout.width, 0),
+                               labels.label(layout.label), layout.column, layout.row);
     setEvent(switches_[i], onSwitch);
   }
   addAtEdge("BorderControl", areaDesc(350, 30), labels.label(kSaveBorder), 5, 130);
