@@ -25,20 +25,6 @@ std::string textOf(NameBuffer &buffer) {
 
 }  // namespace
 
-int intValue(LWControl *control) {
-  LWValue value{};
-  value.intv.type = LWT_INTEGER;
-  control->get(control, CTL_VALUE, &value);
-  return value.intv.value;
-}
-
-void setIntValue(LWControl *control, int number) {
-  LWValue value{};
-  value.intv.type = LWT_INTEGER;
-  value.intv.value = number;
-  control->set(control, CTL_VALUE, &value);
-}
-
 int ClipPanelHost::activate(const char *serverName, int width, int height) {
   if (!build(serverName, width, height)) return AFUNC_BADGLOBAL;
   prepareOpen();
@@ -67,38 +53,16 @@ bool ClipPanelHost::build(const char *serverName, int width, int height) {
   return true;
 }
 
-LWControl *ClipPanelHost::place(LWControl *control, int x, int row) {
-  if (control == nullptr) throw lw::ex::CBaseEx("The host could not add a control to the panel.");
-  LWValue value{};
-  value.intv.type = LWT_INTEGER;
-  value.intv.value = x;
-  control->set(control, CTL_X, &value);
-  value.intv.value = row;
-  control->set(control, CTL_Y, &value);
-  return control;
-}
-
 LWControl *ClipPanelHost::addAtColumn(const char *typeName, LWPanControlDesc desc, const char *label, int column,
                                       int row) {
-  LWControl *control = CClipGlobals::instance().panels()->addControl(panel, typeName, &desc, label);
-  LWValue width{};
-  width.intv.type = LWT_INTEGER;
-  if (control != nullptr) control->get(control, CTL_LABELWIDTH, &width);
-  return place(control, column - width.intv.value, row);
+  return addControlAtColumn(*CClipGlobals::instance().panels(), panel, typeName, desc, label, column, row);
 }
 
 LWControl *ClipPanelHost::addAtEdge(const char *typeName, LWPanControlDesc desc, const char *label, int x, int row) {
-  return place(CClipGlobals::instance().panels()->addControl(panel, typeName, &desc, label), x, row);
+  return addControlAt(*CClipGlobals::instance().panels(), panel, typeName, desc, label, x, row);
 }
 
-void ClipPanelHost::setEvent(LWControl *control, LWCtlEventFunc *event) {
-  LWValue value{};
-  value.ptr.type = LWT_NULL;
-  value.ptr.ptr = this;
-  control->set(control, CTL_USERDATA, &value);
-  value.ptr.ptr = reinterpret_cast<void *>(event);
-  control->set(control, CTL_USEREVENT, &value);
-}
+void ClipPanelHost::setEvent(LWControl *control, LWCtlEventFunc *event) { setControlEvent(control, event, this); }
 
 bool ClipPanelHost::askFile(int requestType, const char *dialogTitle, const char *fileType, ChosenFile &chosen) const {
   LWFileActivateFunc *dialog = CClipGlobals::instance().fileRequester();

@@ -8,6 +8,7 @@
 #include "../common/clip_commands.h"
 #include "../common/clip_globals.h"
 #include "../common/exceptions.h"
+#include "../common/panel_controls.h"
 #include "../host/lwfilereq.h"
 #include "../host/lwpanel.h"
 #include "clip_options.h"
@@ -76,11 +77,7 @@ class ClipPanelHost {
 
  private:
   bool build(const char *serverName, int width, int height);
-  LWControl *place(LWControl *control, int x, int row);
   static void onClose(LWPanelID panel, void *userData) noexcept;
 };
-
-int intValue(LWControl *control);
-void setIntValue(LWControl *control, int value);
 
 }  // namespace lwp::akio

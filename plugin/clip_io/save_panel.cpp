@@ -47,22 +47,6 @@ constexpr std::array<SwitchLayout, kSwitchCount> kSwitches = {{
     {kSaveRenderRange, 100, 225, 100, &ZaduDuzAVOptions::useRenderRange},
 }};
 
-LWPanControlDesc areaDesc(int width, int height) {
-  LWPanControlDesc desc{};
-  desc.area.type = LWT_AREA;
-  desc.area.width = width;
-  desc.area.height = height;
-  return desc;
-}
-
-LWPanControlDesc popupDesc(ChoiceList items) {
-  LWPanControlDesc desc{};
-  desc.choice.type = LWT_CHOICE;
-  desc.choice.items = const_cast<const char **>(items);
-  desc.choice.style = PCHOICE_POPUP;
-  return desc;
-}
-
 // A file name ends in ".xml" in any letter case.
 bool hasClipEnding(const std::string &name) {
   static const std::regex ending("^.*\\.xml$", std::regex::ECMAScript | std::regex::icase);
