@@ -1,6 +1,8 @@
 #include "script_runner.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "host_error.h"
 #include "script_words.h"
@@ -186,9 +188,18 @@ void ScriptRunner::refuseOpen(const Words &args) {
   host_.panels().setRefuseOpen(true);
 }
 
+// The mouse button is the left one unless a word names another.
 void ScriptRunner::press(const Words &args) {
-  requireArguments(args, 1, 1, "@press CONTROL");
-  requireUsableControl(args[0]).press();
+  constexpr const char *kUsage = "@press CONTROL [left|middle|right]";
+  requireArguments(args, 1, 2, kUsage);
+  const char *const buttons[] = {"left", "middle", "right"};
+  int button = 1;
+  if (args.size() == 2) {
+    const auto named = std::find(std::begin(buttons), std::end(buttons), args[1]);
+    if (named == std::end(buttons)) fail(std::string("usage: ") + kUsage);
+    button = static_cast<int>(named - std::begin(buttons)) + 1;
+  }
+  requireUsableControl(args[0]).press(button);
 }
 
 void ScriptRunner::set(const Words &args) {

@@ -477,6 +477,8 @@ TEST_F(LwsimTest, DirectiveErrorsStopTheRunNamingScriptAndLine) {
       {"@activate LayoutGeneric Anything", ""},
       {"@activate LayoutGeneric Anything one", "one"},
       {"@set #1 2", "panel"},
+      {"@press #1 sideways", "left|middle|right"},
+      {"@press #1 right 2", "@press"},
       {"@keypress 13", "panel"},
       {"@close", "panel"},
       {"@controls", "panel"},
@@ -594,8 +596,8 @@ TEST_F(LwsimTest, DemoSavesTheLeftArmAsAClipFile) {
   ASSERT_FALSE(out.empty());
   EXPECT_EQ(out.back(), "selection: Arm_L_Upper");
   const std::string clip = readFile(dir_ / "left_arm.xml");
-  for (const char *path : {"/Rig/Body/Arm_L_Upper", "/Rig/Body/Arm_L_Upper/Arm_L_Lower",
-                           "/Rig/Body/Arm_L_Upper/Arm_L_Lower/Hand_L_"})
+  for (const char *path :
+       {"/Rig/Body/Arm_L_Upper", "/Rig/Body/Arm_L_Upper/Arm_L_Lower", "/Rig/Body/Arm_L_Upper/Arm_L_Lower/Hand_L_"})
     EXPECT_THAT(clip, HasSubstr(std::string("fullpath=\"") + path + "\""));
   EXPECT_THAT(clip, Not(HasSubstr("Arm_R_")));
 }

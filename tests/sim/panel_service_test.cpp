@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sim/host.h"
+#include "support/script_session.h"
 
 namespace {
 
@@ -209,6 +210,22 @@ TEST_F(PanelServiceTest, TogglesFlipOnPressAndTheLastButtonIsReported) {
   control.press(2);
   EXPECT_EQ(getInt(toggle, CTL_VALUE), 0);
   EXPECT_EQ(getInt(toggle, CTL_MOUSEBUTTON), 2);
+}
+
+TEST_F(PanelServiceTest, ScriptPressesWithTheMouseButtonItNames) {
+  LWPanelID id = create("P");
+  LWControl *button = add(id, "ButtonControl", "Go");
+  setEvent(button);
+  ASSERT_NE(funcs_->open(id, PANF_NOBUTT), 0);
+  lwtest::runScript(host_, "@press Go right\n");
+  EXPECT_EQ(getInt(button, CTL_MOUSEBUTTON), 3);
+  lwtest::runScript(host_, "@press Go middle\n");
+  EXPECT_EQ(getInt(button, CTL_MOUSEBUTTON), 2);
+  lwtest::runScript(host_, "@press Go\n");
+  EXPECT_EQ(getInt(button, CTL_MOUSEBUTTON), 1);
+  lwtest::runScript(host_, "@press Go right\n@press Go left\n");
+  EXPECT_EQ(getInt(button, CTL_MOUSEBUTTON), 1);
+  EXPECT_EQ(seen_.events.size(), 5u);
 }
 
 TEST_F(PanelServiceTest, OpenAndCloseCallbacksRunOncePerOpening) {
