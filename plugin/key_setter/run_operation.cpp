@@ -1,3 +1,6 @@
+#include "run_settings.h"
+
+#include <cmath>
 #include <stdexcept>
 
 #include "../common/entry_guard.h"
@@ -7,7 +10,6 @@
 #include "range_operations.h"
 #include "run_error.h"
 #include "run_frame.h"
-#include "run_settings.h"
 #include "run_targets.h"
 #include "undo_history.h"
 #include "value_clipboard.h"
@@ -16,9 +18,33 @@ namespace lwp::cks {
 
 namespace {
 
-void performOperation(const RunSettings &settings) {
+// The number the operation reads from a text field, if any.
+const double *typedNumberOf(const RunSettings &settings) {
+  switch (settings.operation) {
+    case kOpCreateKey:
+    case kOpDeleteKey:
+      return &settings.frame;
+    case kOpMove:
+      return &settings.offset;
+    case kOpScale:
+      return &settings.factor;
+    case kOpCopy:
+      return &settings.destination;
+    default:
+      return nullptr;
+  }
+}
+
+// A key at an infinite or undefined time would corrupt the envelope.
+void checkSettings(const RunSettings &settings) {
   if (settings.operation < kOpCreateKey || settings.operation > kOpDeleteRange)
     throw std::invalid_argument("Unknown key operation.");
+  if (const double *number = typedNumberOf(settings); number != nullptr && !std::isfinite(*number))
+    throw std::invalid_argument("The number typed is not a finite number.");
+}
+
+void performOperation(const RunSettings &settings) {
+  checkSettings(settings);
   // Read first: without a frame rate or a time no target is touched.
   const double spf = secondsPerFrame();
   const double now = currentTime();

@@ -160,6 +160,25 @@ TEST_F(CreateKey, PreAsIsWithPostRepeatChangesOnlyThePostBehaviour) {
   EXPECT_EQ(x.envelope().keyCount(), 1u);
 }
 
+TEST_F(CreateKey, BehaviourEntriesFollowTheKeysOnlyWhenAPopupChangesSomething) {
+  addNull("Null");
+  auto settings = createAt(4);
+  settings.extraOpen = true;
+  settings.behavior = true;
+  runOperation(settings);  // both "As is"
+  ASSERT_NE(committedGroup(), nullptr);
+  EXPECT_EQ(committedGroup()->entries().size(), 9u);
+  settings.preIndex = 1;
+  settings.frame = 5;
+  runOperation(settings);
+  EXPECT_EQ(committedGroup()->entries().size(), 18u);
+  // Folded, the section's behaviours are not applied.
+  settings.extraOpen = false;
+  settings.frame = 6;
+  runOperation(settings);
+  EXPECT_EQ(committedGroup()->entries().size(), 9u);
+}
+
 TEST_F(CreateKey, DissolveGivesMeshesAnEnvelopeKeyedAtTheChosenValue) {
   lwsim::SceneItem &mesh = addMesh("Body");
   lwsim::SceneItem &null = addNull("Null");

@@ -149,6 +149,24 @@ TEST_F(RangeOperations, OneRunOverSeveralItemsAndChannelsUndoesAsOneStep) {
   EXPECT_THAT(keysOf(childH), ElementsAre(Pair(0, 3), Pair(5, 4)));
 }
 
+TEST_F(RangeOperations, BehavioursAreSetWithTheRangeAndUndoneWithIt) {
+  setKeys(*x_, {{0, 1}, {5, 2}});
+  auto settings = settingsFor(lwp::cks::kOpDeleteRange);
+  settings.from = settings.to = 5;
+  settings.extraOpen = true;
+  settings.behavior = true;
+  settings.preIndex = 6;   // Linear
+  settings.postIndex = 4;  // Oscillate
+  runOperation(settings);
+  EXPECT_EQ(x_->envelope().preBehavior(), lwsim::kLinear);
+  EXPECT_EQ(x_->envelope().postBehavior(), lwsim::kOscillate);
+  EXPECT_THAT(keysOf(*x_), ElementsAre(Pair(0, 1)));
+  history().undo();
+  EXPECT_EQ(x_->envelope().preBehavior(), lwsim::kConstant);
+  EXPECT_EQ(x_->envelope().postBehavior(), lwsim::kConstant);
+  EXPECT_THAT(keysOf(*x_), ElementsAre(Pair(0, 1), Pair(5, 2)));
+}
+
 TEST_F(RangeOperations, OnlyTheToggledAxesAreTouched) {
   lwsim::Channel &y = channel(*null_, "Position.Y");
   setKeys(*x_, {{0, 1}, {5, 2}});

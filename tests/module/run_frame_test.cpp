@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 
 #include "key_operations_fixture.h"
@@ -93,6 +94,23 @@ TEST_F(RunFrame, AnUnknownOperationIsAnErrorNotADeletion) {
   runOperation(settings);
   EXPECT_THAT(keysOf(x), ElementsAre(Pair(0, 1), Pair(5, 2)));
   EXPECT_THAT(statusLines(), Contains("status: {1.0} Error! Unknown key operation."));
+}
+
+TEST_F(RunFrame, ANumberThatIsNotFiniteWritesNoKey) {
+  lwsim::SceneItem &null = addNull("Null");
+  lwsim::Channel &x = channel(null, "Position.X");
+  setKeys(x, {{0, 1}, {5, 2}});
+  auto create = settingsFor(lwp::cks::kOpCreateKey);
+  create.frame = std::numeric_limits<double>::quiet_NaN();
+  runOperation(create);
+  auto move = settingsFor(lwp::cks::kOpMove);
+  move.from = move.to = 5;
+  move.offset = std::numeric_limits<double>::infinity();
+  runOperation(move);
+  EXPECT_THAT(keysOf(x), ElementsAre(Pair(0, 1), Pair(5, 2)));
+  EXPECT_EQ(committedGroup(), nullptr);
+  EXPECT_THAT(statusLines(), ElementsAre("status: {1.0} Error! The number typed is not a finite number.",
+                                         "status: {1.0} Error! The number typed is not a finite number."));
 }
 
 TEST_F(RunFrame, ARunWithoutTargetsCommitsAnEmptyGroup) {

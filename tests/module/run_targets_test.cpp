@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "key_operations_fixture.h"
 #include "common/item_kind.h"
+#include "key_operations_fixture.h"
 #include "key_setter/ring_records.h"
 #include "key_setter/run_settings.h"
 

@@ -7,6 +7,7 @@
 
 #include "key_operations_fixture.h"
 #include "key_setter/run_settings.h"
+#include "key_setter/value_clipboard.h"
 
 namespace key_operations_test {
 namespace {
@@ -85,6 +86,20 @@ TEST_F(ValueClipboard, PasteWithAnEmptyClipboardCommitsAnEmptyGroup) {
   ASSERT_NE(committedGroup(), nullptr);
   EXPECT_EQ(committedGroup()->name(), "paste");
   EXPECT_TRUE(committedGroup()->entries().empty());
+}
+
+TEST_F(ValueClipboard, CopyingWithDissolveKeepsTheSelection) {
+  lwsim::SceneItem &mesh = addMesh("Body");
+  addNull("Null");
+  ASSERT_EQ(run("SelectByName Null"), 1);
+  selectAlso(mesh);
+  auto settings = settingsFor(lwp::cks::kOpCreateKey);
+  settings.dissolve = true;
+  ASSERT_TRUE(copyValues(settings));
+  // The mesh got its dissolve envelope, whose value was copied too.
+  EXPECT_NE(scene().findChannel(mesh, "Dissolve"), nullptr);
+  EXPECT_EQ(lwp::cks::valueClipboard().size(), 19u);
+  EXPECT_THAT(selectionNames(), ::testing::UnorderedElementsAre("Null", "Body"));
 }
 
 TEST_F(ValueClipboard, AFailedCopyLeavesTheClipboardEmpty) {
