@@ -5,6 +5,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "key_operations_fixture.h"
 #include "key_setter/master_ring.h"
 #include "key_setter/run_settings.h"
@@ -43,6 +47,27 @@ TEST_F(CreateKey, AKeyOfTheWindowIsReplacedAndTheNewKeySitsAtTheFrameTyped) {
   EXPECT_THAT(keysOf(x), ElementsAre(Pair(0, 4), Pair(11.994, 6), Pair(12.003, 7)));
   history().redo();
   EXPECT_THAT(keysOf(x), ElementsAre(Pair(0, 4), Pair(11.994, 6), Pair(12.004, 4)));
+}
+
+TEST_F(CreateKey, EachItemIsProbedWithItsIdAndTheMaskOfItsKeyedMotionChannels) {
+  lwsim::SceneItem &a = addNull("A");
+  lwsim::SceneItem &b = addNull("B");
+  ASSERT_EQ(run("SelectByName A"), 1);
+  selectAlso(b);
+  auto settings = createAt(12.004);
+  settings.axes.fill(false);
+  settings.axes[1] = settings.axes[5] = true;
+  const std::size_t before = fixture_.commandLines().size();
+  runOperation(settings);
+  std::vector<std::string> lines = fixture_.commandLines();
+  lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(before));
+  char selectA[32], selectB[32];
+  std::snprintf(selectA, sizeof selectA, "SelectItem 0x%x", static_cast<unsigned>(a.id));
+  std::snprintf(selectB, sizeof selectB, "SelectItem 0x%x", static_cast<unsigned>(b.id));
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_THAT(
+      std::vector<std::string>(lines.begin(), lines.begin() + 4),
+      ElementsAre(selectA, "CreateKey 0.400133333333333 0 0x022", selectB, "CreateKey 0.400133333333333 0 0x022"));
 }
 
 TEST_F(CreateKey, WithoutAResetEveryItemKeysTheViewportPose) {

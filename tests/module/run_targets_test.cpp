@@ -138,5 +138,19 @@ TEST_F(RunTargets, PoseClipCreateKeyTakesEnvelopeValuesNotThePose) {
   EXPECT_THAT(keysOf(channel(*child_, "Position.Y")), ElementsAre(Pair(0, 0)));
 }
 
+TEST_F(RunTargets, PoseClipProbesEvenAnItemWithoutMotionChannels) {
+  listen();
+  lwsim::Channel &knob = channel(*child_, "Extra.Knob");
+  setKeys(knob, {{0, 0.5}});
+  tool_.list({{idOf(*child_), idOf(knob)}});
+  auto settings = settingsFor(lwp::cks::kOpCreateKey);
+  settings.poseClip = true;
+  settings.misc = true;
+  settings.frame = 5;
+  runOperation(settings);
+  EXPECT_THAT(fixture_.commandLines(), ::testing::Contains("CreateKey 0.166666666666667 0 0x000"));
+  EXPECT_THAT(keysOf(knob), ElementsAre(Pair(0, 0.5), Pair(5, 0.5)));
+}
+
 }  // namespace
 }  // namespace key_operations_test
