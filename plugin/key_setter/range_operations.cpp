@@ -1,0 +1,66 @@
+#include "range_operations.h"
+
+#include <memory>
+
+#include "cmd_hist_bake.h"
+#include "cmd_hist_copy_keys.h"
+#include "cmd_hist_del_keys.h"
+#include "cmd_hist_move_keys.h"
+#include "key_time.h"
+#include "run_behavior.h"
+#include "run_channels.h"
+#include "run_shape.h"
+#include "undo_history.h"
+
+namespace lwp::cks {
+
+namespace {
+
+std::unique_ptr<CmdHistBase> entryFor(const RunSettings &settings, LWChannelID channel, const RangeTimes &times,
+                                      const KeyRecord &shape, double spf) {
+  switch (settings.operation) {
+    case kOpMove:
+    case kOpScale:
+      return std::make_unique<CmdHistMoveKeys>(channel, times.source, times.destination, shape);
+    case kOpCopy:
+      return std::make_unique<CmdHistCopyKeys>(channel, times.source, times.destination, shape, settings.count);
+    case kOpBake:
+      return std::make_unique<CmdHistBake>(channel, times.source, settings.step * spf, shape);
+    default:
+      return std::make_unique<CmdHistDelKeys>(channel, times.source);
+  }
+}
+
+}  // namespace
+
+RangeTimes rangeTimesOf(const RunSettings &settings, double spf) {
+  if (settings.operation == kOpDeleteKey) return {keyWindow(settings.frame, spf), {}};
+  const TimeRange source = frameRange(settings.from, settings.to, spf);
+  const double width = source.end - source.start;
+  switch (settings.operation) {
+    case kOpMove:
+      return {source, {source.start + settings.offset * spf, source.end + settings.offset * spf}};
+    case kOpScale:
+      // Scaled about the start of the range.
+      return {source, {source.start, source.start + width * settings.factor}};
+    case kOpCopy: {
+      const double first = settings.destination * spf;
+      return {source, {first, first + width}};
+    }
+    default:
+      return {source, {}};
+  }
+}
+
+void addRangeEntries(const RunSettings &settings, const TargetItems &targets, double spf) {
+  const RangeTimes times = rangeTimesOf(settings, spf);
+  const KeyRecord shape = shapeOverrideOf(settings);
+  for (const TargetItem &target : targets) {
+    const GatheredChannels channels = gatherChannels(settings, target);
+    for (const GatheredChannel &gathered : channels)
+      undoHistory().add(entryFor(settings, gathered.channel, times, shape, spf));
+    addBehaviorEntries(settings, channels);
+  }
+}
+
+}  // namespace lwp::cks

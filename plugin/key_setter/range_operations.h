@@ -1,0 +1,22 @@
+// Move, Scale, Copy, Bake, Delete Key and Delete Range: one undo entry per
+// gathered channel of every target, then its behaviour entries.
+#pragma once
+
+#include "../common/key_records.h"
+#include "run_settings.h"
+#include "run_targets.h"
+
+namespace lwp::cks {
+
+// The times of one of these operations.
+struct RangeTimes {
+  TimeRange source;       // the frame range, or the key window of Delete Key
+  TimeRange destination;  // Move and Scale: the target range; Copy: the first slot
+};
+
+// Source and destination of the operation in seconds.
+RangeTimes rangeTimesOf(const RunSettings &settings, double spf);
+
+void addRangeEntries(const RunSettings &settings, const TargetItems &targets, double spf);
+
+}  // namespace lwp::cks
