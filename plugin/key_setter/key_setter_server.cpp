@@ -1,10 +1,31 @@
 #include "key_setter_server.h"
 
+#include "key_setter_panel.h"
+#include "master_ring.h"
+
 namespace lwp::cks {
 
-// The panel, the key operations and the master's ring protocol are not built
-// yet: after their preamble both commands end here.
-void runKeySetter(LWLayoutGeneric * /*generic*/) {}
-void runKeyDeleter(LWLayoutGeneric * /*generic*/) {}
+namespace {
+
+bool hasArguments(LWLayoutGeneric *generic) {
+  if (generic == nullptr || generic->commandArguments == nullptr) return false;
+  const char *arguments = generic->commandArguments(generic->data);
+  return arguments != nullptr && arguments[0] != '\0';
+}
+
+}  // namespace
+
+// Run with arguments ("init" from the master), the key setter only resets
+// the master's marks.
+void runKeySetter(LWLayoutGeneric *generic) {
+  if (hasArguments(generic)) {
+    sendMasterReset();
+    return;
+  }
+  keySetterPanel().openOn(kCreateKeyOperation);
+}
+
+// The deleter's arguments are not looked at.
+void runKeyDeleter(LWLayoutGeneric *) { keySetterPanel().openOn(kDeleteKeyOperation); }
 
 }  // namespace lwp::cks

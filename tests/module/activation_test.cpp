@@ -61,7 +61,9 @@ TEST(KeyTools, EachRunMakesSureOfTheMasterThroughTheGenericsEvaluate) {
     EXPECT_EQ(fixture.host().activateWithLocal("LayoutGeneric", name, 7, generic.record()), AFUNC_OK);
     EXPECT_EQ(fixture.host().activateWithLocal("LayoutGeneric", name, 7, generic.record()), AFUNC_OK);
     EXPECT_EQ(generic.evaluations(), 2);
-    EXPECT_EQ(fixture.commandLines(), (std::vector<std::string>{kMasterCommand, kMasterCommand}));
+    // The first opening builds the panel, which issues one command of its own.
+    EXPECT_EQ(fixture.commandLines(),
+              (std::vector<std::string>{kMasterCommand, "AddEnvelope Dissolve", kMasterCommand}));
     EXPECT_TRUE(fixture.host().commands().log().at(0).accepted);
     EXPECT_TRUE(fixture.transcript().empty());
   }
@@ -69,7 +71,8 @@ TEST(KeyTools, EachRunMakesSureOfTheMasterThroughTheGenericsEvaluate) {
 
 TEST(KeyTools, GlobalSetIsAcquiredOnceWithTheFirstLookupFunction) {
   ModuleHost fixture;
-  ASSERT_EQ(fixture.activate("LayoutGeneric", "QD:VaruDudEdodav", 7), AFUNC_OK);
+  lwsim::GenericLocal resetOnly("init");  // no panel, so no snapshot is looked up
+  ASSERT_EQ(fixture.host().activateWithLocal("LayoutGeneric", "QD:VaruDudEdodav", 7, resetOnly.record()), AFUNC_OK);
   const auto &ids = lwp::CHostGlobals::kIds;
   std::vector<std::string> expected(ids.begin(), ids.end());
   expected.emplace_back("Locale Info");  // the language choice
@@ -89,7 +92,8 @@ TEST(KeyTools, StartWhenTheClipServersLackTheirRequester) {
   EXPECT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVLoad", 7), AFUNC_BADGLOBAL);
   EXPECT_EQ(fixture.host().panels().panelsCreated(), 0);
   EXPECT_EQ(fixture.activate("LayoutGeneric", "QD:VaruDudEdodav", 7), AFUNC_OK);
-  EXPECT_EQ(fixture.commandLines(), std::vector<std::string>{kMasterCommand});
+  EXPECT_EQ(fixture.commandLines(), (std::vector<std::string>{kMasterCommand, "AddEnvelope Dissolve"}));
+  EXPECT_EQ(fixture.host().panels().panelsCreated(), 1);
 }
 
 // ---- the master ----

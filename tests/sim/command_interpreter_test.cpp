@@ -99,7 +99,8 @@ TEST(CommandInterpreterWithModule, GenericCommandsTheServerIssuesAreLoggedInside
   lwtest::ModuleHost fixture;
   EXPECT_EQ(command("Generic_QD:VaruDudEdodav"), 1);
   EXPECT_THAT(fixture.host().commands().log(), ElementsAre(Logged("Generic_QD:VaruDudEdodav", true),
-                                                           Logged("ActivateMasterUnique .QD:ZaraRazEzedud", true)));
+                                                           Logged("ActivateMasterUnique .QD:ZaraRazEzedud", true),
+                                                           Logged("AddEnvelope Dissolve", true)));
   EXPECT_EQ(command("Generic_.QD:ZaraRazEzedud"), 0) << "a master is no generic server";
 }
 
