@@ -27,8 +27,7 @@ std::string frameText(double frame) {
 
 double frameNumber(const std::string &text) {
   const platform::CNumericLocale numericLocale;
-  const double number = std::strtod(text.c_str(), nullptr);
-  return std::isfinite(number) ? number : 0.0;
+  return std::strtod(text.c_str(), nullptr);
 }
 
 bool typeFrameKey(std::string &typed, int key) {
@@ -47,7 +46,8 @@ bool typeFrameKey(std::string &typed, int key) {
 }
 
 std::string steppedFrameText(const std::string &text, int delta) {
-  const double whole = std::trunc(frameNumber(text)) + delta;
+  const double number = frameNumber(text);
+  const double whole = std::trunc(std::isfinite(number) ? number : 0.0) + delta;
   return formatGrowing("%.0f", whole);
 }
 

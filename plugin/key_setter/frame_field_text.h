@@ -11,7 +11,7 @@ namespace lwp::cks {
 std::string frameText(double frame);
 
 // The number the text starts with, read as the "C" locale reads it; 0 when
-// it starts with none or with one that is not finite.
+// it starts with none. A run refuses one that is not finite.
 double frameNumber(const std::string &text);
 
 // Applies a typing key to the typed text: a digit is appended, '-' only to
@@ -19,7 +19,8 @@ double frameNumber(const std::string &text);
 // removes the last character. False for any other key, the text unchanged.
 bool typeFrameKey(std::string &typed, int key);
 
-// The integer part of the text's number plus delta, as a whole number.
+// The integer part of the text's number plus delta, as a whole number; a
+// number that is not finite steps from 0.
 std::string steppedFrameText(const std::string &text, int delta);
 
 }  // namespace lwp::cks
