@@ -63,8 +63,10 @@ void CKeySetterPanel::openOn(int operation) {
   selectOperation(operation);
   refreshDissolveChoice();
   showCurrentFrame();
-  if (panelService().open(panel_, kKeyPanelOpenFlags) == 0)
-    throw lw::ex::CBaseEx("The host could not open the key-setter panel.");
+  const int opened = panelService().open(panel_, kKeyPanelOpenFlags);
+  // A blocking open returns once the panel has closed, however it closed.
+  open_ = false;
+  if (opened == 0) throw lw::ex::CBaseEx("The host could not open the key-setter panel.");
 }
 
 void CKeySetterPanel::build() {
