@@ -56,10 +56,12 @@ LWEnvelopeID envelopeOf(LWChannelID channel) {
   return info != nullptr ? info->channelEnvelope(channel) : nullptr;
 }
 
-// The key the new one replaces, so that an undo brings it back: the first
-// key of the window, which is the key at the key time when there is one.
-std::optional<KeyRecord> replacedKey(LWEnvelopeID envelope, const TimeRange &window) {
-  const KeyList keys = keysInRange(envelope, window);
+// The key the new one replaces, so that an undo brings it back: the key at
+// the key time, else the first key of the window (a key a hundredth off the
+// frame is replaced as well and must not be lost to the undo).
+std::optional<KeyRecord> replacedKey(LWEnvelopeID envelope, const CreateKeyRun &run) {
+  if (auto atKey = keyAt(envelope, run.keyTime)) return atKey;
+  const KeyList keys = keysInRange(envelope, run.window);
   if (keys.empty()) return std::nullopt;
   return readKey(envelope, keys.front());
 }
@@ -68,7 +70,7 @@ void keyMotionChannel(const CreateKeyRun &run, const GatheredChannel &gathered, 
   const LWEnvelopeID envelope = envelopeOf(gathered.channel);
   if (envelope == nullptr) return;
   const KeyRecord key = withShapeOf({.time = run.keyTime, .value = value}, shapeSource(run, envelope));
-  const std::optional<KeyRecord> oldKey = replacedKey(envelope, run.window);
+  const std::optional<KeyRecord> oldKey = replacedKey(envelope, run);
   deleteKeysInRange(envelope, run.window);
   writeKey(envelope, key);
   undoHistory().add(std::make_unique<CmdHistSetItemKey>(gathered.channel, run.window, key, oldKey));

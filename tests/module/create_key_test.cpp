@@ -49,6 +49,16 @@ TEST_F(CreateKey, AKeyOfTheWindowIsReplacedAndTheNewKeySitsAtTheFrameTyped) {
   EXPECT_THAT(keysOf(x), ElementsAre(Pair(0, 4), Pair(11.994, 6), Pair(12.004, 4)));
 }
 
+TEST_F(CreateKey, TheUndoBringsBackTheKeyThatStoodAtTheFrameItself) {
+  lwsim::SceneItem &null = addNull("Null");
+  lwsim::Channel &x = channel(null, "Position.X");
+  setKeys(x, {{0, 4}, {12.003, 7}, {12.004, 8}});
+  runOperation(createAt(12.004));
+  EXPECT_THAT(keysOf(x), ElementsAre(Pair(0, 4), Pair(12.004, 4)));
+  history().undo();
+  EXPECT_THAT(keysOf(x), ::testing::Contains(Pair(12.004, 8)));
+}
+
 TEST_F(CreateKey, EachItemIsProbedWithItsIdAndTheMaskOfItsKeyedMotionChannels) {
   lwsim::SceneItem &a = addNull("A");
   lwsim::SceneItem &b = addNull("B");
