@@ -155,6 +155,19 @@ TEST_F(KeyPanelRuns, CreateKeyRunsBeforeTheResetAtTheTypedFrameWithTheChosenShap
   EXPECT_THAT(masterEvents_, ElementsAre(lwp::cks::kMarkQueryEvent, lwp::cks::kMasterResetEvent));
 }
 
+// B is posed, then the panel's Cancel resets the marks; A is posed after.
+TEST_F(KeyPanelRuns, AfterAResetOnlyTheMarkedItemIsKeyedWithItsPose) {
+  run("AddNull A\nAddNull B\nGoToFrame 15\nPosition 5 0 0\n@run QD:VaruDudEdodav\n@press Cancel\n"
+      "SelectByName A\nPosition 3 0 0\n");
+  run("@run QD:VaruDudEdodav\n" + set(kScope, "2") + kOk);
+  EXPECT_EQ(dump("A", "Position.X"),
+            (std::vector<std::string>{keyLine("A", "Position.X", 0, 0), keyLine("A", "Position.X", 0.5, 3)}));
+  EXPECT_EQ(dump("B", "Position.X"),
+            (std::vector<std::string>{keyLine("B", "Position.X", 0, 0), keyLine("B", "Position.X", 0.5, 0)}))
+      << "the envelope's value, not the pose";
+  EXPECT_THAT(run("@selection\n"), ElementsAre("selection: A")) << "the selection is kept";
+}
+
 TEST_F(KeyPanelRuns, AFoldedPanelKeepsEachKeysOwnShape) {
   run("AddNull Ball\n@key Ball Position.X 0.5 2 3\nGoToFrame 15\n");
   run("@run QD:VaruDudEdodav\n" + press(kFolded) + press(kKeyShape) + set(kShape, "4") + press(kUnfolded) + kOk);
