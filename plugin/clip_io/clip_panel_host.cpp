@@ -39,6 +39,36 @@ void setIntValue(LWControl *control, int number) {
   control->set(control, CTL_VALUE, &value);
 }
 
+void setFloatValue(LWControl *control, double number) {
+  LWValue value{};
+  value.flt.type = LWT_FLOAT;
+  value.flt.value = number;
+  control->set(control, CTL_VALUE, &value);
+}
+
+std::string textValue(LWControl *control) {
+  // Longer than any name or pattern a user types; a longer one is cut.
+  std::array<char, 4096> buffer{};
+  LWValue value{};
+  value.str.type = LWT_STRING;
+  value.str.buf = buffer.data();
+  value.str.bufLen = static_cast<int>(buffer.size());
+  control->get(control, CTL_VALUE, &value);
+  buffer.back() = '\0';
+  return buffer.data();
+}
+
+void setTextValue(LWControl *control, const std::string &text) {
+  std::string copy = text;  // the host may write into the buffer it is given
+  LWValue value{};
+  value.str.type = LWT_STRING;
+  value.str.buf = copy.data();
+  value.str.bufLen = static_cast<int>(copy.size() + 1);
+  control->set(control, CTL_VALUE, &value);
+}
+
+void drawControl(LWControl *control, int mode) { control->draw(control, mode); }
+
 int ClipPanelHost::activate(const char *serverName, int width, int height) {
   if (!build(serverName, width, height)) return AFUNC_BADGLOBAL;
   prepareOpen();

@@ -82,5 +82,12 @@ class ClipPanelHost {
 
 int intValue(LWControl *control);
 void setIntValue(LWControl *control, int value);
+void setFloatValue(LWControl *control, double value);
+std::string textValue(LWControl *control);
+// The host gets the text with a buffer length of its length plus one.
+void setTextValue(LWControl *control, const std::string &text);
+// Draws the control shown (DR_RENDER), ghosted (DR_GHOST) or erased
+// (DR_ERASE).
+void drawControl(LWControl *control, int mode);
 
 }  // namespace lwp::akio
