@@ -53,10 +53,11 @@ AnimClip readFile(const std::string &path, int &code) {
   return readClipFile(path, code);
 }
 
-// A frame number for seconds at fps, rounded to the nearest frame and held
-// within the range of int; NaN gives 0.
+// The frame nearest to seconds at fps.
 double roundedFrame(double fps, double seconds) { return std::floor(fps * seconds + 0.5); }
 
+// A frame held within the range of a frame number: a clip's open range
+// (the largest doubles) must not convert out of range. NaN gives 0.
 int clampedFrame(double frame) {
   if (std::isnan(frame)) return 0;
   if (frame <= static_cast<double>(INT_MIN)) return INT_MIN;
