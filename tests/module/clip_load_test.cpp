@@ -3,9 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include "sim/panel_service.h"
 #include "support/module_host.h"
@@ -415,6 +417,37 @@ TEST_F(ClipLoad, OpenRangesAreHeldWithinTheFrameNumbers) {
   const std::vector<std::string> moved = keys("Ball", "Position.X");
   ASSERT_EQ(moved.size(), 1u);
   EXPECT_EQ(moved[0], fixed10(0.5 + 2147483648.0 / 30.0) + " " + fixed10(2.0));
+}
+
+TEST_F(ClipLoad, OnlyTheCategoryOfExactlyTheClipTypeAndFormatIsApplied) {
+  std::string text = clipFileText({oneChannel("Bee", "Position.X", {{1.0, 2.0}})});
+  const std::string wrongFormat = "<category type=\"LW_animClip\" format=\"1.1\">\n" +
+                                  clipText(oneChannel("Ant", "Position.X", {{1.0, 1.0}})) + "</category>\n";
+  text.insert(text.find("<category"), wrongFormat);
+  open(writeText("two.xml", text), "AddNull Ant\nAddNull Bee\n");
+  run("@set #10 3\n@press Load\n");
+  EXPECT_THAT(keys("Ant", "Position.X"), ElementsAre(at(0, 0)));
+  EXPECT_THAT(keys("Bee", "Position.X"), ElementsAre(at(30, 2.0)));
+}
+
+TEST_F(ClipLoad, AFileTheReaderRefusesIsReportedWithTheLoadMessage) {
+  ClipText partial = oneChannel("Ant", "Position.X", {{1.0, 1.0}});
+  partial.basePose = kNeutralPose;
+  std::string text = clipFileText({partial});
+  const std::size_t rest = text.find("<rest_pos");
+  text.erase(rest, text.find("</basepose>") - rest);
+  const std::string path = writeText("partial.xml", text);
+  const std::vector<std::string> out = open(path, "AddNull Ant\n");
+  ASSERT_EQ(out.size(), 5u);
+  EXPECT_THAT(out[1], HasSubstr("message: Debug Window: "));
+  EXPECT_EQ(out[3], "error: Failed to load ! | Failed to load file !(" + path + ")");
+
+  ClipText extra = oneChannel("Ant", "Position.X", {{1.0, 1.0}});
+  text = clipFileText({extra});
+  text.insert(text.find("</sources>"), "<fcurve/>\n");
+  EXPECT_THAT(run("@file \"" + writeText("extra.xml", text) + "\"\n@press \"File Open...\"\n"),
+              Contains(HasSubstr("error: Failed to load ! | Failed to load file !(")));
+  EXPECT_THAT(run("@press Load\n"), Contains("error: Failed to load ! | No animetion data !"));
 }
 
 // ---- directories ----
