@@ -39,9 +39,10 @@ struct LoadControl {
   TextField text;
 };
 
-using O = ZaduDuzAVOptions;
+using Options = ZaduDuzAVOptions;
 
-constexpr LoadControl bool60(LoadLabel label, int x, int row, OptionField field) {
+// The 60-pixel toggles of the kind and channel-group rows.
+constexpr LoadControl smallToggle(LoadLabel label, int x, int row, OptionField field) {
   return {"BoolButtonControl", label, Desc::kArea, 60, 0, false, x, row, Event::kCommon, field, nullptr};
 }
 constexpr LoadControl number(LoadLabel label, int x, int row, OptionField field, Event event) {
@@ -53,54 +54,56 @@ constexpr LoadControl edit(LoadLabel label, int row, TextField text) {
 
 // In creation order; control n of the panel is entry n - 1.
 constexpr std::array<LoadControl, kControlCount> kControls = {{
-    {"EditControl", kLoadPath, Desc::kString, 65, 0, false, 5, 0, Event::kNone, nullptr, &O::path},
+    {"EditControl", kLoadPath, Desc::kString, 65, 0, false, 5, 0, Event::kNone, nullptr, &Options::path},
     {"ButtonControl", kLoadFileOpen, Desc::kArea, 174, 0, false, 5, 20, Event::kFileLoad, nullptr, nullptr},
     {"ButtonControl", kLoadDirOpen, Desc::kArea, 174, 0, false, 179, 20, Event::kDirLoad, nullptr, nullptr},
     {"TextControl", kLoadInfo, Desc::kText, 0, 0, true, 8, 40, Event::kNone, nullptr, nullptr},
-    number(kLoadFileStart, 90, 40, &O::fileFirstFrame, Event::kNone),
-    number(kLoadFileEnd, 204, 40, &O::fileLastFrame, Event::kNone),
+    number(kLoadFileStart, 90, 40, &Options::fileFirstFrame, Event::kNone),
+    number(kLoadFileEnd, 204, 40, &Options::fileLastFrame, Event::kNone),
     {"FloatControl", kLoadFps, Desc::kFloat, 0, 0, false, 318, 40, Event::kNone, nullptr, nullptr},
-    {"BoolControl", kLoadAdjustBasePose, Desc::kBoolean, 0, 0, true, 25, 62, Event::kCommon, &O::adjustBasePose,
+    {"BoolControl", kLoadAdjustBasePose, Desc::kBoolean, 0, 0, true, 25, 62, Event::kCommon, &Options::adjustBasePose,
      nullptr},
-    {"BoolControl", kLoadAdjustScale, Desc::kBoolean, 0, 0, true, 204, 62, Event::kCommon, &O::adjustScale, nullptr},
+    {"BoolControl", kLoadAdjustScale, Desc::kBoolean, 0, 0, true, 204, 62, Event::kCommon, &Options::adjustScale,
+     nullptr},
     {"PopupControl", kLoadTargetItems, Desc::kChoice, kLoadTargetList, 0, false, 104, 100, Event::kCommon,
-     &O::targetItems, nullptr},
-    bool60(kLoadNull, 25, 130, &O::useNull),
-    bool60(kLoadMesh, 85, 130, &O::useMesh),
-    bool60(kLoadBone, 145, 130, &O::useBone),
-    bool60(kLoadLight, 205, 130, &O::useLight),
-    bool60(kLoadCamera, 265, 130, &O::useCamera),
-    bool60(kLoadPosition, 25, 160, &O::usePosition),
-    bool60(kLoadRotation, 85, 160, &O::useRotation),
-    bool60(kLoadScale, 145, 160, &O::useScale),
-    bool60(kLoadMorph, 205, 160, &O::useMorph),
-    bool60(kLoadMisc, 265, 160, &O::useMisc),
+     &Options::targetItems, nullptr},
+    smallToggle(kLoadNull, 25, 130, &Options::useNull),
+    smallToggle(kLoadMesh, 85, 130, &Options::useMesh),
+    smallToggle(kLoadBone, 145, 130, &Options::useBone),
+    smallToggle(kLoadLight, 205, 130, &Options::useLight),
+    smallToggle(kLoadCamera, 265, 130, &Options::useCamera),
+    smallToggle(kLoadPosition, 25, 160, &Options::usePosition),
+    smallToggle(kLoadRotation, 85, 160, &Options::useRotation),
+    smallToggle(kLoadScale, 145, 160, &Options::useScale),
+    smallToggle(kLoadMorph, 205, 160, &Options::useMorph),
+    smallToggle(kLoadMisc, 265, 160, &Options::useMisc),
     {"BoolButtonControl", kLoadSchemaPosition, Desc::kArea, 100, 0, false, 25, 190, Event::kCommon,
-     &O::useSchemaPosition, nullptr},
-    {"BoolButtonControl", kLoadPreviewRange, Desc::kArea, 100, 0, false, 125, 190, Event::kCommon, &O::usePreviewRange,
+     &Options::useSchemaPosition, nullptr},
+    {"BoolButtonControl", kLoadPreviewRange, Desc::kArea, 100, 0, false, 125, 190, Event::kCommon,
+     &Options::usePreviewRange, nullptr},
+    {"BoolButtonControl", kLoadRenderRange, Desc::kArea, 100, 0, false, 225, 190, Event::kCommon,
+     &Options::useRenderRange, nullptr},
+    {"BoolButtonControl", kLoadRange, Desc::kArea, 80, 0, false, 25, 220, Event::kCommon, &Options::useLoadRange,
      nullptr},
-    {"BoolButtonControl", kLoadRenderRange, Desc::kArea, 100, 0, false, 225, 190, Event::kCommon, &O::useRenderRange,
-     nullptr},
-    {"BoolButtonControl", kLoadRange, Desc::kArea, 80, 0, false, 25, 220, Event::kCommon, &O::useLoadRange, nullptr},
-    number(kLoadRangeStart, 165, 220, &O::rangeStart, Event::kCommon),
-    number(kLoadRangeEnd, 280, 220, &O::rangeEnd, Event::kCommon),
+    number(kLoadRangeStart, 165, 220, &Options::rangeStart, Event::kCommon),
+    number(kLoadRangeEnd, 280, 220, &Options::rangeEnd, Event::kCommon),
     {"BoolButtonControl", kLoadInsertPosition, Desc::kArea, 80, 0, false, 25, 240, Event::kCommon,
-     &O::useInsertPosition, nullptr},
-    number(kLoadInsertFrame, 165, 240, &O::insertFrame, Event::kCommon),
+     &Options::useInsertPosition, nullptr},
+    number(kLoadInsertFrame, 165, 240, &Options::insertFrame, Event::kCommon),
     {"PopupControl", kLoadDestinationKey, Desc::kChoice, kLoadDeletionList, 0, true, 29, 260, Event::kCommon,
-     &O::destKeyMode, nullptr},
-    number(kLoadDeleteStart, 165, 280, &O::deleteStart, Event::kCommon),
-    number(kLoadDeleteEnd, 280, 280, &O::deleteEnd, Event::kCommon),
-    {"BoolButtonControl", kLoadCheckFullPath, Desc::kArea, 150, 0, false, 25, 310, Event::kCommon, &O::checkFullPath,
-     nullptr},
+     &Options::destKeyMode, nullptr},
+    number(kLoadDeleteStart, 165, 280, &Options::deleteStart, Event::kCommon),
+    number(kLoadDeleteEnd, 280, 280, &Options::deleteEnd, Event::kCommon),
+    {"BoolButtonControl", kLoadCheckFullPath, Desc::kArea, 150, 0, false, 25, 310, Event::kCommon,
+     &Options::checkFullPath, nullptr},
     {"PopupControl", kLoadNameConvert, Desc::kChoice, kLoadNameConvertList, 0, false, 110, 330, Event::kCommon,
-     &O::nameConvertMode, nullptr},
-    edit(kLoadNamePrefix, 352, &O::namePrefix),
-    edit(kLoadNameSuffix, 352, &O::nameSuffix),
-    edit(kLoadReplaceFrom, 352, &O::replaceFrom),
-    edit(kLoadReplaceTo, 374, &O::replaceTo),
-    edit(kLoadRegexPattern, 352, &O::regexPattern),
-    edit(kLoadRegexReplace, 374, &O::regexReplace),
+     &Options::nameConvertMode, nullptr},
+    edit(kLoadNamePrefix, 352, &Options::namePrefix),
+    edit(kLoadNameSuffix, 352, &Options::nameSuffix),
+    edit(kLoadReplaceFrom, 352, &Options::replaceFrom),
+    edit(kLoadReplaceTo, 374, &Options::replaceTo),
+    edit(kLoadRegexPattern, 352, &Options::regexPattern),
+    edit(kLoadRegexReplace, 374, &Options::regexReplace),
     {"BorderControl", kLoadBorder, Desc::kArea, 400, 30, true, 5, 430, Event::kNone, nullptr, nullptr},
     {"ButtonControl", kLoadButton, Desc::kArea, 100, 0, false, 300, 435, Event::kLoad, nullptr, nullptr},
 }};
@@ -123,8 +126,9 @@ enum ControlIndex : std::size_t {
   kDeleteEndField = 30,
   kNameConvertPopup = 32,
   kFirstNameField = 33,
-  kNameFieldCount = 6,
 };
+// Prefix, suffix, replace from and to, pattern and format.
+constexpr std::size_t kNameFieldCount = 6;
 
 // The name fields each conversion mode shows, by their offset from the
 // first; the others are erased.
