@@ -103,7 +103,7 @@ bool readSources(const XmlElement &clip, AnimClipItem &item) {
     for (const XmlElement &fcurve : sources.descendants("fcurve")) {
       if (number >= item.channels.size()) return false;
       std::vector<AnimClipKey> &keys = item.channels[number++].keys;
-      keys.reserve(keys.size() + kChannelKeyReserve);
+      if (keys.empty()) keys.reserve(kChannelKeyReserve);  // a hint, given once per channel
       for (const XmlElement &key : fcurve.descendants("key")) keys.push_back(readKey(key));
     }
   }

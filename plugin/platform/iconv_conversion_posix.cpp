@@ -44,7 +44,8 @@ bool convertStep(iconv_t handle, char **in, std::size_t *inLeft, std::string &ou
 std::optional<std::string> convertWithIconv(std::string_view text, const char *from, const char *to) {
   const IconvHandle handle(from, to);
   if (!handle.isOpen()) return std::nullopt;
-  std::string out(text.size() * 2 + 16, '\0');
+  // Room for the common widening (two bytes to three); it grows when short.
+  std::string out(text.size() + text.size() / 2 + 16, '\0');
   std::size_t used = 0;
   char *in = const_cast<char *>(text.data());  // iconv never writes through it
   std::size_t inLeft = text.size();

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -39,6 +41,9 @@ struct FileCloser {
 bool readWholeFile(const std::string &path, std::string &bytes) {
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return false;
+  struct stat status {};
+  if (fstat(fileno(file.get()), &status) == 0 && status.st_size > 0)
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
   char buffer[65536];
   std::size_t count = 0;
   while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, count);
@@ -90,13 +95,15 @@ XmlDocument::~XmlDocument() = default;
 bool XmlDocument::load(const std::string &path) {
   parsed_.reset();
   error_.clear();
-  std::string bytes;
-  if (!readWholeFile(path, bytes)) {
-    error_ = "The file cannot be read.";
-    return false;
-  }
   auto parsed = std::make_unique<Parsed>();
-  if (!decodeXmlText(bytes, parsed->text, error_)) return false;
+  {
+    std::string bytes;  // dropped once decoded: documents may be large
+    if (!readWholeFile(path, bytes)) {
+      error_ = "The file cannot be read.";
+      return false;
+    }
+    if (!decodeXmlText(bytes, parsed->text, error_)) return false;
+  }
   // The default options expand only character and predefined entities and
   // skip a document type declaration without reading it; as a fragment,
   // text beside the root is kept, so that hasSingleRoot sees it.
