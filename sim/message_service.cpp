@@ -2,7 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <type_traits>
 
+#include "../plugin/platform/message_box.h"
+#include "c_entry.h"
 #include "host.h"
 
 namespace lwsim {
@@ -43,3 +46,12 @@ MessageService::MessageService() {
 }
 
 }  // namespace lwsim
+
+static_assert(std::is_same_v<decltype(&lwpShowMessageBox), lwp::platform::MessageBoxEntry>);
+
+extern "C" __attribute__((visibility("default"))) void lwpShowMessageBox(const char *title, const char *text) {
+  lwsim::hostEntry([&] {
+    if (lwsim::Host *host = lwsim::Host::currentOrNull())
+      host->transcript().message(title != nullptr ? title : "", text != nullptr ? text : "");
+  });
+}

@@ -15,3 +15,7 @@ class MessageService {
 };
 
 }  // namespace lwsim
+
+// The module's own message box on POSIX, which it finds by this name among
+// the host process's exports: recorded in the current host's transcript.
+extern "C" void lwpShowMessageBox(const char *title, const char *text);

@@ -50,7 +50,10 @@ enum LoadLabel {
   kLoadLabelCount = 42
 };
 
-enum LoadMessage { kMsgFailedToLoad, kLoadMessageCount };
+enum LoadMessage { kMsgFailedToLoad, kMsgBadNamePattern, kLoadMessageCount };
+
+// The first line of a failed directory load's box, whatever the language.
+inline constexpr const char *kDirLoadFailedLine = "失敗しました !";
 
 // Choice lists, in the unit's order.
 enum LoadChoiceList { kLoadTargetList, kLoadNameConvertList, kLoadDeletionList };

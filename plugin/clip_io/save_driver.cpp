@@ -5,7 +5,10 @@
 #include "../common/clip_globals.h"
 #include "../common/clip_items.h"
 #include "../common/interface_refetch.h"
+#include "../common/server_names.h"
+#include "clip_switches.h"
 #include "clip_writer.h"
+#include "item_base_pose.h"
 #include "param_handlers.h"
 #include "save_labels.h"
 
@@ -13,7 +16,6 @@ namespace lwp::akio {
 
 namespace {
 
-constexpr const char *kToolName = "QD:ZaduDuzAV";
 constexpr const char *kProgressText = "Now saving animation data...";
 // Keys up to a quarter frame beside the range belong to its frames.
 constexpr double kFrameMargin = 0.25;
@@ -27,54 +29,10 @@ void reportSaveProblem(SaveMessage message, const char *statusText) {
   statusMsg(statusText);
 }
 
-bool kindEnabled(const ZaduDuzAVOptions &options, ItemKind kind) {
-  switch (kind) {
-    case kKindNull:
-      return options.useNull != 0;
-    case kKindMesh:
-      return options.useMesh != 0;
-    case kKindBone:
-      return options.useBone != 0;
-    case kKindLight:
-      return options.useLight != 0;
-    case kKindCamera:
-      return options.useCamera != 0;
-    default:
-      return false;
-  }
-}
-
-bool groupEnabled(const ZaduDuzAVOptions &options, int group) {
-  switch (group) {
-    case kGroupPosition:
-      return options.usePosition != 0;
-    case kGroupRotation:
-      return options.useRotation != 0;
-    case kGroupScale:
-      return options.useScale != 0;
-    case kGroupMorph:
-      return options.useMorph != 0;
-    default:
-      return options.useMisc != 0;
-  }
-}
-
 void setRange(const ZaduDuzAVOptions &options, double fps, AnimClipItem &out) {
   out.rangeStart = options.rangeStart / fps;
   out.rangeEnd = (options.rangeEnd + 1.0) / fps;
   out.fps = fps;
-}
-
-Vector3 itemParam(LWItemID item, int param) {
-  Vector3 value{};
-  if (const LWItemInfo *items = CClipGlobals::instance().itemInfo()) items->param(item, param, 0.0, value.data());
-  return value;
-}
-
-Vector3 restParam(LWItemID bone, int param) {
-  Vector3 value{};
-  if (const LWBoneInfo *bones = CClipGlobals::instance().boneInfo()) bones->restParam(bone, param, value.data());
-  return value;
 }
 
 void appendChannels(std::vector<AnimClipChannel> &to, std::vector<AnimClipChannel> &&from) {
@@ -122,12 +80,11 @@ void captureItem(const ZaduDuzAVOptions &options, AnimClip &clip, const CLWAnimF
   out.itemName = CLWItemFn(item).itemName;
   out.fullPath = itemPath(item);
   setRange(options, sceneFps(), out);
-  out.pivotPos = itemParam(item, LWIP_PIVOT);
-  out.pivotRot = itemParam(item, LWIP_PIVOT_ROT);
-  if (kind == kKindBone) {
-    out.restPos = restParam(item, LWBONEPARAM_REST_POSITION);
-    out.restRot = restParam(item, LWBONEPARAM_REST_ROTATION);
-  }
+  const ItemBasePose pose = itemBasePose(item, kind);
+  out.pivotPos = pose.pivotPos;
+  out.pivotRot = pose.pivotRot;
+  out.restPos = pose.restPos;
+  out.restRot = pose.restRot;
   out.channels.reserve(kItemChannelReserve);
   if (kind == kKindCamera && options.useMisc != 0) {
     const CLWCameraFn camera(item);
@@ -156,7 +113,7 @@ AnimClip captureClip(const ZaduDuzAVOptions &options, const ItemList &targets) {
 }
 
 void saveClip(const ZaduDuzAVOptions &options) {
-  statusMsgFormat("%s start...", kToolName);
+  statusMsgFormat("%s start...", kClipToolName);
   if (options.rangeStart > options.rangeEnd) {
     reportSaveProblem(kMsgStartAfterEnd, "Start frame is less than end frame !");
     return;
@@ -167,7 +124,7 @@ void saveClip(const ZaduDuzAVOptions &options) {
     reportSaveProblem(kMsgNoAnimationData, "No animation data !");
   } else {
     writeClipFile(clip, options.path);
-    statusMsgFormat("%s done.", kToolName);
+    statusMsgFormat("%s done.", kClipToolName);
   }
   selectItems(selection);
 }

@@ -1,12 +1,12 @@
 #include "save_panel.h"
 
 #include <array>
-#include <regex>
 
 #include "../common/clip_commands.h"
 #include "../common/entry_guard.h"
 #include "../common/interface_refetch.h"
 #include "../common/server_names.h"
+#include "clip_file_name.h"
 #include "clip_panel_host.h"
 #include "save_driver.h"
 #include "save_labels.h"
@@ -46,12 +46,6 @@ constexpr std::array<SwitchLayout, kSwitchCount> kSwitches = {{
     {kSavePreviewRange, 100, 125, 100, &ZaduDuzAVOptions::usePreviewRange},
     {kSaveRenderRange, 100, 225, 100, &ZaduDuzAVOptions::useRenderRange},
 }};
-
-// A file name ends in ".xml" in any letter case.
-bool hasClipEnding(const std::string &name) {
-  static const std::regex ending("^.*\\.xml$", std::regex::ECMAScript | std::regex::icase);
-  return std::regex_match(name, ending);
-}
 
 class SavePanel final : public ClipPanelHost {
  public:

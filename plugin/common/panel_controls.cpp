@@ -8,8 +8,9 @@ namespace lwp {
 
 namespace {
 
-// Room for any text a panel field holds.
-constexpr int kTextBufferSize = 1024;
+// Room for any text a user types into a field, names and patterns included;
+// a longer one is cut.
+constexpr int kTextBufferSize = 4096;
 
 LWControl *place(LWControl *control, int x, int y) {
   if (control == nullptr) throw lw::ex::CBaseEx("The host could not add a control to the panel.");

@@ -14,7 +14,7 @@ LWPanControlDesc areaDesc(int width, int height);
 LWPanControlDesc popupDesc(ChoiceList items);
 // A text field so many characters wide.
 LWPanControlDesc textDesc(int characters);
-// A number field holding values of type (LWT_INTEGER or LWT_FLOAT).
+// A field described by its value type alone (LWT_INTEGER, LWT_FLOAT, LWT_BOOLEAN).
 LWPanControlDesc numberDesc(int type);
 
 int intValue(LWControl *control);

@@ -8,6 +8,8 @@ inline constexpr const char *kKeyDeleterName = "QD:RozaRivAvudivo";
 inline constexpr const char *kMasterName = ".QD:ZaraRazEzedud";
 inline constexpr const char *kClipSaveName = "QD:ZaduDuzAVSave";
 inline constexpr const char *kClipLoadName = "QD:ZaduDuzAVLoad";
+// The clip tools name themselves so in their start and done lines.
+inline constexpr const char *kClipToolName = "QD:ZaduDuzAV";
 
 // Every tool's title reads NAME(MAJOR.MINOR) build DATE.
 inline constexpr const char *kTitleFormat = "%s(%d.%02d)%s";

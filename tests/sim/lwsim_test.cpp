@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -592,14 +593,32 @@ TEST_F(LwsimTest, DemoSavesTheLeftArmAsAClipFile) {
   EXPECT_EQ(run.exitCode, 0);
   const std::vector<std::string> out = lines(run.out);
   EXPECT_THAT(out, Contains("control #16 ButtonControl \"Save\" - shown"));
-  EXPECT_THAT(out, Contains("status: QD:ZaduDuzAV done."));
-  ASSERT_FALSE(out.empty());
-  EXPECT_EQ(out.back(), "selection: Arm_L_Upper");
+  // The save gives the selection back as it found it.
+  const auto done = std::find(out.begin(), out.end(), "status: QD:ZaduDuzAV done.");
+  ASSERT_NE(done, out.end());
+  ASSERT_NE(done + 1, out.end());
+  EXPECT_EQ(*(done + 1), "selection: Arm_L_Upper");
   const std::string clip = readFile(dir_ / "left_arm.xml");
   for (const char *path :
        {"/Rig/Body/Arm_L_Upper", "/Rig/Body/Arm_L_Upper/Arm_L_Lower", "/Rig/Body/Arm_L_Upper/Arm_L_Lower/Hand_L_"})
     EXPECT_THAT(clip, HasSubstr(std::string("fullpath=\"") + path + "\""));
   EXPECT_THAT(clip, Not(HasSubstr("Arm_R_")));
+}
+
+TEST_F(LwsimTest, DemoLoadsTheLeftArmsClipOntoTheRightArm) {
+  const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/demo.lwsim"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_THAT(run.err, IsEmpty());
+  const std::vector<std::string> out = lines(run.out);
+  const auto loaded = std::find(out.begin(), out.end(), "status: Now loading animation file...");
+  ASSERT_NE(loaded, out.end());
+  const std::vector<std::string> after(loaded, out.end());
+  const double wave = -60.0 * 3.14159265358979323846 / 180.0;
+  // The right arm now waves as the left one does, its own key replaced.
+  EXPECT_THAT(after, Contains(keyLine("Arm_R_Upper", "Rotation.B", 1, wave)));
+  EXPECT_THAT(after, Not(Contains(keyLine("Arm_R_Upper", "Rotation.B", 1, -wave))));
+  EXPECT_THAT(after, Contains(keyLine("Hand_R_", "Position.Y", 1, 0.1, 3)));
+  EXPECT_EQ(after.back(), "selection: Arm_R_Upper");
 }
 
 TEST_F(LwsimTest, RefusedSceneIsASetupFailureNamingItsLine) {

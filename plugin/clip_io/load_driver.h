@@ -1,0 +1,34 @@
+// The clip load: reads clip files into the load options, then applies the
+// clip to the scene's items, reporting on the status line.
+#pragma once
+
+#include "anim_fn.h"
+#include "clip_options.h"
+#include "pose_adjust.h"
+
+namespace lwp::akio {
+
+// Replaces the clips with those of the file at options.path; a file that
+// yields none throws lw::ex::CFileReadWriteEx after the error line.
+void loadClipFile(ZaduDuzAVOptions &options);
+
+// Replaces the clips with those of every ".xml" file (any letter case) in
+// the directory options.path; files that yield nothing are reported and
+// passed over. Throws lw::ex::CBaseEx when nothing at all was read.
+void loadClipDir(ZaduDuzAVOptions &options);
+
+// The frames the loaded clips cover, at the scene's frame rate, held within
+// the range of a frame number.
+void computeFileRange(ZaduDuzAVOptions &options);
+
+// The "Load" action: every clip item onto its matching target item, then
+// the selection found before. Throws lw::ex::CBaseEx with nothing loaded or
+// with a name pattern that does not compile, before anything changes.
+void applyClip(const ZaduDuzAVOptions &options);
+
+// Writes the keys of the enabled channel groups that have a counterpart on
+// the item, and its schematic position when asked for.
+void applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
+                   const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust);
+
+}  // namespace lwp::akio

@@ -1,0 +1,18 @@
+// A modal message box with an OK button and no owner window, for problems
+// the module can only tell the user about outside the host's own services.
+#pragma once
+
+#include <string>
+
+namespace lwp::platform {
+
+// title and text are code page 932 text. Never throws.
+void showMessageBox(const std::string &title, const std::string &text) noexcept;
+
+// A POSIX process that shows message boxes itself (the simulated host)
+// exports a C function of this name and type; without one the box is
+// written to standard error.
+inline constexpr const char *kMessageBoxEntryName = "lwpShowMessageBox";
+using MessageBoxEntry = void (*)(const char *title, const char *text);
+
+}  // namespace lwp::platform

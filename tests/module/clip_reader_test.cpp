@@ -1,0 +1,518 @@
+// The clip file reader: which category and clips it takes, defaults and
+// numbers, text in code page 932, the encodings a document may be in, what
+// a failing document gives, and clips written by the writer reading back.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+
+#include "clip_io/clip_attributes.h"
+#include "clip_io/clip_reader.h"
+#include "clip_io/clip_writer.h"
+#include "common/clip_globals.h"
+#include "sim/host.h"
+#include "support/decimal_comma_locale.h"
+#include "support/elf_exports.h"
+#include "support/script_session.h"
+
+namespace {
+
+using lwp::akio::AnimClip;
+using lwp::akio::AnimClipChannel;
+using lwp::akio::AnimClipItem;
+using lwp::akio::AnimClipKey;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr int kUntouched = 42;  // a result code the reader must leave alone
+
+const std::string kSjisDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n";
+const std::string kUtf8Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+// A document with one clip category holding body.
+std::string clipDocument(const std::string &body, const std::string &declaration = kUtf8Declaration) {
+  return declaration + "<docroot>\n<info><tool>t</tool></info>\n<category type=\"LW_animClip\" format=\"1.0\" >\n" +
+         body + "</category>\n</docroot>\n<!--EOF-->";
+}
+
+std::string clipElement(const std::string &attributes, const std::string &inside = "") {
+  return "<clip " + attributes + " >\n" + inside + "</clip>\n";
+}
+
+std::string keyElement(const std::string &time, const std::string &value) {
+  return "<key time=\"" + time + "\" value=\"" + value +
+         "\" shape=\"0\" tension=\"0\" continuity=\"0\" bias=\"0\" param0=\"0\" param1=\"0\" param2=\"0\" "
+         "param3=\"0\" />";
+}
+
+std::string fullBasePose() {
+  return "<basepose><pivot_pos x=\"1\" y=\"2\" z=\"3\"/><pivot_rot x=\"4\" y=\"5\" z=\"6\"/>"
+         "<rest_pos x=\"7\" y=\"8\" z=\"9\"/><rest_rot x=\"10\" y=\"11\" z=\"12\"/></basepose>\n";
+}
+
+// UTF-16 code units of an ASCII or BMP text, as bytes in either order.
+std::string utf16Bytes(const std::u16string &text, bool bigEndian) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+std::u16string widen(const std::string &ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+class ClipReader : public ::testing::Test {
+ protected:
+  std::string writeFile(const std::string &name, const std::string &bytes) const {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  // Reads bytes as a clip file; the result code starts untouched.
+  AnimClip read(const std::string &bytes) {
+    code_ = kUntouched;
+    return lwp::akio::readClipFile(writeFile("clip.xml", bytes), code_);
+  }
+
+  std::vector<std::string> transcript() const { return host_.transcript().formatted(); }
+
+  lwsim::Host host_;
+  lwtest::ScratchDirectory dir_;
+  int code_ = kUntouched;
+};
+
+// --- The category and the clips taken from it ---
+
+TEST_F(ClipReader, TakesTheFirstCategoryWithExactlyTheClipTypeAndFormat) {
+  const std::string document = kUtf8Declaration +
+                               "<docroot>\n"
+                               "<category type=\"LW_animClip\" format=\"1.0 \"><clip item=\"Padded\"/></category>\n"
+                               "<category type=\"lw_animclip\" format=\"1.0\"><clip item=\"Lower\"/></category>\n"
+                               "<category type=\"LW_animClip\"><clip item=\"NoFormat\"/></category>\n"
+                               "<group><category type=\"LW_animClip\" format=\"1.0\"><clip item=\"Exact\"/>"
+                               "</category></group>\n"
+                               "<category type=\"LW_animClip\" format=\"1.0\"><clip item=\"Later\"/></category>\n"
+                               "</docroot>";
+  const AnimClip clip = read(document);
+  ASSERT_EQ(clip.size(), 1u);
+  EXPECT_EQ(clip[0].itemName, "Exact");
+  EXPECT_EQ(code_, 1);
+}
+
+TEST_F(ClipReader, ANonMatchingCategoryOrRootYieldsNothingAndLeavesTheCode) {
+  EXPECT_THAT(read(kUtf8Declaration + "<docroot><category type=\"LW_animClip\" format=\"1.1\">" +
+                   clipElement("item=\"A\"") + "</category></docroot>"),
+              IsEmpty());
+  EXPECT_EQ(code_, kUntouched);
+  EXPECT_THAT(read(kUtf8Declaration + "<DocRoot><category type=\"LW_animClip\" format=\"1.0\">" +
+                   clipElement("item=\"A\"") + "</category></DocRoot>"),
+              IsEmpty());
+  EXPECT_EQ(code_, kUntouched);
+  EXPECT_THAT(transcript(), IsEmpty());
+}
+
+TEST_F(ClipReader, ReadsClipsAtAnyDepthInDocumentOrder) {
+  const AnimClip clip =
+      read(clipDocument("<group><clip item=\"First\"><note><clip item=\"Inner\"/></note></clip>"
+                        "</group>\n<clip item=\"Last\"/>\n"));
+  std::vector<std::string> names;
+  for (const AnimClipItem &item : clip) names.push_back(item.itemName);
+  EXPECT_THAT(names, ElementsAre("First", "Inner", "Last"));
+}
+
+TEST_F(ClipReader, ParamsOfEveryTargetsAddChannelsAndEverySourcesFillsThemFromTheFirst) {
+  const AnimClip clip = read(clipDocument(
+      clipElement("item=\"A\"",
+                  "<targets><param channel=\"Position.X\"/><param channel=\"Position.Y\"/></targets>\n"
+                  "<targets><group><param channel=\"Face.Smile\"/></group><param/></targets>\n"
+                  "<sources><fcurve>" +
+                      keyElement("0", "1") + keyElement("1", "2") + "</fcurve></sources>\n<sources><fcurve>" +
+                      keyElement("2", "3") + "</fcurve><fcurve>" + keyElement("5", "6") + "</fcurve></sources>\n")));
+  ASSERT_EQ(clip.size(), 1u);
+  const std::vector<AnimClipChannel> &channels = clip[0].channels;
+  ASSERT_EQ(channels.size(), 4u);
+  EXPECT_EQ(channels[0].name, "Position.X");
+  EXPECT_EQ(channels[2].name, "Face.Smile");
+  EXPECT_EQ(channels[3].name, "");
+  std::vector<double> firstTimes;
+  for (const AnimClipKey &key : channels[0].keys) firstTimes.push_back(key.time);
+  EXPECT_THAT(firstTimes, ElementsAre(0.0, 1.0, 2.0));
+  ASSERT_EQ(channels[1].keys.size(), 1u);
+  EXPECT_EQ(channels[1].keys[0].value, 6.0);
+  EXPECT_THAT(channels[2].keys, IsEmpty());
+  EXPECT_EQ(code_, 1);
+}
+
+TEST_F(ClipReader, AnFcurveBeyondTheChannelsEmptiesTheResultWithCodeZero) {
+  const std::string targets = "<targets><param channel=\"A\"/><param channel=\"B\"/></targets>";
+  const std::string fcurve = "<fcurve>" + keyElement("0", "1") + "</fcurve>";
+  const AnimClip clip =
+      read(clipDocument(clipElement("item=\"Good\"", fullBasePose()) +
+                        clipElement("item=\"Bad\"", targets + "<sources>" + fcurve + fcurve + fcurve + "</sources>")));
+  EXPECT_THAT(clip, IsEmpty());
+  EXPECT_EQ(code_, 0);
+  EXPECT_THAT(transcript(), IsEmpty());
+}
+
+TEST_F(ClipReader, FewerFcurvesThanChannelsLeaveTheLastChannelsWithoutKeys) {
+  const std::string fcurve = "<fcurve>" + keyElement("0", "1") + "</fcurve>";
+  const AnimClip clip = read(clipDocument(clipElement(
+      "item=\"A\"", "<targets><param channel=\"A\"/><param channel=\"B\"/><param channel=\"C\"/></targets><sources>" +
+                        fcurve + fcurve + "</sources>")));
+  ASSERT_EQ(clip.size(), 1u);
+  ASSERT_EQ(clip[0].channels.size(), 3u);
+  EXPECT_EQ(clip[0].channels[1].keys.size(), 1u);
+  EXPECT_THAT(clip[0].channels[2].keys, IsEmpty());
+}
+
+// --- Defaults, base poses and result codes ---
+
+TEST_F(ClipReader, MissingClipAttributesTakeTheirDefaults) {
+  const AnimClip clip = read(clipDocument("<clip/>"));
+  ASSERT_EQ(clip.size(), 1u);
+  EXPECT_EQ(clip[0].itemName, "");
+  EXPECT_EQ(clip[0].fullPath, "");
+  EXPECT_EQ(clip[0].rangeStart, -1.7976931348623157e308);
+  EXPECT_EQ(clip[0].rangeEnd, 1.7976931348623157e308);
+  EXPECT_EQ(clip[0].fps, 24.0);
+  EXPECT_EQ(clip[0].pivotPos, (lwp::akio::Vector3{0, 0, 0}));
+  EXPECT_EQ(clip[0].restRot, (lwp::akio::Vector3{0, 0, 0}));
+  EXPECT_EQ(code_, 1);
+}
+
+TEST_F(ClipReader, AClipNumberWithoutDigitsReadsAsZero) {
+  const AnimClip clip = read(clipDocument(clipElement("item=\"A\" fps=\"abc\" range_start=\"\" range_end=\" 2.5s\"")));
+  ASSERT_EQ(clip.size(), 1u);
+  EXPECT_EQ(clip[0].fps, 0.0);
+  EXPECT_EQ(clip[0].rangeStart, 0.0);
+  EXPECT_EQ(clip[0].rangeEnd, 2.5);
+}
+
+TEST_F(ClipReader, ABasePoseSetsItsTwelveValuesAndTheBasePoseBit) {
+  const AnimClip clip =
+      read(clipDocument(clipElement("item=\"Plain\"") + clipElement("item=\"Posed\"", fullBasePose()) +
+                        clipElement("item=\"Sparse\"",
+                                    "<basepose><pivot_pos/><pivot_rot x=\"-1\"/><rest_pos/>"
+                                    "<deep><rest_rot z=\"0.5\"/></deep></basepose>")));
+  ASSERT_EQ(clip.size(), 3u);
+  EXPECT_EQ(code_, 3);
+  EXPECT_EQ(clip[0].pivotPos, (lwp::akio::Vector3{0, 0, 0}));
+  EXPECT_EQ(clip[1].pivotPos, (lwp::akio::Vector3{1, 2, 3}));
+  EXPECT_EQ(clip[1].pivotRot, (lwp::akio::Vector3{4, 5, 6}));
+  EXPECT_EQ(clip[1].restPos, (lwp::akio::Vector3{7, 8, 9}));
+  EXPECT_EQ(clip[1].restRot, (lwp::akio::Vector3{10, 11, 12}));
+  EXPECT_EQ(clip[2].pivotRot, (lwp::akio::Vector3{-1, 0, 0}));
+  EXPECT_EQ(clip[2].restRot, (lwp::akio::Vector3{0, 0, 0.5}));
+}
+
+TEST_F(ClipReader, APartialBasePoseFailsTheFileWithTheDebugWindowBox) {
+  const AnimClip clip = read(clipDocument(clipElement("item=\"Good\"", fullBasePose()) +
+                                          clipElement("item=\"Bad\"", "<basepose><pivot_pos x=\"1\"/></basepose>")));
+  EXPECT_THAT(clip, IsEmpty());
+  EXPECT_EQ(code_, kUntouched);
+  ASSERT_EQ(host_.transcript().lines().size(), 1u);
+  const lwsim::TranscriptLine &box = host_.transcript().lines()[0];
+  EXPECT_EQ(box.kind, lwsim::TranscriptLine::Kind::Message);
+  EXPECT_EQ(box.first, "Debug Window");
+  EXPECT_THAT(box.second.value_or(""), ::testing::HasSubstr("pivot_rot"));
+}
+
+TEST_F(ClipReader, TheMessageBoxEntryIsExportedByTheCommandLineHost) {
+  EXPECT_THAT(lwtest::definedDynamicSymbols(LWSIM_PATH), ::testing::Contains("lwpShowMessageBox"));
+}
+
+// --- Key numbers ---
+
+TEST_F(ClipReader, KeyNumbersReadTheirNumericPrefix) {
+  const AnimClip clip = read(clipDocument(
+      clipElement("item=\"A\"",
+                  "<targets><param channel=\"X\"/></targets><sources><fcurve>"
+                  "<key time=\" 1.5x\" value=\"-2e1\" shape=\"2.9\" tension=\"abc\" continuity=\"\" bias=\"0.25\" "
+                  "param0=\"+.5\" param1=\"3,75\" param2=\"1e-3\" param3=\"7\" />"
+                  "<key time=\"2\" value=\"1\" />"
+                  "</fcurve></sources>")));
+  ASSERT_EQ(clip.size(), 1u);
+  ASSERT_EQ(clip[0].channels[0].keys.size(), 2u);
+  const AnimClipKey &key = clip[0].channels[0].keys[0];
+  EXPECT_EQ(key.time, 1.5);
+  EXPECT_EQ(key.value, -20.0);
+  EXPECT_EQ(key.shape, 2);
+  EXPECT_EQ(key.tension, 0.0);
+  EXPECT_EQ(key.continuity, 0.0);
+  EXPECT_EQ(key.bias, 0.25);
+  EXPECT_EQ(key.param0, 0.5);
+  EXPECT_EQ(key.param1, 3.0);
+  EXPECT_EQ(key.param2, 0.001);
+  EXPECT_EQ(key.param3, 7.0);
+  // A key the writer would never produce: what it lacks reads as 0.
+  const AnimClipKey &partial = clip[0].channels[0].keys[1];
+  EXPECT_EQ(partial.time, 2.0);
+  EXPECT_EQ(partial.shape, 0);
+  EXPECT_EQ(partial.param3, 0.0);
+}
+
+TEST(ClipNumbers, IntegersBeyondIntTakeTheNearestEnd) {
+  EXPECT_EQ(lwp::akio::decimalInteger("99999999999999999999"), std::numeric_limits<int>::max());
+  EXPECT_EQ(lwp::akio::decimalInteger("-99999999999"), std::numeric_limits<int>::min());
+  EXPECT_EQ(lwp::akio::decimalInteger(" -3.7"), -3);
+  EXPECT_EQ(lwp::akio::decimalInteger("0x10"), 0);
+}
+
+TEST_F(ClipReader, ADecimalCommaLocaleDoesNotChangeTheNumbers) {
+  if (!lwtest::useDecimalCommaLocale()) GTEST_SKIP() << "no decimal comma locale on this system";
+  const AnimClip clip = read(clipDocument(clipElement("item=\"A\" fps=\"29.97\" range_start=\"1,5\"",
+                                                      "<targets><param channel=\"X\"/></targets><sources><fcurve>" +
+                                                          keyElement("0.25", "3,5") + "</fcurve></sources>")));
+  std::setlocale(LC_NUMERIC, "C");
+  ASSERT_EQ(clip.size(), 1u);
+  EXPECT_EQ(clip[0].fps, 29.97);
+  EXPECT_EQ(clip[0].rangeStart, 1.0);
+  EXPECT_EQ(clip[0].channels[0].keys[0].time, 0.25);
+  EXPECT_EQ(clip[0].channels[0].keys[0].value, 3.0);
+}
+
+// --- Text in code page 932 ---
+
+TEST_F(ClipReader, ANameWithoutACodePage932FormIsEmpty) {
+  // U+00E9 and U+1F600 have no form; U+00A5 and U+301C only a look-alike.
+  const AnimClip clip =
+      read(clipDocument(clipElement("item=\"caf\xC3\xA9\" fullpath=\"/\xF0\x9F\x98\x80\"") +
+                        clipElement("item=\"\xC2\xA5\" fullpath=\"/\xE3\x80\x9C\"") +
+                        clipElement("item=\"\xE8\xA1\xA8\xEF\xBD\x9E\" fullpath=\"/Rig/\xE2\x91\xA0\"")));
+  ASSERT_EQ(clip.size(), 3u);
+  EXPECT_EQ(clip[0].itemName, "");
+  EXPECT_EQ(clip[0].fullPath, "");
+  EXPECT_EQ(clip[1].itemName, "");
+  EXPECT_EQ(clip[1].fullPath, "");
+  EXPECT_EQ(clip[2].itemName, "\x95\x5C\x81\x60");  // 表 and the full-width tilde
+  EXPECT_EQ(clip[2].fullPath, "/Rig/\x87\x40");     // the circled one
+}
+
+TEST_F(ClipReader, ClipTextsLongerThan2047BytesTakeTheDefault) {
+  const std::string fits(2047, 'a');
+  std::string kanji;
+  for (int i = 0; i < 1023; ++i) kanji += "\xE8\xA1\xA8";  // 2046 bytes in code page 932
+  const std::string zeros(2046, '0');
+  const AnimClip clip = read(
+      clipDocument(clipElement("item=\"" + fits + "\" fullpath=\"" + fits + "b\"") +
+                   clipElement("item=\"" + kanji + "a\" fullpath=\"" + kanji + "ab\"") +
+                   clipElement("range_start=\"" + zeros + "5\" range_end=\"" + zeros + "05\" fps=\"" + zeros + "\"")));
+  ASSERT_EQ(clip.size(), 3u);
+  EXPECT_EQ(clip[0].itemName, fits);
+  EXPECT_EQ(clip[0].fullPath, "");
+  EXPECT_EQ(clip[1].itemName.size(), 2047u);
+  EXPECT_EQ(clip[1].fullPath, "");
+  EXPECT_EQ(clip[2].rangeStart, 5.0);
+  EXPECT_EQ(clip[2].rangeEnd, 1.7976931348623157e308);
+  EXPECT_EQ(clip[2].fps, 0.0);
+}
+
+TEST(ClipAttributes, TextAndNumberFallBackOnlyWhereTheValueCannotBeHad) {
+  EXPECT_EQ(lwp::akio::attributeText(std::nullopt, "none"), "none");
+  EXPECT_EQ(lwp::akio::attributeText(std::string(), "none"), "");
+  EXPECT_EQ(lwp::akio::attributeText(std::string("\xC3\xA9"), "none"), "none");
+  EXPECT_EQ(lwp::akio::attributeNumber(std::nullopt, 24.0), 24.0);
+  EXPECT_EQ(lwp::akio::attributeNumber(std::string("x"), 24.0), 0.0);
+  EXPECT_EQ(lwp::akio::attributeNumber(std::string("1\xC3\xA9"), 24.0), 24.0);
+}
+
+// --- Encodings ---
+
+TEST_F(ClipReader, AShiftJisNameIsReadAsItsCodePage932Bytes) {
+  // 表示 (its first character ends in a backslash byte) and a NEC circled digit.
+  const std::string name = "\x95\x5C\x8E\xA6\x87\x40";
+  const AnimClip clip =
+      read(clipDocument(clipElement("item=\"" + name + "\" fullpath=\"/" + name + "\""), kSjisDeclaration));
+  ASSERT_EQ(clip.size(), 1u);
+  EXPECT_EQ(clip[0].itemName, name);
+  EXPECT_EQ(clip[0].fullPath, "/" + name);
+}
+
+TEST_F(ClipReader, ShiftJisAliasesInAnyLetterCaseAreCodePage932) {
+  for (const char *alias : {"sjis", "SHIFT_JIS", "x-sjis", "MS_Kanji", "windows-31j", "csShiftJIS"}) {
+    const std::string declaration = std::string("<?xml version='1.0' encoding='") + alias + "'?>";
+    const AnimClip clip = read(clipDocument(clipElement("item=\"\x95\x5C\""), declaration));
+    ASSERT_EQ(clip.size(), 1u) << alias;
+    EXPECT_EQ(clip[0].itemName, "\x95\x5C") << alias;
+  }
+}
+
+TEST_F(ClipReader, Utf16DocumentsAreReadWithOrWithoutAByteOrderMark) {
+  const std::u16string body =
+      widen(clipDocument(clipElement("item=\"@\" fps=\"30\""), "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"));
+  std::u16string named = body;
+  named.replace(named.find(u'@'), 1, u"\u8868\u793A");  // 表示
+  for (const bool bigEndian : {false, true}) {
+    for (const bool mark : {false, true}) {
+      const std::string bytes = (mark ? utf16Bytes(u"\uFEFF", bigEndian) : "") + utf16Bytes(named, bigEndian);
+      const AnimClip clip = read(bytes);
+      ASSERT_EQ(clip.size(), 1u) << bigEndian << mark;
+      EXPECT_EQ(clip[0].itemName, "\x95\x5C\x8E\xA6");
+      EXPECT_EQ(clip[0].fps, 30.0);
+    }
+  }
+}
+
+TEST_F(ClipReader, AUtf8DocumentWithAByteOrderMarkOrNoDeclarationIsRead) {
+  const std::string document = clipDocument(clipElement("item=\"\xE8\xA1\xA8\""), "");
+  for (const std::string &bytes : {document, "\xEF\xBB\xBF" + document}) {
+    const AnimClip clip = read(bytes);
+    ASSERT_EQ(clip.size(), 1u);
+    EXPECT_EQ(clip[0].itemName, "\x95\x5C");
+  }
+}
+
+TEST_F(ClipReader, OtherDeclaredEncodingsAreDecoded) {
+  // 表 in EUC-JP, and e-acute in Latin-1 (which has no code page 932 form).
+  const AnimClip japanese =
+      read(clipDocument(clipElement("item=\"\xC9\xBD\""), "<?xml version=\"1.0\" encoding=\"EUC-JP\"?>"));
+  ASSERT_EQ(japanese.size(), 1u);
+  EXPECT_EQ(japanese[0].itemName, "\x95\x5C");
+  const AnimClip latin = read(clipDocument(clipElement("item=\"caf\xE9\" fullpath=\"/cafe\""),
+                                           "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"));
+  ASSERT_EQ(latin.size(), 1u);
+  EXPECT_EQ(latin[0].itemName, "");
+  EXPECT_EQ(latin[0].fullPath, "/cafe");
+}
+
+TEST_F(ClipReader, ADocumentThatCannotBeDecodedYieldsNothingSilently) {
+  const std::string body = clipElement("item=\"A\"");
+  for (const std::string &bytes : {
+           clipDocument(body + "<clip item=\"\xFF\xFE\"/>"),                         // not UTF-8
+           clipDocument(body + "<clip item=\"\x81\x20\"/>", kSjisDeclaration),       // cut pair
+           clipDocument(body, "<?xml version=\"1.0\" encoding=\"x-unheard-of\"?>"),  // unknown
+           clipDocument(body, "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"),        // not 16-bit
+           utf16Bytes(u"\uFEFF", false) + utf16Bytes(widen(clipDocument(body)), false) + std::string(1, 'x'),
+       }) {
+    EXPECT_THAT(read(bytes), IsEmpty());
+    EXPECT_EQ(code_, kUntouched);
+  }
+  EXPECT_THAT(transcript(), IsEmpty());
+}
+
+// --- Documents that are not clip files ---
+
+TEST_F(ClipReader, AMissingOrMalformedFileYieldsNothingSilently) {
+  code_ = kUntouched;
+  EXPECT_THAT(lwp::akio::readClipFile((dir_ / "missing.xml").string(), code_), IsEmpty());
+  EXPECT_THAT(lwp::akio::readClipFile(dir_.path().string(), code_), IsEmpty());
+  EXPECT_EQ(code_, kUntouched);
+  const std::string good = clipDocument(clipElement("item=\"A\""));
+  for (const std::string &bytes : {std::string(), good.substr(0, good.size() / 2), good + "<docroot/>",
+                                   good + "trailing text", kUtf8Declaration + "<docroot><clip></docroot>"}) {
+    SCOPED_TRACE(bytes);
+    EXPECT_THAT(read(bytes), IsEmpty());
+    EXPECT_EQ(code_, kUntouched);
+  }
+  EXPECT_THAT(transcript(), IsEmpty());
+}
+
+TEST_F(ClipReader, NoExternalDocumentTypeOrEntityIsRead) {
+  const std::string secret = writeFile("secret.txt", "TOP-SECRET");
+  const std::string dtd = writeFile("clip.dtd", "<!ATTLIST clip item CDATA \"FROM-DTD\">\n");
+  const AnimClip typed = read(kUtf8Declaration + "<!DOCTYPE docroot SYSTEM \"file://" + dtd + "\">\n" +
+                              clipDocument("<clip fps=\"30\"/>", ""));
+  ASSERT_EQ(typed.size(), 1u);
+  EXPECT_EQ(typed[0].itemName, "");
+  EXPECT_EQ(typed[0].fps, 30.0);
+  // An external entity may not stand in an attribute; whatever the parser
+  // makes of it, the file's content never arrives.
+  const AnimClip leaked = read(kUtf8Declaration + "<!DOCTYPE docroot [\n<!ENTITY leak SYSTEM \"file://" + secret +
+                               "\">\n]>\n" + clipDocument("<clip item=\"&leak;\" fullpath=\"/&leak;\"/>", ""));
+  for (const AnimClipItem &item : leaked) {
+    EXPECT_THAT(item.itemName, ::testing::Not(::testing::HasSubstr("TOP-SECRET")));
+    EXPECT_THAT(item.fullPath, ::testing::Not(::testing::HasSubstr("TOP-SECRET")));
+  }
+  EXPECT_THAT(transcript(), IsEmpty());
+}
+
+TEST_F(ClipReader, CharacterAndPredefinedEntitiesAreExpanded) {
+  const AnimClip clip = read(clipDocument("<clip item=\"A&amp;B&lt;&quot;&#x8868;&#35;\"/>"));
+  ASSERT_EQ(clip.size(), 1u);
+  EXPECT_EQ(clip[0].itemName, "A&B<\"\x95\x5C#");
+}
+
+// --- Files of the writer ---
+
+// A number as the writer prints it.
+std::string printed(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.10f", value);
+  return text;
+}
+
+AnimClipKey keyAt(double time, double value, int shape, double p) {
+  AnimClipKey key;
+  key.time = time;
+  key.value = value;
+  key.shape = shape;
+  key.tension = p / 3.0;
+  key.continuity = -p / 7.0;
+  key.bias = p * 0.1;
+  key.param0 = p + 1.0 / 3.0;
+  key.param1 = -p;
+  key.param2 = p * 1e-9;
+  key.param3 = p * 12345.678901234;  // below 1e5: %.10f holds every digit a double has
+  return key;
+}
+
+TEST_F(ClipReader, AClipOfTheWriterReadsBackToItsPrecision) {
+  ASSERT_TRUE(lwp::acquireClipGlobals(lwsim::GlobalRegistry::function()));
+  AnimClipItem arm;
+  arm.itemName = "\x95\x5C\x8E\xA6 \"A&B<C\"";
+  arm.fullPath = "/Rig/\x95\x5C\x8E\xA6 \"A&B<C\"";
+  arm.rangeStart = 1.0 / 30.0;
+  arm.rangeEnd = 61.0 / 30.0;
+  arm.fps = 30.0;
+  arm.pivotPos = {0.1, -0.2, 1.0 / 3.0};
+  arm.restRot = {90.0, -45.5, 1e-12};
+  arm.channels = {AnimClipChannel{"Position.X", {keyAt(0.0, 0.5, 0, 1.0), keyAt(1.0 / 30.0, -2.0 / 3.0, 5, -2.5)}},
+                  AnimClipChannel{"Face.Smile", {}}, AnimClipChannel{"Rotation.H", {keyAt(2.0, 1e4 / 7.0, 3, 0.125)}}};
+  AnimClipItem scene;
+  scene.itemName = "LWScene";
+  scene.fullPath = "/LWScene";
+  scene.fps = 24.0;
+  lwp::akio::writeClipFile({arm, scene}, (dir_ / "written.xml").string());
+
+  int code = kUntouched;
+  const AnimClip clip = lwp::akio::readClipFile((dir_ / "written.xml").string(), code);
+  EXPECT_EQ(code, 3);
+  ASSERT_EQ(clip.size(), 2u);
+  EXPECT_EQ(clip[0].itemName, arm.itemName);
+  EXPECT_EQ(clip[0].fullPath, arm.fullPath);
+  EXPECT_EQ(printed(clip[0].rangeStart), printed(arm.rangeStart));
+  EXPECT_EQ(printed(clip[0].rangeEnd), printed(arm.rangeEnd));
+  EXPECT_EQ(clip[0].fps, 30.0);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(printed(clip[0].pivotPos[i]), printed(arm.pivotPos[i]));
+    EXPECT_EQ(printed(clip[0].restRot[i]), printed(arm.restRot[i]));
+  }
+  ASSERT_EQ(clip[0].channels.size(), arm.channels.size());
+  for (std::size_t c = 0; c < arm.channels.size(); ++c) {
+    const AnimClipChannel &expected = arm.channels[c];
+    const AnimClipChannel &got = clip[0].channels[c];
+    EXPECT_EQ(got.name, expected.name);
+    ASSERT_EQ(got.keys.size(), expected.keys.size());
+    for (std::size_t k = 0; k < expected.keys.size(); ++k) {
+      const AnimClipKey &a = expected.keys[k];
+      const AnimClipKey &b = got.keys[k];
+      EXPECT_EQ(b.shape, a.shape);
+      for (const auto field :
+           {&AnimClipKey::time, &AnimClipKey::value, &AnimClipKey::tension, &AnimClipKey::continuity,
+            &AnimClipKey::bias, &AnimClipKey::param0, &AnimClipKey::param1, &AnimClipKey::param2, &AnimClipKey::param3})
+        EXPECT_EQ(printed(b.*field), printed(a.*field)) << c << ' ' << k;
+    }
+  }
+  EXPECT_EQ(clip[1].itemName, "LWScene");
+  EXPECT_EQ(clip[1].fullPath, "/LWScene");
+  EXPECT_THAT(clip[1].channels, IsEmpty());
+}
+
+}  // namespace

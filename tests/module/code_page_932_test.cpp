@@ -1,0 +1,48 @@
+// Module text from the parser's UTF-8: every character with a code page 932
+// form of its own converts, anything else refuses, within a byte limit.
+#include <gtest/gtest.h>
+
+#include "platform/code_page_932.h"
+
+namespace {
+
+using lwp::platform::codePage932FromUtf8;
+using lwp::platform::utf8FromCodePage932;
+
+constexpr std::size_t kRoomy = 100;
+
+TEST(CodePage932, CharactersWithAFormOfTheirOwnConvert) {
+  EXPECT_EQ(codePage932FromUtf8("Rig/Arm.L \\~", kRoomy), "Rig/Arm.L \\~");
+  EXPECT_EQ(codePage932FromUtf8("\xE8\xA1\xA8\xE7\xA4\xBA", kRoomy), "\x95\x5C\x8E\xA6");  // 表示
+  EXPECT_EQ(codePage932FromUtf8("\xEF\xBD\xB1", kRoomy), "\xB1");                          // half-width katakana
+  EXPECT_EQ(codePage932FromUtf8("\xE2\x91\xA0\xE2\x85\xB0", kRoomy), "\x87\x40\xFA\x40");  // ① ⅰ
+  EXPECT_EQ(codePage932FromUtf8("", kRoomy), "");
+}
+
+TEST(CodePage932, CharactersWithoutOneOrWithOnlyALookAlikeRefuse) {
+  for (const char *text : {"caf\xC3\xA9", "\xF0\x9F\x98\x80", "\xC2\xA5", "\xE3\x80\x9C", "\xE2\x80\x96",
+                           "\xE2\x88\x92", "\xC2\xAC", "a\xC2\xA0"}) {
+    EXPECT_EQ(codePage932FromUtf8(text, kRoomy), std::nullopt) << text;
+  }
+}
+
+TEST(CodePage932, InvalidUtf8Refuses) {
+  EXPECT_EQ(codePage932FromUtf8("\xFF", kRoomy), std::nullopt);
+  EXPECT_EQ(codePage932FromUtf8("\xE8\xA1", kRoomy), std::nullopt);
+  EXPECT_EQ(codePage932FromUtf8("\xED\xA0\x80", kRoomy), std::nullopt);  // a lone surrogate
+}
+
+TEST(CodePage932, TheLimitCountsConvertedBytes) {
+  EXPECT_EQ(codePage932FromUtf8("abc", 3), "abc");
+  EXPECT_EQ(codePage932FromUtf8("abcd", 3), std::nullopt);
+  // Three UTF-8 bytes each, two in code page 932.
+  EXPECT_EQ(codePage932FromUtf8("\xE8\xA1\xA8\xE7\xA4\xBA", 4), "\x95\x5C\x8E\xA6");
+  EXPECT_EQ(codePage932FromUtf8("\xE8\xA1\xA8\xE7\xA4\xBA", 3), std::nullopt);
+}
+
+TEST(CodePage932, BytesReadBackAsUtf8) {
+  EXPECT_EQ(utf8FromCodePage932("\x95\x5C\x8E\xA6 A"), "\xE8\xA1\xA8\xE7\xA4\xBA A");
+  EXPECT_EQ(utf8FromCodePage932("\x81"), std::nullopt);  // a lead byte alone
+}
+
+}  // namespace
