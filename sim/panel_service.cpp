@@ -250,10 +250,16 @@ Control *Panel::findControl(int index) const {
   return index >= 1 && index <= static_cast<int>(controls_.size()) ? controls_[index - 1].get() : nullptr;
 }
 
+// A user sees only drawn controls: an erased one answers to its label only
+// when no drawn control carries it.
 Control *Panel::findControl(const std::string &label) const {
-  for (const auto &control : controls_)
-    if (control->label() == label) return control.get();
-  return nullptr;
+  Control *erased = nullptr;
+  for (const auto &control : controls_) {
+    if (control->label() != label) continue;
+    if (control->drawState() != DrawState::Erased) return control.get();
+    if (erased == nullptr) erased = control.get();
+  }
+  return erased;
 }
 
 void Panel::markOpen(int flags, int serial) {

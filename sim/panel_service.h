@@ -91,7 +91,7 @@ class Panel {
   const std::vector<std::unique_ptr<Control>> &controls() const { return controls_; }
   Control *addControl(const std::string &typeName, const LWPanControlDesc &desc, const std::string &label);
   Control *findControl(int index) const;                 // by creation index, from 1
-  Control *findControl(const std::string &label) const;  // first with that label
+  Control *findControl(const std::string &label) const;  // first drawn with that label
 
   int width() const { return width_; }
   int height() const { return height_; }

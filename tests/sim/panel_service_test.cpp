@@ -123,6 +123,21 @@ TEST_F(PanelServiceTest, ControlsAreMadeByTypeNameAndIteratedInOrder) {
   EXPECT_EQ(funcs_->nextControl(id, second), nullptr);
 }
 
+TEST_F(PanelServiceTest, LabelFindsTheDrawnControlBeforeAnErasedOne) {
+  LWPanelID id = create("P");
+  LWControl *hidden = add(id, "ButtonControl", "Scale");
+  LWControl *shown = add(id, "ButtonControl", "Scale");
+  Panel &panel = panelOf(id);
+  EXPECT_EQ(panel.findControl("Scale"), Control::from(hidden)) << "both drawn: the first";
+  hidden->draw(hidden, DR_ERASE);
+  EXPECT_EQ(panel.findControl("Scale"), Control::from(shown));
+  hidden->draw(hidden, DR_GHOST);
+  EXPECT_EQ(panel.findControl("Scale"), Control::from(hidden)) << "a ghosted control is still seen";
+  hidden->draw(hidden, DR_ERASE);
+  shown->draw(shown, DR_ERASE);
+  EXPECT_EQ(panel.findControl("Scale"), Control::from(hidden)) << "all erased: the first";
+}
+
 TEST_F(PanelServiceTest, LabelWidthIsEightPerCharacter) {
   LWPanelID id = create("P");
   EXPECT_EQ(getInt(add(id, "ButtonControl", "Save"), CTL_LABELWIDTH), 32);
