@@ -1,6 +1,5 @@
 #include "clip_reader.h"
 
-#include <array>
 #include <exception>
 #include <limits>
 

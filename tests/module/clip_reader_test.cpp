@@ -218,10 +218,20 @@ TEST_F(ClipReader, APartialBasePoseFailsTheFileWithTheDebugWindowBox) {
   EXPECT_THAT(clip, IsEmpty());
   EXPECT_EQ(code_, kUntouched);
   ASSERT_EQ(host_.transcript().lines().size(), 1u);
-  const lwsim::TranscriptLine &box = host_.transcript().lines()[0];
-  EXPECT_EQ(box.kind, lwsim::TranscriptLine::Kind::Message);
-  EXPECT_EQ(box.first, "Debug Window");
-  EXPECT_THAT(box.second.value_or(""), ::testing::HasSubstr("pivot_rot"));
+  EXPECT_EQ(host_.transcript().lines()[0].kind, lwsim::TranscriptLine::Kind::Message);
+  EXPECT_THAT(transcript(), ElementsAre("message: Debug Window: A basepose element lacks its pivot_rot element."));
+}
+
+TEST_F(ClipReader, EachMissingBasePoseElementIsNamedInTheBox) {
+  for (const std::string missing : {"pivot_pos", "pivot_rot", "rest_pos", "rest_rot"}) {
+    std::string pose = fullBasePose();
+    pose.erase(pose.find("<" + missing), pose.find("/>", pose.find("<" + missing)) + 2 - pose.find("<" + missing));
+    host_.transcript().clear();
+    EXPECT_THAT(read(clipDocument(clipElement("item=\"A\"", pose))), IsEmpty()) << missing;
+    EXPECT_EQ(code_, kUntouched);
+    EXPECT_THAT(transcript(),
+                ElementsAre("message: Debug Window: A basepose element lacks its " + missing + " element."));
+  }
 }
 
 TEST_F(ClipReader, TheMessageBoxEntryIsExportedByTheCommandLineHost) {
