@@ -11,9 +11,13 @@
 
 #include "sim/panel_service.h"
 #include "support/module_host.h"
+#include "support/number_text.h"
 #include "support/script_session.h"
 
 namespace {
+
+using lwtest::exactText;
+using lwtest::fixed10;
 
 namespace fs = std::filesystem;
 using ::testing::Contains;
@@ -23,18 +27,6 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 using ::testing::UnorderedElementsAre;
-
-std::string exact(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.17g", value);
-  return buffer;
-}
-
-std::string fixed10(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.10f", value);
-  return buffer;
-}
 
 struct KeyText {
   double time;
@@ -63,14 +55,14 @@ struct ClipText {
 };
 
 std::string vectorText(const char *name, const std::vector<double> &values, std::size_t first) {
-  return std::string("<") + name + " x=\"" + exact(values[first]) + "\" y=\"" + exact(values[first + 1]) + "\" z=\"" +
-         exact(values[first + 2]) + "\"/>";
+  return std::string("<") + name + " x=\"" + exactText(values[first]) + "\" y=\"" + exactText(values[first + 1]) +
+         "\" z=\"" + exactText(values[first + 2]) + "\"/>";
 }
 
 std::string clipText(const ClipText &clip) {
   std::string text = "<clip item=\"" + clip.item + "\" type=\"param-fcurve\" fullpath=\"" + clip.fullPath +
-                     "\" range_start=\"" + exact(clip.rangeStart) + "\" range_end=\"" + exact(clip.rangeEnd) +
-                     "\" fps=\"" + exact(clip.fps) + "\">\n";
+                     "\" range_start=\"" + exactText(clip.rangeStart) + "\" range_end=\"" + exactText(clip.rangeEnd) +
+                     "\" fps=\"" + exactText(clip.fps) + "\">\n";
   if (!clip.basePose.empty()) {
     text += "<basepose>" + vectorText("pivot_pos", clip.basePose, 0) + vectorText("pivot_rot", clip.basePose, 3) +
             vectorText("rest_pos", clip.basePose, 6) + vectorText("rest_rot", clip.basePose, 9) + "</basepose>\n";
@@ -81,7 +73,7 @@ std::string clipText(const ClipText &clip) {
   for (const ChannelText &channel : clip.channels) {
     text += "<fcurve>";
     for (const KeyText &key : channel.keys) {
-      text += "<key time=\"" + exact(key.time) + "\" value=\"" + exact(key.value) + "\" shape=\"" +
+      text += "<key time=\"" + exactText(key.time) + "\" value=\"" + exactText(key.value) + "\" shape=\"" +
               std::to_string(key.shape) +
               "\" tension=\"0\" continuity=\"0\" bias=\"0\" param0=\"0\" param1=\"0\" param2=\"0\" param3=\"0\"/>";
     }
@@ -537,7 +529,7 @@ TEST_F(ClipLoad, DestinationKeysAreKeptDeletedInTheRangeOrAllDeleted) {
   const std::string path = write("one.xml", {oneChannel("Ball", "Position.X", {{2.0, 7.0}})});
   std::string scene = "AddNull Ball\n";
   for (const double frame : {-0.3, -0.2, 50.0, 121.1, 121.2})
-    scene += "@key Ball Position.X " + exact(frame / 30.0) + " " + exact(frame) + "\n";
+    scene += "@key Ball Position.X " + exactText(frame / 30.0) + " " + exactText(frame) + "\n";
   open(path, scene);
   run("@set #29 0\n@press Load\n");
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(-0.3, -0.3), at(-0.2, -0.2), at(0, 0), at(50, 50), at(60, 7),
@@ -776,7 +768,7 @@ TEST_F(ClipLoad, ASavedClipLoadsBackKeyForKey) {
   const std::string path = file("arm.xml");
   std::string scene = "@preview 0 90 1\nAddNull Arm_L_\nAddNull Arm_R_\n@channel Arm_L_ Face.Smile\n";
   scene += "@key Arm_L_ Position.X 0 0.1234567891 0 0.5 -0.25 0.125\n";
-  scene += "@key Arm_L_ Position.X " + exact(1.0 / 3.0) + " " + exact(2.0 / 3.0) + " 1 0.1 0.2 0.3 0.4\n";
+  scene += "@key Arm_L_ Position.X " + exactText(1.0 / 3.0) + " " + exactText(2.0 / 3.0) + " 1 0.1 0.2 0.3 0.4\n";
   scene += "@key Arm_L_ Rotation.P 1.5 -12.75 5 1 2 3 4\n@key Arm_L_ Scale.Z 2.9 1e-7 4\n";
   scene += "@key Arm_L_ Face.Smile 0.7 0.33 3\n@key Arm_R_ Position.X 2 99\n@channel Arm_R_ Face.Smile\n";
   run(scene + "SelectByName Arm_L_\n@run QD:ZaduDuzAVSave\n@set #1 1\n@file \"" + path + "\"\n@press Save\n@close\n");

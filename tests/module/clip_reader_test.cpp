@@ -16,9 +16,12 @@
 #include "sim/host.h"
 #include "support/decimal_comma_locale.h"
 #include "support/elf_exports.h"
+#include "support/number_text.h"
 #include "support/script_session.h"
 
 namespace {
+
+using lwtest::fixed10;
 
 using lwp::akio::AnimClip;
 using lwp::akio::AnimClipChannel;
@@ -451,13 +454,6 @@ TEST_F(ClipReader, CharacterAndPredefinedEntitiesAreExpanded) {
 
 // --- Files of the writer ---
 
-// A number as the writer prints it.
-std::string printed(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.10f", value);
-  return text;
-}
-
 AnimClipKey keyAt(double time, double value, int shape, double p) {
   AnimClipKey key;
   key.time = time;
@@ -497,12 +493,12 @@ TEST_F(ClipReader, AClipOfTheWriterReadsBackToItsPrecision) {
   ASSERT_EQ(clip.size(), 2u);
   EXPECT_EQ(clip[0].itemName, arm.itemName);
   EXPECT_EQ(clip[0].fullPath, arm.fullPath);
-  EXPECT_EQ(printed(clip[0].rangeStart), printed(arm.rangeStart));
-  EXPECT_EQ(printed(clip[0].rangeEnd), printed(arm.rangeEnd));
+  EXPECT_EQ(fixed10(clip[0].rangeStart), fixed10(arm.rangeStart));
+  EXPECT_EQ(fixed10(clip[0].rangeEnd), fixed10(arm.rangeEnd));
   EXPECT_EQ(clip[0].fps, 30.0);
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(printed(clip[0].pivotPos[i]), printed(arm.pivotPos[i]));
-    EXPECT_EQ(printed(clip[0].restRot[i]), printed(arm.restRot[i]));
+    EXPECT_EQ(fixed10(clip[0].pivotPos[i]), fixed10(arm.pivotPos[i]));
+    EXPECT_EQ(fixed10(clip[0].restRot[i]), fixed10(arm.restRot[i]));
   }
   ASSERT_EQ(clip[0].channels.size(), arm.channels.size());
   for (std::size_t c = 0; c < arm.channels.size(); ++c) {
@@ -517,7 +513,7 @@ TEST_F(ClipReader, AClipOfTheWriterReadsBackToItsPrecision) {
       for (const auto field :
            {&AnimClipKey::time, &AnimClipKey::value, &AnimClipKey::tension, &AnimClipKey::continuity,
             &AnimClipKey::bias, &AnimClipKey::param0, &AnimClipKey::param1, &AnimClipKey::param2, &AnimClipKey::param3})
-        EXPECT_EQ(printed(b.*field), printed(a.*field)) << c << ' ' << k;
+        EXPECT_EQ(fixed10(b.*field), fixed10(a.*field)) << c << ' ' << k;
     }
   }
   EXPECT_EQ(clip[1].itemName, "LWScene");

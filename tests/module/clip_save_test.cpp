@@ -9,9 +9,12 @@
 
 #include "sim/panel_service.h"
 #include "support/module_host.h"
+#include "support/number_text.h"
 #include "support/script_session.h"
 
 namespace {
+
+using lwtest::exactText;
 
 namespace fs = std::filesystem;
 using ::testing::Contains;
@@ -90,12 +93,6 @@ std::vector<SavedClip> readClips(const fs::path &file) {
     clips.push_back(saved);
   }
   return clips;
-}
-
-std::string seconds(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.17g", value);
-  return buffer;
 }
 
 const std::vector<std::string> kMotion = {"Position.X", "Position.Y", "Position.Z", "Rotation.H", "Rotation.P",
@@ -220,7 +217,7 @@ TEST_F(ClipSave, ASmallSceneIsWrittenByteForByte) {
 TEST_F(ClipSave, KeysWithinAQuarterFrameOfTheRangeAreSavedWithTheirTimes) {
   std::string scene = "@fps 30\n@preview 10 10 1\nAddNull Ball\n";
   for (const double frame : {9.74, 9.75, 10.0, 11.0, 11.24, 11.25, 12.0})
-    scene += "@key Ball Position.X " + seconds(frame / 30.0) + " " + seconds(frame) + "\n";
+    scene += "@key Ball Position.X " + exactText(frame / 30.0) + " " + exactText(frame) + "\n";
   const std::vector<std::string> out = save("window.xml", scene);
   const std::vector<SavedClip> clips = readClips(dir_ / "window.xml");
   ASSERT_EQ(clips.size(), 1u);

@@ -16,9 +16,12 @@
 #include "common/exceptions.h"
 #include "common/fixed_number.h"
 #include "sim/host.h"
+#include "support/number_text.h"
 #include "support/script_session.h"
 
 namespace {
+
+using lwtest::fixed10;
 
 namespace fs = std::filesystem;
 using lwp::akio::AnimClip;
@@ -26,12 +29,6 @@ using lwp::akio::AnimClipChannel;
 using lwp::akio::AnimClipItem;
 using lwp::akio::AnimClipKey;
 using ::testing::ElementsAre;
-
-std::string printfFixed(double value) {
-  char buffer[400];
-  std::snprintf(buffer, sizeof buffer, "%.10f", value);
-  return buffer;
-}
 
 std::string fastFixed(double value) {
   std::string out;
@@ -42,13 +39,13 @@ std::string fastFixed(double value) {
 TEST(FixedNumbers, MatchPrintfByteForByte) {
   for (const double value : {0.0, -0.0, 0.5, -2.0, 1.0 / 3.0, -1.0 / 30.0, 1e-11, -5e-11, 5e-11, 123456789.123456789,
                              1e300, -1.7976931348623157e308, 0.00000000005, 2.675, 1e-320}) {
-    EXPECT_EQ(fastFixed(value), printfFixed(value)) << value;
+    EXPECT_EQ(fastFixed(value), fixed10(value)) << value;
   }
   std::mt19937_64 random(20261206);
   std::uniform_real_distribution<double> spread(-1e6, 1e6);
   for (int i = 0; i < 20000; ++i) {
     const double value = spread(random) / (1 << (i % 20));
-    ASSERT_EQ(fastFixed(value), printfFixed(value)) << value;
+    ASSERT_EQ(fastFixed(value), fixed10(value)) << value;
   }
   std::string integers;
   for (const int value : {0, 3, -7, 2147483647, -2147483647 - 1}) {

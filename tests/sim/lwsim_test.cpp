@@ -19,8 +19,11 @@
 #include <vector>
 
 #include "support/module_host.h"
+#include "support/number_text.h"
 
 namespace {
+
+using lwtest::fixed10;
 
 namespace fs = std::filesystem;
 using ::testing::AllOf;
@@ -49,13 +52,6 @@ std::vector<std::string> lines(const std::string &text) {
   return out;
 }
 
-// A number as key and value lines print it.
-std::string fixed(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.10f", value);
-  return buffer;
-}
-
 std::string channelLine(const std::string &item, const std::string &path, int pre, int post, int keys) {
   return "channel " + item + ' ' + path + " pre=" + std::to_string(pre) + " post=" + std::to_string(post) +
          " keys=" + std::to_string(keys);
@@ -64,14 +60,15 @@ std::string channelLine(const std::string &item, const std::string &path, int pr
 // TCB = tension, continuity, bias; P = the four shape parameters.
 std::string keyLine(const std::string &item, const std::string &path, double time, double value, int shape = 0,
                     std::array<double, 3> tcb = {}, std::array<double, 4> p = {}) {
-  std::string line = "key " + item + ' ' + path + ' ' + fixed(time) + ' ' + fixed(value) + ' ' + std::to_string(shape);
-  for (const double field : tcb) line += ' ' + fixed(field);
-  for (const double field : p) line += ' ' + fixed(field);
+  std::string line =
+      "key " + item + ' ' + path + ' ' + fixed10(time) + ' ' + fixed10(value) + ' ' + std::to_string(shape);
+  for (const double field : tcb) line += ' ' + fixed10(field);
+  for (const double field : p) line += ' ' + fixed10(field);
   return line;
 }
 
 std::string valueLine(const std::string &item, const std::string &path, double seconds, double value) {
-  return "value " + item + ' ' + path + ' ' + fixed(seconds) + ' ' + fixed(value);
+  return "value " + item + ' ' + path + ' ' + fixed10(seconds) + ' ' + fixed10(value);
 }
 
 // What a new item's dump shows: each motion channel with its one key at 0,
