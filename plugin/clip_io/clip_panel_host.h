@@ -7,6 +7,7 @@
 
 #include "../common/clip_commands.h"
 #include "../common/clip_globals.h"
+#include "../common/entry_guard.h"
 #include "../common/exceptions.h"
 #include "../common/panel_controls.h"
 #include "../host/lwfilereq.h"
@@ -61,6 +62,19 @@ class ClipPanelHost {
   // The host's file dialog, starting from the remembered names; false when
   // it fails or the user cancels.
   bool askFile(int requestType, const char *dialogTitle, const char *fileType, ChosenFile &chosen) const;
+
+  // Runs a control event's work: nothing it throws reaches the host, and a
+  // failure it does not report itself goes to the error line.
+  template <class Work>
+  static void guardedEvent(Work &&work) noexcept {
+    guardEntry(
+        0,
+        [&] {
+          work();
+          return 0;
+        },
+        [](const std::string &text) { errorMsg(text); });
+  }
 
   // Runs work; a clip failure shows the error box (firstLine, the failure's
   // text) and puts the text on the status line. The panel stays open.

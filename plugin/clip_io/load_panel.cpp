@@ -3,7 +3,6 @@
 #include <array>
 
 #include "../common/clip_commands.h"
-#include "../common/entry_guard.h"
 #include "../common/server_names.h"
 #include "clip_panel_host.h"
 #include "load_driver.h"
@@ -316,38 +315,24 @@ void LoadPanel::load() {
   reportFailures(loadLabels().message(kMsgFailedToLoad), [&] { applyClip(options); });
 }
 
-void reportUnexpected(const std::string &text) { errorMsg(text); }
-
-// Every event runs inside the guard: nothing is thrown into the host.
-template <class Work>
-void guarded(Work &&work) noexcept {
-  guardEntry(
-      0,
-      [&] {
-        work();
-        return 0;
-      },
-      reportUnexpected);
-}
-
 void LoadPanel::onCommon(LWControl *control, void *userData) noexcept {
-  guarded([&] { static_cast<LoadPanel *>(userData)->readOption(control); });
+  guardedEvent([&] { static_cast<LoadPanel *>(userData)->readOption(control); });
 }
 
 void LoadPanel::onText(LWControl *control, void *userData) noexcept {
-  guarded([&] { static_cast<LoadPanel *>(userData)->readText(control); });
+  guardedEvent([&] { static_cast<LoadPanel *>(userData)->readText(control); });
 }
 
 void LoadPanel::onFileLoad(LWControl *, void *userData) noexcept {
-  guarded([&] { static_cast<LoadPanel *>(userData)->loadFile(); });
+  guardedEvent([&] { static_cast<LoadPanel *>(userData)->loadFile(); });
 }
 
 void LoadPanel::onDirLoad(LWControl *, void *userData) noexcept {
-  guarded([&] { static_cast<LoadPanel *>(userData)->loadDirectory(); });
+  guardedEvent([&] { static_cast<LoadPanel *>(userData)->loadDirectory(); });
 }
 
 void LoadPanel::onLoad(LWControl *, void *userData) noexcept {
-  guarded([&] { static_cast<LoadPanel *>(userData)->load(); });
+  guardedEvent([&] { static_cast<LoadPanel *>(userData)->load(); });
 }
 
 // One per process, from the first activation until the module unloads.

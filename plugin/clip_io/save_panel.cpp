@@ -3,7 +3,6 @@
 #include <array>
 
 #include "../common/clip_commands.h"
-#include "../common/entry_guard.h"
 #include "../common/interface_refetch.h"
 #include "../common/server_names.h"
 #include "clip_file_name.h"
@@ -109,26 +108,12 @@ void SavePanel::save() {
   reportFailures(saveLabels().message(kMsgFailedToSave), [&] { saveClip(options); });
 }
 
-void reportUnexpected(const std::string &text) { errorMsg(text); }
-
 void SavePanel::onSwitch(LWControl *control, void *userData) noexcept {
-  guardEntry(
-      0,
-      [&] {
-        static_cast<SavePanel *>(userData)->readSwitch(control);
-        return 0;
-      },
-      reportUnexpected);
+  guardedEvent([&] { static_cast<SavePanel *>(userData)->readSwitch(control); });
 }
 
 void SavePanel::onSave(LWControl *, void *userData) noexcept {
-  guardEntry(
-      0,
-      [&] {
-        static_cast<SavePanel *>(userData)->save();
-        return 0;
-      },
-      reportUnexpected);
+  guardedEvent([&] { static_cast<SavePanel *>(userData)->save(); });
 }
 
 // One per process, from the first activation until the module unloads.
