@@ -615,7 +615,42 @@ TEST_F(LwsimTest, DemoLoadsTheLeftArmsClipOntoTheRightArm) {
   EXPECT_THAT(after, Contains(keyLine("Arm_R_Upper", "Rotation.B", 1, wave)));
   EXPECT_THAT(after, Not(Contains(keyLine("Arm_R_Upper", "Rotation.B", 1, -wave))));
   EXPECT_THAT(after, Contains(keyLine("Hand_R_", "Position.Y", 1, 0.1, 3)));
-  EXPECT_EQ(after.back(), "selection: Arm_R_Upper");
+  // The load gives the selection back as it found it.
+  const auto selection = std::find_if(after.begin(), after.end(),
+                                      [](const std::string &line) { return line.rfind("selection:", 0) == 0; });
+  ASSERT_NE(selection, after.end());
+  EXPECT_EQ(*selection, "selection: Arm_R_Upper");
+}
+
+// The lines from the status line that starts with text up to the next
+// status line.
+std::vector<std::string> chapter(const std::vector<std::string> &out, const std::string &text) {
+  const auto start = std::find_if(out.begin(), out.end(),
+                                  [&](const std::string &line) { return line.rfind("status: " + text, 0) == 0; });
+  if (start == out.end()) return {};
+  const auto end =
+      std::find_if(start + 1, out.end(), [](const std::string &line) { return line.rfind("status: ", 0) == 0; });
+  return {start, end};
+}
+
+TEST_F(LwsimTest, DemoKeysThePosedHandThenUndoesAndRedoesTheKey) {
+  const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/demo.lwsim"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_THAT(run.err, IsEmpty());
+  const std::vector<std::string> out = lines(run.out);
+  const double posed = -30.0 * 3.14159265358979323846 / 180.0;
+  // Frame 45 at 30 fps: the posed rotation as the viewport showed it, the
+  // unposed position as its curve gives it between the keys at 1 s and 2 s.
+  const std::vector<std::string> keyed = chapter(out, "Key setter:");
+  EXPECT_THAT(keyed, Contains(channelLine("Hand_R_", "Rotation.B", 1, 1, 2)));
+  EXPECT_THAT(keyed, Contains(keyLine("Hand_R_", "Rotation.B", 1.5, posed)));
+  EXPECT_THAT(keyed, Contains(keyLine("Hand_R_", "Position.Y", 1.5, 0.05)));
+  const std::vector<std::string> undone = chapter(out, "Undo:");
+  EXPECT_THAT(undone, Contains(channelLine("Hand_R_", "Rotation.B", 1, 1, 1)));
+  EXPECT_THAT(undone, Not(Contains(keyLine("Hand_R_", "Rotation.B", 1.5, posed))));
+  const std::vector<std::string> redone = chapter(out, "Redo:");
+  EXPECT_THAT(redone, Contains(keyLine("Hand_R_", "Rotation.B", 1.5, posed)));
+  EXPECT_EQ(out.back(), "selection: Hand_R_") << "the key setter gives the selection back";
 }
 
 TEST_F(LwsimTest, RefusedSceneIsASetupFailureNamingItsLine) {
