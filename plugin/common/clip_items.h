@@ -10,9 +10,6 @@
 
 namespace lwp {
 
-// Target modes of both tools' panels.
-enum TargetMode : int { kTargetSelection = 0, kTargetWithDescendants = 1, kTargetAllItems = 2 };
-
 // The selection; with kTargetWithDescendants each selected item is followed
 // by its subtree. No duplicates.
 ItemList selectedItems(int mode);

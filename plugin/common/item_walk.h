@@ -12,6 +12,10 @@ namespace lwp {
 
 using ItemList = std::vector<LWItemID>;
 
+// Which items a tool gathers: the selection, the selection with the
+// selected items' descendants, or every item of the scene.
+enum TargetMode : int { kTargetSelection = 0, kTargetWithDescendants = 1, kTargetAllItems = 2 };
+
 // Room reserved before gathering: item lists, bone lists.
 inline constexpr std::size_t kItemListReserve = 128;
 inline constexpr std::size_t kBoneListReserve = 64;

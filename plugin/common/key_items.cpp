@@ -43,9 +43,9 @@ void selectAndRefetch(const ItemList &items) {
 
 ItemList targetItemsKS(int mode) {
   const LWItemInfo *info = CHostGlobals::instance().itemInfo();
-  if (mode == 0) return selectionKS();
+  if (mode == kTargetSelection) return selectionKS();
   if (info == nullptr) return {};
-  if (mode == 1) {
+  if (mode == kTargetWithDescendants) {
     ItemList result = selectionKS();
     for (LWItemID descendant : descendantsOf(*info, result)) appendUnique(result, descendant);
     return result;

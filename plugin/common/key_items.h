@@ -10,9 +10,10 @@
 
 namespace lwp {
 
-// Mode 0: the selection as the host lists it. Mode 1: the selection, then
-// the descendants of the selected items breadth-first, each once. Any other
-// mode: objects each followed by their bones, lights, cameras.
+// kTargetSelection: the selection as the host lists it.
+// kTargetWithDescendants: the selection, then the descendants of the
+// selected items breadth-first, each once. Any other mode: objects each
+// followed by their bones, lights, cameras.
 ItemList targetItemsKS(int mode);
 
 std::string getItemName(LWItemID item);

@@ -98,7 +98,7 @@ void addParameterFields(ControlMaker &make, KeyPanelControls &c) {
 }
 
 void addTargetControls(ControlMaker &make, KeyPanelControls &c) {
-  c.scope = make.popupAtColumn(kLabelScope, kScopeList, kFieldColumn, 24, kScopeSelectedAndChildren);
+  c.scope = make.popupAtColumn(kLabelScope, kScopeList, kFieldColumn, 24, kTargetWithDescendants);
   const KeySetterLabel kinds[] = {kLabelNull, kLabelMesh, kLabelBone, kLabelLight, kLabelCamera};
   for (int i = 0; i < 5; ++i) c.kinds[i] = make.toggle(kinds[i], 52, kFieldColumn + 52 * i, 44, true);
 }

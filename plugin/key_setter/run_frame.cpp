@@ -7,7 +7,7 @@
 
 namespace lwp::cks {
 
-SelectionKeeper::SelectionKeeper() : saved_(targetItemsKS(kScopeSelected)) {}
+SelectionKeeper::SelectionKeeper() : saved_(targetItemsKS(kTargetSelection)) {}
 
 // Also runs while an exception unwinds, so it must not throw itself.
 SelectionKeeper::~SelectionKeeper() {

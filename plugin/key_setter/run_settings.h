@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "../common/item_walk.h"
+
 namespace lwp::cks {
 
 // Operation indices, in the order of the panel's cycling selector.
@@ -17,20 +19,17 @@ enum KeyOperation : int {
   kOpDeleteRange = 6,
 };
 
-// Item scopes of the scope popup.
-enum TargetScope : int { kScopeSelected = 0, kScopeSelectedAndChildren = 1, kScopeAll = 2 };
-
 struct RunSettings {
   int operation = kOpCreateKey;
   double frame = 0.0;  // the frame field's text read as a number
   int from = 1;        // whole frames
   int to = 120;
-  double offset = 1.0;       // "+", frames
-  double factor = 1.0;       // "x"
-  double destination = 1.0;  // "F", frames
-  int count = 1;             // "Num"
-  int step = 1;              // "Step", frames
-  int scope = kScopeSelectedAndChildren;
+  double offset = 1.0;                 // "+", frames
+  double factor = 1.0;                 // "x"
+  double destination = 1.0;            // "F", frames
+  int count = 1;                       // "Num"
+  int step = 1;                        // "Step", frames
+  int scope = kTargetWithDescendants;  // the scope popup's TargetMode
   // Null, Mesh, Bone, Light, Camera: indexed by ItemKind.
   std::array<bool, 5> kinds{true, true, true, true, true};
   // Position X Y Z, Rotation H P B, Scale X Y Z: indexed by channel slot.

@@ -102,7 +102,7 @@ TEST_F(CreateKey, AfterAResetMarkedGroupsKeyThePoseAndTheRestTheirEnvelopes) {
   host().pose().set(b, 0, 9.0);
   ASSERT_EQ(run("SelectByName B"), 1);
   auto settings = createAt(10);
-  settings.scope = lwp::cks::kScopeAll;
+  settings.scope = lwp::kTargetAllItems;
   runOperation(settings);
 
   EXPECT_THAT(keysOf(channel(a, "Position.X")), ElementsAre(Pair(0, 2), Pair(10, 5)));

@@ -103,7 +103,7 @@ class KeyOperationsTest : public ::testing::Test {
   static lwp::cks::RunSettings settingsFor(int operation) {
     lwp::cks::RunSettings settings;
     settings.operation = operation;
-    settings.scope = lwp::cks::kScopeSelected;
+    settings.scope = lwp::kTargetSelection;
     return settings;
   }
 

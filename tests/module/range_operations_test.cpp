@@ -136,7 +136,7 @@ TEST_F(RangeOperations, OneRunOverSeveralItemsAndChannelsUndoesAsOneStep) {
   setKeys(*x_, {{0, 1}, {5, 2}});
   setKeys(childH, {{0, 3}, {5, 4}});
   auto settings = settingsFor(lwp::cks::kOpDeleteRange);
-  settings.scope = lwp::cks::kScopeSelectedAndChildren;
+  settings.scope = lwp::kTargetWithDescendants;
   settings.from = settings.to = 5;
   runOperation(settings);
   EXPECT_THAT(keysOf(*x_), ElementsAre(Pair(0, 1)));

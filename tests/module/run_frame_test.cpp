@@ -29,7 +29,7 @@ TEST_F(RunFrame, TheSelectionIsRestoredAfterCreateKeySelectedEachItem) {
   ASSERT_EQ(run("SelectByName A"), 1);
   selectAlso(*scene().findByName("B"));
   auto settings = settingsFor(lwp::cks::kOpCreateKey);
-  settings.scope = lwp::cks::kScopeAll;
+  settings.scope = lwp::kTargetAllItems;
   settings.frame = 3;
   runOperation(settings);
   EXPECT_THAT(keysOf(channel(c, "Position.X")), ElementsAre(Pair(0, 0), Pair(3, 0)));

@@ -81,19 +81,19 @@ class RunTargets : public KeyOperationsTest {
 
 TEST_F(RunTargets, TheScopeChoosesTheSelectionItsDescendantsOrEveryItem) {
   auto settings = settingsFor(lwp::cks::kOpDeleteRange);
-  settings.scope = lwp::cks::kScopeSelected;
+  settings.scope = lwp::kTargetSelection;
   EXPECT_THAT(deletedAtFive(settings), ElementsAre(true, false, false, false));
   history().undo();
-  settings.scope = lwp::cks::kScopeSelectedAndChildren;
+  settings.scope = lwp::kTargetWithDescendants;
   EXPECT_THAT(deletedAtFive(settings), ElementsAre(true, true, true, false));
   history().undo();
-  settings.scope = lwp::cks::kScopeAll;
+  settings.scope = lwp::kTargetAllItems;
   EXPECT_THAT(deletedAtFive(settings), ElementsAre(true, true, true, true));
 }
 
 TEST_F(RunTargets, ItemsOfADisabledKindAreLeftAlone) {
   auto settings = settingsFor(lwp::cks::kOpDeleteRange);
-  settings.scope = lwp::cks::kScopeAll;
+  settings.scope = lwp::kTargetAllItems;
   settings.kinds[lwp::kKindMesh] = false;
   EXPECT_THAT(deletedAtFive(settings), ElementsAre(true, true, false, true));
   history().undo();
