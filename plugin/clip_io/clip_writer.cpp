@@ -4,6 +4,7 @@
 #include "../common/exceptions.h"
 #include "../common/fixed_number.h"
 #include "../common/replacing_file.h"
+#include "../platform/com_startup.h"
 #include "save_labels.h"
 
 namespace lwp::akio {
@@ -153,6 +154,7 @@ void appendAttributeText(std::string &out, const std::string &text) {
 }
 
 void writeClipFile(const AnimClip &clip, const std::string &fileName) {
+  platform::startComOnce();  // COM is started once, by whichever clip tool runs first
   if (clip.empty()) return;
   ReplacingFile file(fileName);
   if (!file.isOpen()) saveFailed(fileName);

@@ -13,6 +13,7 @@
 #include "../common/file_listing.h"
 #include "../common/interface_refetch.h"
 #include "../common/server_names.h"
+#include "../platform/com_startup.h"
 #include "clip_file_name.h"
 #include "clip_reader.h"
 #include "clip_switches.h"
@@ -46,9 +47,8 @@ std::string reportFailedFile(const std::string &path) {
 }
 
 // The clips of one file; code receives the reader's result.
-// (On Windows the reader's parser needs COM started on this thread first;
-// that start-up belongs here.)
 AnimClip readFile(const std::string &path, int &code) {
+  platform::startComOnce();  // the Windows parser is a COM object
   code = 0;
   return readClipFile(path, code);
 }

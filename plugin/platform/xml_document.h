@@ -1,6 +1,9 @@
 // A read-only XML document object model: the few operations the clip reader
 // needs of the platform's parser. Loading never resolves external entities,
 // reads a document type definition or touches the network. Texts are UTF-8.
+// On Windows the parser is MSXML 6 through COM (COM started on the calling
+// thread first, see com_startup.h): a COM call that fails throws
+// std::runtime_error telling why in code page 932 text, for a message box.
 #pragma once
 
 #include <memory>

@@ -1,0 +1,228 @@
+#include <windows.h>
+// windows.h first: the COM headers build on it.
+#include <msxml2.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+#include "wide_text_win32.h"
+#include "xml_document.h"
+
+// The MSXML 6.0 document object through COM. Every COM call that reports a
+// failure throws std::runtime_error with the failing object's description of
+// the error (code page 932 text, for the message box); a file that cannot be
+// read or is not well-formed is a failed load, not an error.
+namespace lwp::platform {
+
+namespace {
+
+// The MSXML 6.0 DOMDocument60 class; msxml2.h predates it.
+constexpr CLSID kDomDocument60 = {0x88D96A05, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
+
+constexpr unsigned kCodePage932 = 932;
+
+struct ComRelease {
+  void operator()(IUnknown *object) const { object->Release(); }
+};
+template <class Interface>
+using ComRef = std::unique_ptr<Interface, ComRelease>;
+
+struct BstrFree {
+  void operator()(BSTR text) const { SysFreeString(text); }
+};
+using Bstr = std::unique_ptr<OLECHAR, BstrFree>;
+
+// A VARIANT cleared on every path.
+class Variant {
+ public:
+  Variant() { VariantInit(&value_); }
+  ~Variant() { VariantClear(&value_); }
+  Variant(const Variant &) = delete;
+  Variant &operator=(const Variant &) = delete;
+  VARIANT *get() { return &value_; }
+  const VARIANT &operator*() const { return value_; }
+
+ private:
+  VARIANT value_;
+};
+
+std::string displayText(const std::wstring &text) {
+  return codePageFromWide(text, kCodePage932).value_or(std::string());
+}
+
+// The error information the failing object left on this thread, or the
+// system's text for the code when it left none.
+std::string comErrorDescription(HRESULT code) {
+  IErrorInfo *info = nullptr;
+  if (GetErrorInfo(0, &info) == S_OK && info != nullptr) {
+    const ComRef<IErrorInfo> held(info);
+    BSTR description = nullptr;
+    if (SUCCEEDED(info->GetDescription(&description)) && description != nullptr) {
+      const Bstr text(description);
+      if (SysStringLen(description) > 0) return displayText(std::wstring(description, SysStringLen(description)));
+    }
+  }
+  wchar_t *system = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t *>(&system), 0, nullptr);
+  std::wstring text = length > 0 ? std::wstring(system, length) : std::wstring();
+  LocalFree(system);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  if (!text.empty()) return displayText(text);
+  char hex[32];
+  std::snprintf(hex, sizeof hex, "COM error 0x%08lX", static_cast<unsigned long>(code));
+  return hex;
+}
+
+void check(HRESULT code) {
+  if (FAILED(code)) throw std::runtime_error(comErrorDescription(code));
+}
+
+// A required object the call did not give.
+template <class Interface>
+Interface *required(Interface *object) {
+  if (object == nullptr) throw std::runtime_error(comErrorDescription(E_POINTER));
+  return object;
+}
+
+Bstr bstrFrom(const std::string &text, unsigned codePage) {
+  const std::wstring wide = wideFromCodePage(text, codePage).value_or(std::wstring());
+  BSTR value = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  if (value == nullptr) throw std::bad_alloc();
+  return Bstr(value);
+}
+
+std::string utf8From(BSTR text) {
+  if (text == nullptr) return {};
+  return codePageFromWide(std::wstring_view(text, SysStringLen(text)), CP_UTF8).value_or(std::string());
+}
+
+IXMLDOMElement *elementOf(const std::shared_ptr<void> &node) { return static_cast<IXMLDOMElement *>(node.get()); }
+
+// Takes over one reference to element.
+std::shared_ptr<void> handleOf(IXMLDOMElement *element) {
+  return std::shared_ptr<void>(element, [](void *object) { static_cast<IXMLDOMElement *>(object)->Release(); });
+}
+
+ComRef<IXMLDOMNodeList> elementsByTag(IXMLDOMElement *element, const char *tag) {
+  const Bstr name = bstrFrom(tag, CP_UTF8);
+  IXMLDOMNodeList *list = nullptr;
+  check(element->getElementsByTagName(name.get(), &list));
+  return ComRef<IXMLDOMNodeList>(required(list));
+}
+
+// The element view of the list's item at index; null past the end.
+IXMLDOMElement *itemElement(IXMLDOMNodeList *list, long index) {
+  IXMLDOMNode *node = nullptr;
+  check(list->get_item(index, &node));
+  if (node == nullptr) return nullptr;
+  const ComRef<IXMLDOMNode> held(node);
+  IXMLDOMElement *element = nullptr;
+  check(node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void **>(&element)));
+  return required(element);
+}
+
+ComRef<IXMLDOMDocument> createDocument() {
+  IUnknown *unknown = nullptr;
+  check(CoCreateInstance(kDomDocument60, nullptr, CLSCTX_ALL, IID_IUnknown, reinterpret_cast<void **>(&unknown)));
+  const ComRef<IUnknown> heldUnknown(required(unknown));
+  check(OleRun(unknown));
+  IXMLDOMDocument *document = nullptr;
+  check(unknown->QueryInterface(IID_IXMLDOMDocument, reinterpret_cast<void **>(&document)));
+  ComRef<IXMLDOMDocument> held(required(document));
+  // Synchronous, without validation, never reading external entities.
+  check(document->put_async(VARIANT_FALSE));
+  check(document->put_validateOnParse(VARIANT_FALSE));
+  check(document->put_resolveExternals(VARIANT_FALSE));
+  return held;
+}
+
+// Why the document did not load, as the parser puts it.
+std::string parseFailure(IXMLDOMDocument *document) {
+  IXMLDOMParseError *error = nullptr;
+  if (FAILED(document->get_parseError(&error)) || error == nullptr) return "The file cannot be read.";
+  const ComRef<IXMLDOMParseError> held(error);
+  BSTR reason = nullptr;
+  if (FAILED(error->get_reason(&reason)) || reason == nullptr) return "The file cannot be read.";
+  const Bstr text(reason);
+  return utf8From(reason);
+}
+
+}  // namespace
+
+struct XmlDocument::Parsed {
+  ComRef<IXMLDOMDocument> document;
+};
+
+std::string XmlElement::tagName() const {
+  if (!node_) return {};
+  BSTR name = nullptr;
+  check(elementOf(node_)->get_nodeName(&name));
+  const Bstr held(name);
+  return utf8From(name);
+}
+
+std::vector<XmlElement> XmlElement::descendants(const char *tag) const {
+  std::vector<XmlElement> found;
+  if (!node_) return found;
+  const ComRef<IXMLDOMNodeList> list = elementsByTag(elementOf(node_), tag);
+  long length = 0;
+  check(list->get_length(&length));
+  found.reserve(static_cast<std::size_t>(length > 0 ? length : 0));
+  for (long index = 0; index < length; ++index)
+    if (IXMLDOMElement *element = itemElement(list.get(), index)) found.push_back(XmlElement(handleOf(element)));
+  return found;
+}
+
+XmlElement XmlElement::firstDescendant(const char *tag) const {
+  if (!node_) return {};
+  const ComRef<IXMLDOMNodeList> list = elementsByTag(elementOf(node_), tag);
+  IXMLDOMElement *element = itemElement(list.get(), 0);
+  if (element == nullptr) return {};
+  return XmlElement(handleOf(element));
+}
+
+std::optional<std::string> XmlElement::attribute(const char *name) const {
+  if (!node_) return std::nullopt;
+  const Bstr attributeName = bstrFrom(name, CP_UTF8);
+  Variant value;
+  check(elementOf(node_)->getAttribute(attributeName.get(), value.get()));
+  if ((*value).vt != VT_BSTR) return std::nullopt;
+  return utf8From((*value).bstrVal);
+}
+
+XmlDocument::XmlDocument() = default;
+XmlDocument::~XmlDocument() = default;
+
+bool XmlDocument::load(const std::string &path) {
+  parsed_.reset();
+  error_.clear();
+  auto parsed = std::make_unique<Parsed>();
+  parsed->document = createDocument();
+  Bstr name = bstrFrom(path, CP_ACP);
+  Variant fileName;
+  fileName.get()->vt = VT_BSTR;
+  fileName.get()->bstrVal = name.release();
+  VARIANT_BOOL loaded = VARIANT_FALSE;
+  check(parsed->document->load(*fileName, &loaded));
+  if (loaded != VARIANT_TRUE) {
+    error_ = parseFailure(parsed->document.get());
+    return false;
+  }
+  parsed_ = std::move(parsed);
+  return true;
+}
+
+XmlElement XmlDocument::root() const {
+  if (!parsed_) return {};
+  IXMLDOMElement *root = nullptr;
+  check(parsed_->document->get_documentElement(&root));
+  return XmlElement(handleOf(required(root)));
+}
+
+const std::string &XmlDocument::errorDescription() const { return error_; }
+
+}  // namespace lwp::platform
