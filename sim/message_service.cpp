@@ -49,7 +49,13 @@ MessageService::MessageService() {
 
 static_assert(std::is_same_v<decltype(&lwpShowMessageBox), lwp::platform::MessageBoxEntry>);
 
-extern "C" __attribute__((visibility("default"))) void lwpShowMessageBox(const char *title, const char *text) {
+#if defined(_WIN32)
+#define LWSIM_PROGRAM_EXPORT __declspec(dllexport)
+#else
+#define LWSIM_PROGRAM_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" LWSIM_PROGRAM_EXPORT void lwpShowMessageBox(const char *title, const char *text) {
   lwsim::hostEntry([&] {
     if (lwsim::Host *host = lwsim::Host::currentOrNull())
       host->transcript().message(title != nullptr ? title : "", text != nullptr ? text : "");

@@ -16,6 +16,7 @@ class MessageService {
 
 }  // namespace lwsim
 
-// The module's own message box on POSIX, which it finds by this name among
-// the host process's exports: recorded in the current host's transcript.
+// The module's own message box, which it finds by this name among the host
+// program's exports (on Windows in place of the system's modal box):
+// recorded in the current host's transcript.
 extern "C" void lwpShowMessageBox(const char *title, const char *text);

@@ -11,6 +11,11 @@
 #include "../../sim/script_runner.h"
 #include "module_path.h"
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr int kScriptFailed = 1;
@@ -31,6 +36,11 @@ int runScript(lwsim::Host &host, const std::string &scriptPath) {
 }  // namespace
 
 int main(int argc, char **argv) {
+#if defined(_WIN32)
+  // Lines end in a line feed alone on every system, as the transcript does.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   CLI::App app{"Runs a script against the simulated Layout host with the module loaded."};
   std::string pluginPath;
   std::string locale = "en";

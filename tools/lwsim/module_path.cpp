@@ -2,18 +2,39 @@
 
 #include <filesystem>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #ifndef LWSIM_MODULE_FILE
 #error "LWSIM_MODULE_FILE names the module file built beside lwsim"
 #endif
 
 namespace lwsim {
 
-std::string defaultModulePath(const char *argv0) {
-  namespace fs = std::filesystem;
+namespace {
+
+namespace fs = std::filesystem;
+
+// The running program's own file; argv0 made absolute where the system does
+// not tell.
+fs::path programFile(const char *argv0) {
   std::error_code error;
+#if defined(_WIN32)
+  wchar_t name[MAX_PATH * 4];
+  const DWORD length = GetModuleFileNameW(nullptr, name, sizeof name / sizeof name[0]);
+  if (length > 0 && length < sizeof name / sizeof name[0]) return fs::path(std::wstring(name, length));
+#else
   fs::path self = fs::read_symlink("/proc/self/exe", error);
-  if (error) self = fs::absolute(argv0, error);
-  return (self.parent_path() / LWSIM_MODULE_FILE).string();
+  if (!error) return self;
+#endif
+  return fs::absolute(argv0, error);
+}
+
+}  // namespace
+
+std::string defaultModulePath(const char *argv0) {
+  return (programFile(argv0).parent_path() / LWSIM_MODULE_FILE).string();
 }
 
 }  // namespace lwsim
