@@ -9,10 +9,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/directory_listing.h"
 #include "sim/panel_service.h"
 #include "support/module_host.h"
 #include "support/number_text.h"
 #include "support/script_session.h"
+#include "support/wine_host.h"
 
 namespace {
 
@@ -82,9 +84,12 @@ std::string clipText(const ClipText &clip) {
   return text + "</sources>\n</clip>\n";
 }
 
+// Hand-written files are ASCII and declare UTF-8, so that they load with
+// every platform's parser (Wine's MSXML refuses Shift_JIS); the writer's own
+// Shift_JIS files are loaded by the save-to-load tests.
 std::string clipFileText(const std::vector<ClipText> &clips) {
   std::string text =
-      "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n<docroot>\n"
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<docroot>\n"
       "<category type=\"LW_animClip\" format=\"1.0\">\n";
   for (const ClipText &clip : clips) text += clipText(clip);
   return text + "</category>\n</docroot>\n";
@@ -96,6 +101,8 @@ ClipText oneChannel(const std::string &item, const std::string &channel, std::ve
 }
 
 const std::vector<double> kNeutralPose(12, 0.0);
+// What joins a directory listing's directory and names.
+const std::string kSeparator(1, lwp::platform::kPathSeparator);
 constexpr double kDegree = 3.14159265358979323846 / 180.0;
 
 class ClipLoad : public ::testing::Test {
@@ -451,8 +458,8 @@ TEST_F(ClipLoad, ADirectoryLoadsEveryClipFileInAnyLetterCase) {
   const std::string dir = file("takes");
   const std::vector<std::string> out = openDir(dir, "AddNull Ant\nAddNull Bee\nAddNull Cat\n");
   EXPECT_THAT(out, UnorderedElementsAre("status: Now loading animation files...",
-                                        "status: Now loading animation files... (" + dir + "/A.XML)",
-                                        "status: Now loading animation files... (" + dir + "/b.xml)"));
+                                        "status: Now loading animation files... (" + dir + kSeparator + "A.XML)",
+                                        "status: Now loading animation files... (" + dir + kSeparator + "b.xml)"));
   EXPECT_EQ(control(1).textValue(), dir);
   run("@set #10 3\n@press Load\n");
   EXPECT_THAT(keys("Ant", "Position.X"), ElementsAre(at(15, 1.0)));
@@ -467,7 +474,8 @@ TEST_F(ClipLoad, ADirectoryLoadsEveryClipFileInAnyLetterCase) {
 
 TEST_F(ClipLoad, AFailingFileOfADirectoryIsToldAndPassedOver) {
   write("takes/good.xml", {oneChannel("Ant", "Position.X", {{0.5, 1.0}})});
-  const std::string bad = writeText("takes/bad.xml", "not a clip");
+  writeText("takes/bad.xml", "not a clip");
+  const std::string bad = file("takes") + kSeparator + "bad.xml";  // as the directory lists it
   const std::vector<std::string> out = openDir(file("takes"), "AddNull Ant\n");
   EXPECT_THAT(out, Contains("status: *** ERROR: Failed to load file !(" + bad + ") ***"));
   EXPECT_THAT(out, Not(Contains(HasSubstr("error: "))));
@@ -578,6 +586,7 @@ TEST_F(ClipLoad, ABonesRestPoseCountsInItsAdjustment) {
 }
 
 TEST_F(ClipLoad, TimesStayInSecondsAtAnotherFrameRate) {
+  LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
   const std::string path = file("take24.xml");
   run("@fps 24\n@preview 0 48 1\nAddNull Ball\n@key Ball Position.X 1 4\n@run QD:ZaduDuzAVSave\n@file \"" + path +
       "\"\n@press Save\n@close\n@fps 30\n@key Ball Position.X 1 0\n");
@@ -765,6 +774,7 @@ TEST_F(ClipLoad, APatternThatDoesNotCompileIsToldAndNothingIsApplied) {
 // ---- round trips through the save ----
 
 TEST_F(ClipLoad, ASavedClipLoadsBackKeyForKey) {
+  LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
   const std::string path = file("arm.xml");
   std::string scene = "@preview 0 90 1\nAddNull Arm_L_\nAddNull Arm_R_\n@channel Arm_L_ Face.Smile\n";
   scene += "@key Arm_L_ Position.X 0 0.1234567891 0 0.5 -0.25 0.125\n";
@@ -785,6 +795,7 @@ TEST_F(ClipLoad, ASavedClipLoadsBackKeyForKey) {
 }
 
 TEST_F(ClipLoad, AJapaneseNameTravelsFromSaveToLoad) {
+  LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
   const std::string left = "\x98\x72_L";   // 腕_L in code page 932
   const std::string right = "\x98\x72_R";  // 腕_R
   const std::string path = file("ude.xml");

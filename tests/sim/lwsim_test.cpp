@@ -1,10 +1,7 @@
 // The lwsim program run as a child process with small scripts: its output,
 // its error messages and its exit codes.
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -18,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "support/child_process.h"
 #include "support/module_host.h"
 #include "support/number_text.h"
+#include "support/wine_host.h"
 
 namespace {
 
@@ -112,29 +111,15 @@ class LwsimTest : public ::testing::Test {
     std::ofstream(in, std::ios::binary) << input.value_or("");
     std::vector<std::string> words{LWSIM_PATH};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char *> argv;
-    for (std::string &word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child == 0) {
-      // Files a script writes by relative name land in the test's directory.
-      if (chdir(dir_.c_str()) != 0) _exit(125);
-      const int inFd = open(input ? in.c_str() : "/dev/null", O_RDONLY);
-      const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (inFd < 0 || outFd < 0 || errFd < 0 || dup2(inFd, 0) < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0)
-        _exit(126);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
+    // Files a script writes by relative name land in the test's directory.
+    const std::optional<int> exitCode =
+        lwtest::runChild(words, dir_, {input ? std::optional<fs::path>(in) : std::nullopt, out, err});
     Outcome run;
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+    if (!exitCode) {
       ADD_FAILURE() << "lwsim did not run to an exit";
       return run;
     }
-    run.exitCode = WEXITSTATUS(status);
+    run.exitCode = *exitCode;
     run.out = readFile(out);
     run.err = readFile(err);
     return run;
@@ -603,6 +588,8 @@ TEST_F(LwsimTest, DemoSavesTheLeftArmAsAClipFile) {
 }
 
 TEST_F(LwsimTest, DemoLoadsTheLeftArmsClipOntoTheRightArm) {
+  // The demo loads the clip file it saved.
+  LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
   const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/demo.lwsim"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_THAT(run.err, IsEmpty());
@@ -634,6 +621,8 @@ std::vector<std::string> chapter(const std::vector<std::string> &out, const std:
 }
 
 TEST_F(LwsimTest, DemoKeysThePosedHandThenUndoesAndRedoesTheKey) {
+  // The demo loads the clip file it saved.
+  LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
   const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/demo.lwsim"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_THAT(run.err, IsEmpty());

@@ -8,6 +8,16 @@
 
 namespace lwtest {
 
+#if defined(_WIN32)
+
+bool useDecimalCommaLocale() {
+  for (const char *name : {"German_Germany.1252", "de-DE", "German"})
+    if (std::setlocale(LC_NUMERIC, name) != nullptr) return true;
+  return false;
+}
+
+#else
+
 bool useDecimalCommaLocale() {
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) return true;
   const std::string directory = ::testing::TempDir() + "lwp_locales";
@@ -17,5 +27,7 @@ bool useDecimalCommaLocale() {
   setenv("LOCPATH", directory.c_str(), 1);
   return std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
 }
+
+#endif
 
 }  // namespace lwtest

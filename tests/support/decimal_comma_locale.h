@@ -4,8 +4,8 @@
 
 namespace lwtest {
 
-// Switches LC_NUMERIC to de_DE.UTF-8, building the locale in a temporary
-// directory when the system lacks it; false when it cannot be had.
+// Switches LC_NUMERIC to German (de_DE.UTF-8 on POSIX, built in a temporary
+// directory when the system lacks it); false when it cannot be had.
 bool useDecimalCommaLocale();
 
 }  // namespace lwtest

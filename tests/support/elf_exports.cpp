@@ -1,4 +1,4 @@
-#include "elf_exports.h"
+#include "exported_names.h"
 
 #include <elf.h>
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ bool readStruct(const std::vector<char> &file, std::size_t offset, T &out) {
 
 }  // namespace
 
-std::vector<std::string> definedDynamicSymbols(const std::string &path) {
+std::vector<std::string> exportedNames(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
   const std::vector<char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   Elf64_Ehdr header{};

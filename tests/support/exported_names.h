@@ -1,4 +1,5 @@
-// The names a shared object exports: its defined global dynamic symbols.
+// The names a built module or program exports: its defined global dynamic
+// symbols (ELF) or the names of its export table (PE), sorted.
 #pragma once
 
 #include <string>
@@ -6,8 +7,8 @@
 
 namespace lwtest {
 
-// Reads the file's dynamic symbol table; fails the calling test when the
-// file is not a 64-bit ELF shared object.
-std::vector<std::string> definedDynamicSymbols(const std::string &path);
+// Fails the calling test when the file is not a 64-bit ELF shared object or
+// program (Linux) or a PE32+ image (Windows).
+std::vector<std::string> exportedNames(const std::string &path);
 
 }  // namespace lwtest

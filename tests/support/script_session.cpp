@@ -1,7 +1,12 @@
 #include "script_session.h"
 
 #include <gtest/gtest.h>
+
+#if defined(_WIN32)
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <fstream>
 #include <iterator>
@@ -12,6 +17,18 @@
 namespace lwtest {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+int processId() {
+#if defined(_WIN32)
+  return _getpid();
+#else
+  return static_cast<int>(::getpid());
+#endif
+}
+
+}  // namespace
 
 std::vector<std::string> runScript(lwsim::Host &host, const std::string &script) {
   std::ostringstream out;
@@ -34,7 +51,7 @@ ScratchDirectory::ScratchDirectory() {
   for (char &c : name) {
     if (c == '/') c = '_';
   }
-  path_ = fs::temp_directory_path() / ("lwp_" + std::to_string(::getpid()) + "_" + name);
+  path_ = fs::temp_directory_path() / ("lwp_" + std::to_string(processId()) + "_" + name);
   fs::remove_all(path_);
   fs::create_directories(path_);
 }
