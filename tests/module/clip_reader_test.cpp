@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <thread>
 
 #include "clip_io/clip_attributes.h"
 #include "clip_io/clip_reader.h"
@@ -241,6 +242,23 @@ TEST_F(ClipReader, EachMissingBasePoseElementIsNamedInTheBox) {
                 ElementsAre("message: Debug Window: A basepose element lacks its " + missing + " element."));
   }
 }
+
+#if defined(_WIN32)
+TEST_F(ClipReader, AComFailureIsShownInTheBoxWithItsDescriptionAndYieldsNothing) {
+  // COM is started for each thread: on a thread of its own, without it, the
+  // parser cannot be created.
+  const std::string path = writeFile("clip.xml", clipDocument(clipElement("item=\"A\"")));
+  AnimClip clip(1);
+  code_ = kUntouched;
+  std::thread([&] { clip = lwp::akio::readClipFile(path, code_); }).join();
+  EXPECT_THAT(clip, IsEmpty());
+  EXPECT_EQ(code_, kUntouched);
+  const std::string prefix = "message: Debug Window: ";
+  ASSERT_EQ(transcript().size(), 1u);
+  EXPECT_EQ(transcript()[0].rfind(prefix, 0), 0u) << transcript()[0];
+  EXPECT_GT(transcript()[0].size(), prefix.size()) << "the box tells why";
+}
+#endif
 
 TEST_F(ClipReader, TheMessageBoxEntryIsExportedByTheCommandLineHost) {
   EXPECT_THAT(lwtest::exportedNames(LWSIM_PATH), ::testing::Contains("lwpShowMessageBox"));
