@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev
   libcli11-dev
   locales
+  g++-mingw-w64-x86-64 wine64
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything and runs every test: on Linux, on Linux with address and
+# undefined-behaviour checks, then the Windows build under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -12,3 +13,13 @@ sanitized="${SANITIZE_BUILD_DIR:-$root/build-sanitize}"
 cmake -S "$root" -B "$sanitized" -DCMAKE_BUILD_TYPE=Debug -DLWP_SANITIZE=ON -DLWP_BUILD_BENCHMARKS=OFF
 cmake --build "$sanitized" -j "$(nproc)"
 ctest --test-dir "$sanitized" --output-on-failure -j "$(nproc)"
+
+# The Windows module and the same suite against it, under 64-bit Wine in a
+# prefix of its own, made afresh for every run.
+windows="${WINDOWS_BUILD_DIR:-$root/build-windows}"
+WINDOWS_BUILD_DIR="$windows" "$root/scripts/build-windows.sh"
+wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
+export WINEPREFIX="$windows/wine-prefix" WINEDEBUG=-all
+rm -rf "$WINEPREFIX"
+"$wine64" wineboot --init
+ctest --test-dir "$windows" --output-on-failure -j "$(nproc)"
