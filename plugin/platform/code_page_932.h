@@ -18,4 +18,12 @@ std::optional<std::string> codePage932FromUtf8(std::string_view utf8, std::size_
 // Code page 932 bytes as UTF-8; nothing when they are not valid there.
 std::optional<std::string> utf8FromCodePage932(std::string_view bytes);
 
+// Whether text is ASCII alone, which code page 932 and UTF-8 both hold
+// unchanged: most texts are, and need no conversion.
+inline bool isAsciiText(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 }  // namespace lwp::platform

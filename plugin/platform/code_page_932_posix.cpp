@@ -9,17 +9,10 @@ namespace {
 constexpr const char *kCodePage932 = "CP932";
 constexpr const char *kUtf8 = "UTF-8";
 
-// Code page 932 holds ASCII unchanged, and most texts are ASCII.
-bool isAscii(std::string_view text) {
-  for (const char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
 }  // namespace
 
 std::optional<std::string> codePage932FromUtf8(std::string_view utf8, std::size_t maxBytes) {
-  if (isAscii(utf8)) {
+  if (isAsciiText(utf8)) {
     if (utf8.size() > maxBytes) return std::nullopt;
     return std::string(utf8);
   }

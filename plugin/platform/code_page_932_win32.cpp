@@ -9,18 +9,11 @@ namespace {
 
 constexpr unsigned kCodePage932 = 932;
 
-// Code page 932 holds ASCII unchanged, and most texts are ASCII.
-bool isAscii(std::string_view text) {
-  for (const char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
 }  // namespace
 
 std::optional<std::string> codePage932FromUtf8(std::string_view utf8, std::size_t maxBytes) {
   std::optional<std::string> bytes;
-  if (isAscii(utf8)) {
+  if (isAsciiText(utf8)) {
     bytes = std::string(utf8);
   } else if (const std::optional<std::wstring> wide = wideFromCodePage(utf8, CP_UTF8)) {
     bytes = codePageFromWide(*wide, kCodePage932);
@@ -30,7 +23,7 @@ std::optional<std::string> codePage932FromUtf8(std::string_view utf8, std::size_
 }
 
 std::optional<std::string> utf8FromCodePage932(std::string_view bytes) {
-  if (isAscii(bytes)) return std::string(bytes);
+  if (isAsciiText(bytes)) return std::string(bytes);
   const std::optional<std::wstring> wide = wideFromCodePage(bytes, kCodePage932);
   if (!wide) return std::nullopt;
   return codePageFromWide(*wide, CP_UTF8);
