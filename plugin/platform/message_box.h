@@ -9,9 +9,10 @@ namespace lwp::platform {
 // title and text are code page 932 text. Never throws.
 void showMessageBox(const std::string &title, const std::string &text) noexcept;
 
-// A POSIX process that shows message boxes itself (the simulated host)
-// exports a C function of this name and type; without one the box is
-// written to standard error.
+// A host program that shows the module's message boxes itself (the
+// simulated host) exports a C function of this name and type. Without one
+// the box is the system's own on Windows (MessageBoxW, modal, no owner) and
+// standard error on POSIX.
 inline constexpr const char *kMessageBoxEntryName = "lwpShowMessageBox";
 using MessageBoxEntry = void (*)(const char *title, const char *text);
 
