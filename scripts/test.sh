@@ -22,4 +22,6 @@ wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 export WINEPREFIX="$windows/wine-prefix" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
 "$wine64" wineboot --init
-ctest --test-dir "$windows" --output-on-failure -j "$(nproc)"
+# A test stalled under Wine (seen once, never reproduced) is stopped after
+# two minutes and run once more; a test that fails still fails.
+ctest --test-dir "$windows" --output-on-failure -j "$(nproc)" --timeout 120 --repeat after-timeout:2
