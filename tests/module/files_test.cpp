@@ -12,6 +12,10 @@
 #include "common/file_listing.h"
 #include "common/path_text.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -100,7 +104,15 @@ TEST_F(FilesListing, EmptyOrMissingDirectoryGivesNoFiles) {
   EXPECT_THAT(lwp::listFiles(""), IsEmpty());
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST_F(FilesListing, FilesMarkedHiddenOrSystemAreListed) {
+  writeFile(dir_ / "hidden.xml");
+  writeFile(dir_ / "system.xml");
+  ASSERT_TRUE(SetFileAttributesW((dir_ / "hidden.xml").c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(SetFileAttributesW((dir_ / "system.xml").c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_THAT(lwp::listFiles(dir()), UnorderedElementsAreArray({inDir("hidden.xml"), inDir("system.xml")}));
+}
+#else
 TEST_F(FilesListing, LinksCountByWhatTheyLeadTo) {
   writeFile(dir_ / "target.xml");
   fs::create_directory(dir_ / "folder");
