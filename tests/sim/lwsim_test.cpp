@@ -18,6 +18,7 @@
 #include "support/child_process.h"
 #include "support/module_host.h"
 #include "support/number_text.h"
+#include "support/script_session.h"
 #include "support/wine_host.h"
 
 namespace {
@@ -91,14 +92,6 @@ std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> 
 
 class LwsimTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::path(testing::TempDir()) /
-           (std::string("lwsim_") + testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string script(const std::string &text) {
     const fs::path path = dir_ / ("script" + std::to_string(++scripts_) + ".lwsim");
     std::ofstream(path, std::ios::binary) << text;
@@ -133,7 +126,10 @@ class LwsimTest : public ::testing::Test {
     return lines(run.out);
   }
 
-  fs::path dir_;
+  // Removed without failing the test: under Wine a child that has just
+  // exited may still hold its current directory for a moment.
+  lwtest::ScratchDirectory scratch_;
+  const fs::path &dir_ = scratch_.path();
   int scripts_ = 0;
 };
 
