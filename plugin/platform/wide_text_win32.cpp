@@ -19,6 +19,20 @@ std::optional<std::wstring> toWide(std::string_view bytes, unsigned codePage, DW
   return wide;
 }
 
+// text in codePage with these flags; usedDefault, when given, tells whether
+// the default character stood in for one that has no form there.
+std::optional<std::string> fromWide(std::wstring_view text, unsigned codePage, DWORD flags, BOOL *usedDefault) {
+  if (text.empty()) return std::string();
+  if (text.size() > INT_MAX) return std::nullopt;
+  const int length = static_cast<int>(text.size());
+  const int needed = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, usedDefault);
+  if (needed <= 0) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(needed), '\0');
+  if (WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), needed, nullptr, usedDefault) != needed)
+    return std::nullopt;
+  return bytes;
+}
+
 }  // namespace
 
 std::optional<std::wstring> wideFromCodePage(std::string_view bytes, unsigned codePage) {
@@ -30,23 +44,18 @@ std::wstring wideForDisplay(std::string_view bytes, unsigned codePage) {
 }
 
 std::optional<std::string> codePageFromWide(std::wstring_view text, unsigned codePage) {
-  if (text.empty()) return std::string();
-  if (text.size() > INT_MAX) return std::nullopt;
-  const int length = static_cast<int>(text.size());
   // UTF-8 takes neither the best-fit flag nor the default-character report;
   // it refuses an unpaired surrogate instead.
   const bool utf8 = codePage == CP_UTF8;
-  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL usedDefault = FALSE;
-  BOOL *reportDefault = utf8 ? nullptr : &usedDefault;
-  const int needed = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, reportDefault);
-  if (needed <= 0 || usedDefault) return std::nullopt;
-  std::string bytes(static_cast<std::size_t>(needed), '\0');
-  if (WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), needed, nullptr, reportDefault) !=
-          needed ||
-      usedDefault)
-    return std::nullopt;
+  std::optional<std::string> bytes =
+      fromWide(text, codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, utf8 ? nullptr : &usedDefault);
+  if (usedDefault) return std::nullopt;
   return bytes;
+}
+
+std::string narrowForDisplay(std::wstring_view text, unsigned codePage) {
+  return fromWide(text, codePage, 0, nullptr).value_or(std::string());
 }
 
 }  // namespace lwp::platform

@@ -21,4 +21,8 @@ std::optional<std::string> codePageFromWide(std::wstring_view text, unsigned cod
 // are only shown.
 std::wstring wideForDisplay(std::string_view bytes, unsigned codePage);
 
+// text as bytes of code page codePage, the code page's default character
+// standing in for what has no form there: for texts that are only shown.
+std::string narrowForDisplay(std::wstring_view text, unsigned codePage);
+
 }  // namespace lwp::platform

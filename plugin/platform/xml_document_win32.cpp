@@ -48,9 +48,9 @@ class Variant {
   VARIANT value_;
 };
 
-std::string displayText(const std::wstring &text) {
-  return codePageFromWide(text, kCodePage932).value_or(std::string());
-}
+// An error description for the message box: a character without a code
+// page 932 form must not cost the whole text.
+std::string displayText(const std::wstring &text) { return narrowForDisplay(text, kCodePage932); }
 
 // The error information the failing object left on this thread, or the
 // system's text for the code when it left none.

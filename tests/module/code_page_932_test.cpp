@@ -4,6 +4,10 @@
 
 #include "platform/code_page_932.h"
 
+#ifdef _WIN32
+#include "platform/wide_text_win32.h"
+#endif
+
 namespace {
 
 using lwp::platform::codePage932FromUtf8;
@@ -44,5 +48,15 @@ TEST(CodePage932, BytesReadBackAsUtf8) {
   EXPECT_EQ(utf8FromCodePage932("\x95\x5C\x8E\xA6 A"), "\xE8\xA1\xA8\xE7\xA4\xBA A");
   EXPECT_EQ(utf8FromCodePage932("\x81"), std::nullopt);  // a lead byte alone
 }
+
+#ifdef _WIN32
+TEST(CodePage932, ATextForTheMessageBoxKeepsWhatConvertsAroundWhatCannot) {
+  // U+0100 has no code page 932 form; the refusing conversion gives nothing.
+  EXPECT_EQ(lwp::platform::codePageFromWide(L"Error \u0100 \u8868", 932), std::nullopt);
+  const std::string shown = lwp::platform::narrowForDisplay(L"Error \u0100 \u8868", 932);
+  EXPECT_EQ(shown.rfind("Error ", 0), 0u) << shown;
+  EXPECT_EQ(shown.substr(shown.size() - 3), " \x95\x5C") << shown;
+}
+#endif
 
 }  // namespace
