@@ -22,6 +22,12 @@ wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 export WINEPREFIX="$windows/wine-prefix" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
 "$wine64" wineboot --init
-# A test stalled under Wine (seen once, never reproduced) is stopped after
-# two minutes and run once more; a test that fails still fails.
-ctest --test-dir "$windows" --output-on-failure -j "$(nproc)" --timeout 120 --repeat after-timeout:2
+# One Wine server for the whole run: left to itself it exits between test
+# programs, and a program starting while it exits fails to connect.
+wineserver="$(dirname "$(readlink -f "$wine64")")/wineserver"
+"$wineserver" --persistent
+trap '"$wineserver" --kill' EXIT
+# Now and then a Wine process does not end after its test has passed; such a
+# test is stopped after a minute (every test takes seconds) and run once more.
+# A test that fails still fails.
+ctest --test-dir "$windows" --output-on-failure -j "$(nproc)" --timeout 60 --repeat after-timeout:2
