@@ -21,12 +21,14 @@ WINDOWS_BUILD_DIR="$windows" "$root/scripts/build-windows.sh"
 wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 export WINEPREFIX="$windows/wine-prefix" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
-"$wine64" wineboot --init
-# One Wine server for the whole run: left to itself it exits between test
-# programs, and a program starting while it exits fails to connect.
+mkdir -p "$WINEPREFIX"
+# One Wine server for the whole run, started before anything else uses the
+# prefix: left to itself it exits between test programs, and a program
+# starting while it exits fails to connect.
 wineserver="$(dirname "$(readlink -f "$wine64")")/wineserver"
 "$wineserver" --persistent
 trap '"$wineserver" --kill' EXIT
+"$wine64" wineboot --init
 # Now and then a Wine process does not end after its test has passed; such a
 # test is stopped after a minute (every test takes seconds) and run once more.
 # A test that fails still fails.
