@@ -4,6 +4,7 @@
 #include "channel_tree.h"
 #include "handle_registry.h"
 #include "host.h"
+#include "unsupported_call.h"
 
 namespace lwsim {
 
@@ -218,13 +219,46 @@ ChannelWalkCalls &channelWalkCalls() {
 }
 
 LWChannelInfo *channelInfoRecord() {
-  static LWChannelInfo record{nextGroup,   nextChannel,   groupName,       channelName,
-                              groupParent, channelParent, channelEvaluate, channelEnvelope};
+  static LWChannelInfo record{.nextGroup = nextGroup,
+                              .nextChannel = nextChannel,
+                              .groupName = groupName,
+                              .channelName = channelName,
+                              .groupParent = groupParent,
+                              .channelParent = channelParent,
+                              .channelType = LWSIM_UNSUPPORTED(LWChannelInfo, channelType),
+                              .channelEvaluate = channelEvaluate,
+                              .channelEnvelope = channelEnvelope,
+                              .setChannelEvent = LWSIM_UNSUPPORTED(LWChannelInfo, setChannelEvent),
+                              .server = LWSIM_UNSUPPORTED(LWChannelInfo, server),
+                              .serverFlags = LWSIM_UNSUPPORTED(LWChannelInfo, serverFlags),
+                              .serverInstance = LWSIM_UNSUPPORTED(LWChannelInfo, serverInstance),
+                              .serverApply = LWSIM_UNSUPPORTED(LWChannelInfo, serverApply),
+                              .serverRemove = LWSIM_UNSUPPORTED(LWChannelInfo, serverRemove)};
   return &record;
 }
 
 LWEnvelopeFuncs *envelopeFuncsRecord() {
-  static LWEnvelopeFuncs record{evaluate, createKey, destroyKey, findKey, nextKey, keySet, keyGet, egSet, egGet};
+  static LWEnvelopeFuncs record{.create = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, create),
+                                .destroy = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, destroy),
+                                .createGroup = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, createGroup),
+                                .destroyGroup = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, destroyGroup),
+                                .copy = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, copy),
+                                .load = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, load),
+                                .save = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, save),
+                                .evaluate = evaluate,
+                                .edit = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, edit),
+                                .envAge = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, envAge),
+                                .createKey = createKey,
+                                .destroyKey = destroyKey,
+                                .findKey = findKey,
+                                .nextKey = nextKey,
+                                .prevKey = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, prevKey),
+                                .keySet = keySet,
+                                .keyGet = keyGet,
+                                .setEnvEvent = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, setEnvEvent),
+                                .egSet = egSet,
+                                .egGet = egGet,
+                                .renameGroup = LWSIM_UNSUPPORTED(LWEnvelopeFuncs, renameGroup)};
   return &record;
 }
 

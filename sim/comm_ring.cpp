@@ -75,7 +75,7 @@ void ringMessage(const char *topic, int eventCode, void *eventData) {
 }  // namespace
 
 LWComRing *CommRing::record() {
-  static LWComRing ring{ringAttach, ringDetach, ringMessage};
+  static LWComRing ring{.ringAttach = ringAttach, .ringDetach = ringDetach, .ringMessage = ringMessage};
   return &ring;
 }
 

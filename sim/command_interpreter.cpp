@@ -17,6 +17,8 @@ int hostCommand(const char *line) {
   }
 }
 
+int hostEvaluate(void *, const char *line) { return hostCommand(line); }
+
 }  // namespace
 
 std::pair<std::string, std::string> CommandInterpreter::split(const std::string &line) {
@@ -55,5 +57,7 @@ bool CommandInterpreter::execute(const std::string &line) {
 }
 
 LWCommandFunc *CommandInterpreter::function() { return hostCommand; }
+
+CommandInterpreter::EvaluateFunction CommandInterpreter::evaluateFunction() { return hostEvaluate; }
 
 }  // namespace lwsim

@@ -48,6 +48,10 @@ class CommandInterpreter {
 
   // The "LW Command Interface" answer.
   static LWCommandFunc *function();
+  // The evaluate function of the records that carry a data pointer (a
+  // master's access record); the pointer is not needed here.
+  using EvaluateFunction = int (*)(void *data, LWCStringUTF8 line);
+  static EvaluateFunction evaluateFunction();
 
   // "Word rest of line" → word and "rest of line" (after one blank).
   static std::pair<std::string, std::string> split(const std::string &line);

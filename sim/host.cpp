@@ -6,7 +6,9 @@
 #include "host_error.h"
 #include "item_services.h"
 #include "scene_commands.h"
+#include "scene_file.h"
 #include "server_locals.h"
+#include "unsupported_call.h"
 
 namespace lwsim {
 
@@ -17,6 +19,13 @@ Host *gCurrent = nullptr;
 void *integerAnswer(std::uint64_t value) { return reinterpret_cast<void *>(static_cast<std::uintptr_t>(value)); }
 
 }  // namespace
+
+void recordUnsupportedCall(const char *member) noexcept {
+  try {
+    if (Host *host = Host::currentOrNull()) host->transcript().unsupported(member);
+  } catch (...) {
+  }
+}
 
 const std::array<const char *, 59> &Host::offeredGlobals() {
   static const std::array<const char *, 59> ids = {
@@ -106,14 +115,14 @@ void Host::provideGlobals() {
   for (const char *id : offeredGlobals()) globals_.provideRecord(id, unusedService_.data());
   globals_.provide(LWLOCALEINFO_GLOBAL, [this] { return integerAnswer(localeId_); });
   globals_.provide(LWSYSTEMID_GLOBAL, [this] { return integerAnswer(systemId_); });
-  globals_.provideRecord(LWCOMMANDINTERFACE_GLOBAL, reinterpret_cast<void *>(CommandInterpreter::function()));
+  globals_.provideRecord(LWCOMMANDFUNC_GLOBAL, reinterpret_cast<void *>(CommandInterpreter::function()));
   globals_.provideRecord(LWPANELFUNCS_GLOBAL, panels_.record());
   globals_.provideRecord(LWMESSAGEFUNCS_GLOBAL, messages_.record());
   globals_.provideRecord(LWITEMINFO_GLOBAL, itemInfoRecord());
   globals_.provideRecord(LWOBJECTINFO_GLOBAL, objectInfoRecord());
   globals_.provideRecord(LWBONEINFO_GLOBAL, boneInfoRecord());
   globals_.provideRecord(LWCAMERAINFO_GLOBAL, cameraInfoRecord());
-  globals_.provideRecord(LWSCENEOBJECTS_GLOBAL, sceneObjectsRecord());
+  globals_.provideRecord(LWOBJECTFUNCS_GLOBAL, sceneObjectsRecord());
   globals_.provideRecord(LWCHANNELINFO_GLOBAL, channelInfoRecord());
   globals_.provideRecord(LWENVELOPEFUNCS_GLOBAL, envelopeFuncsRecord());
   globals_.provideRecord(LWCOMRING_GLOBAL, CommRing::record());
@@ -162,7 +171,10 @@ void Host::goToTime(double seconds) {
 
 void Host::selectionChanged() { masters_.dispatch(LWEVNT_SELECT, nullptr); }
 
-void Host::notifyPluginChanged() { masters_.dispatch(LWEVNT_NOTIFY_PLUGIN_CHANGED, nullptr); }
+void Host::loadScene(const std::string &path) {
+  loadSceneFile(scene_, path);
+  masters_.dispatch(LWEVNT_NOTIFY_SCENE_LOAD_COMPLETE, path.c_str());
+}
 
 Module &Host::requireModule() const {
   if (module_ == nullptr) throw HostError("no module is loaded");

@@ -53,10 +53,12 @@ class Host {
   FileRequester &fileRequester() { return fileRequester_; }
 
   // Scene changes the masters are told of: a new current time (the shown
-  // pose is dropped), a changed selection, the host's plug-in notification.
+  // pose is dropped), a changed selection, a scene file loaded into the
+  // scene (the notification that a scene has finished loading, with the
+  // file's name).
   void goToTime(double seconds);
   void selectionChanged();
-  void notifyPluginChanged();
+  void loadScene(const std::string &path);
 
   // "Locale Info" answers the language id in place of a pointer, all 64 bits
   // of it; "System ID" a 32-bit product and serial number.

@@ -5,6 +5,7 @@
 
 #include "c_entry.h"
 #include "host.h"
+#include "unsupported_call.h"
 
 namespace lwsim {
 
@@ -28,7 +29,7 @@ void motionAt(const SceneItem &item, std::size_t firstSlot, double time, LWDVect
   }
 }
 
-LWItemID first(int type, LWItemID object) {
+LWItemID first(LWItemType type, LWItemID object) {
   return hostEntry<LWItemID>(nullptr, [&] { return idOf(scene().first(type, item(object))); });
 }
 
@@ -71,7 +72,7 @@ const char *name(LWItemID id) {
   });
 }
 
-void param(LWItemID id, int paramId, LWTime time, LWDVector vector) {
+void param(LWItemID id, LWItemParam paramId, LWTime time, double *vector) {
   if (vector == nullptr) return;
   vector[0] = vector[1] = vector[2] = 0.0;
   hostEntry([&] {
@@ -109,14 +110,14 @@ const char *objectFileName(LWItemID id) {
   });
 }
 
-void restParam(LWItemID id, int paramId, LWDVector vector) {
+void restParam(LWItemID id, LWItemParam paramId, LWDVector vector) {
   if (vector == nullptr) return;
   vector[0] = vector[1] = vector[2] = 0.0;
   hostEntry([&] {
     const SceneItem *bone = item(id);
     if (bone == nullptr || bone->type != kBone) return;
-    if (paramId == LWBONEPARAM_REST_POSITION) copyVector(bone->restPosition, vector);
-    if (paramId == LWBONEPARAM_REST_ROTATION) copyVector(bone->restRotation, vector);
+    if (paramId == LWIP_POSITION) copyVector(bone->restPosition, vector);
+    if (paramId == LWIP_ROTATION) copyVector(bone->restRotation, vector);
   });
 }
 
@@ -139,11 +140,11 @@ void resolution(LWItemID id, int *width, int *height) {
   });
 }
 
-int numVMaps(unsigned int vmapType) {
+int numVMaps(LWID vmapType) {
   return hostEntry(0, [&] { return vmapType == LWVMAP_MORF ? static_cast<int>(scene().morphMaps().size()) : 0; });
 }
 
-const char *vmapName(unsigned int vmapType, int index) {
+const char *vmapName(LWID vmapType, int index) {
   return hostEntry<const char *>(nullptr, [&]() -> const char * {
     const auto &maps = scene().morphMaps();
     if (vmapType != LWVMAP_MORF || index < 0 || static_cast<std::size_t>(index) >= maps.size()) return nullptr;
@@ -154,27 +155,54 @@ const char *vmapName(unsigned int vmapType, int index) {
 }  // namespace
 
 LWItemInfo *itemInfoRecord() {
-  static LWItemInfo record{first, next, firstChild, nextChild, parent, type, name, param, chanGroup};
+  static LWItemInfo record{.first = first,
+                           .next = next,
+                           .firstChild = firstChild,
+                           .nextChild = nextChild,
+                           .parent = parent,
+                           .target = LWSIM_UNSUPPORTED(LWItemInfo, target),
+                           .goal = LWSIM_UNSUPPORTED(LWItemInfo, goal),
+                           .type = type,
+                           .name = name,
+                           .param = param,
+                           .limits = LWSIM_UNSUPPORTED(LWItemInfo, limits),
+                           .getTag = LWSIM_UNSUPPORTED(LWItemInfo, getTag),
+                           .setTag = LWSIM_UNSUPPORTED(LWItemInfo, setTag),
+                           .chanGroup = chanGroup};
   return &record;
 }
 
 LWObjectInfo *objectInfoRecord() {
-  static LWObjectInfo record{objectFileName};
+  static LWObjectInfo record{.filename = objectFileName};
   return &record;
 }
 
 LWBoneInfo *boneInfoRecord() {
-  static LWBoneInfo record{restParam};
+  static LWBoneInfo record{.flags = LWSIM_UNSUPPORTED(LWBoneInfo, flags), .restParam = restParam};
   return &record;
 }
 
 LWCameraInfo *cameraInfoRecord() {
-  static LWCameraInfo record{zoomFactor, resolution};
+  static LWCameraInfo record{.zoomFactor = zoomFactor,
+                             .focalLength = LWSIM_UNSUPPORTED(LWCameraInfo, focalLength),
+                             .focalDistance = LWSIM_UNSUPPORTED(LWCameraInfo, focalDistance),
+                             .fStop = LWSIM_UNSUPPORTED(LWCameraInfo, fStop),
+                             .blurLength = LWSIM_UNSUPPORTED(LWCameraInfo, blurLength),
+                             .fovAngles = LWSIM_UNSUPPORTED(LWCameraInfo, fovAngles),
+                             .flags = LWSIM_UNSUPPORTED(LWCameraInfo, flags),
+                             .resolution = resolution};
   return &record;
 }
 
-LWSceneObjects *sceneObjectsRecord() {
-  static LWSceneObjects record{numVMaps, vmapName};
+LWObjectFuncs *sceneObjectsRecord() {
+  static LWObjectFuncs record{.numObjects = LWSIM_UNSUPPORTED(LWObjectFuncs, numObjects),
+                              .filename = LWSIM_UNSUPPORTED(LWObjectFuncs, filename),
+                              .maxLayers = LWSIM_UNSUPPORTED(LWObjectFuncs, maxLayers),
+                              .layerExists = LWSIM_UNSUPPORTED(LWObjectFuncs, layerExists),
+                              .pivotPoint = LWSIM_UNSUPPORTED(LWObjectFuncs, pivotPoint),
+                              .layerMesh = LWSIM_UNSUPPORTED(LWObjectFuncs, layerMesh),
+                              .numVMaps = numVMaps,
+                              .vmapName = vmapName};
   return &record;
 }
 

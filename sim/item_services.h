@@ -13,6 +13,6 @@ LWItemInfo *itemInfoRecord();
 LWObjectInfo *objectInfoRecord();
 LWBoneInfo *boneInfoRecord();
 LWCameraInfo *cameraInfoRecord();
-LWSceneObjects *sceneObjectsRecord();
+LWObjectFuncs *sceneObjectsRecord();
 
 }  // namespace lwsim

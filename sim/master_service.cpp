@@ -2,6 +2,7 @@
 
 #include "../plugin/host/lwmodule.h"
 #include "command_interpreter.h"
+#include "unsupported_call.h"
 
 namespace lwsim {
 
@@ -50,12 +51,23 @@ bool MasterService::activateUnique(const Module &module, const std::string &name
   return true;
 }
 
+// Notifications reach only the masters whose flags ask for them.
+bool MasterInstance::wants(int eventCode) const {
+  return eventCode < kFirstNotification || (flags() & LWMASTF_RECEIVE_NOTIFICATIONS) != 0;
+}
+
 void MasterService::dispatch(int eventCode, const void *eventData) {
   std::vector<MasterInstance *> delivery;
   for (const auto &master : instances_) delivery.push_back(master.get());
   for (MasterInstance *master : delivery) {
-    if (find(master->name) != master || master->handler->handler.event == nullptr) continue;
-    const LWMasterAccess access{eventCode, eventData, nullptr, CommandInterpreter::function()};
+    if (find(master->name) != master || master->handler->handler.event == nullptr || !master->wants(eventCode))
+      continue;
+    const LWMasterAccess access{.eventCode = eventCode,
+                                .eventData = const_cast<void *>(eventData),
+                                .data = nullptr,
+                                .lookup = LWSIM_UNSUPPORTED(LWMasterAccess, lookup),
+                                .execute = LWSIM_UNSUPPORTED(LWMasterAccess, execute),
+                                .evaluate = CommandInterpreter::evaluateFunction()};
     master->handler->handler.event(master->instance, &access);
   }
 }

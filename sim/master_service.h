@@ -18,8 +18,12 @@ struct MasterInstance {
   std::unique_ptr<MasterHandlerLocal> handler;
   LWInstance instance = nullptr;
 
+  // Events from this code on are notifications.
+  static constexpr int kFirstNotification = 0x100;
+
   std::string description() const;  // the instance's description line
   unsigned int flags() const;
+  bool wants(int eventCode) const;
 };
 
 class MasterService {
@@ -33,8 +37,9 @@ class MasterService {
   // activated and its create gave an instance. A refusal's reason (the
   // module's error text) goes to error.
   bool activateUnique(const Module &module, const std::string &name, GlobalFunc *lookup, std::string &error);
-  // Hands an event to every instance, in creation order; instances created
-  // or destroyed meanwhile are not affected by this delivery.
+  // Hands an event to every instance that takes it, in creation order;
+  // instances created or destroyed meanwhile are not affected by this
+  // delivery.
   void dispatch(int eventCode, const void *eventData);
   void destroyAll();
 

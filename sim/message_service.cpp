@@ -7,6 +7,7 @@
 #include "../plugin/platform/message_box.h"
 #include "c_entry.h"
 #include "host.h"
+#include "unsupported_call.h"
 
 namespace lwsim {
 
@@ -39,11 +40,15 @@ void warningBox(const char *first, const char *second) { titledBox("Warning", fi
 
 }  // namespace
 
-MessageService::MessageService() {
-  record_.info = infoBox;
-  record_.error = errorBox;
-  record_.warning = warningBox;
-}
+MessageService::MessageService()
+    : record_{.info = infoBox,
+              .error = errorBox,
+              .warning = warningBox,
+              .okCancel = LWSIM_UNSUPPORTED(LWMessageFuncs, okCancel),
+              .yesNo = LWSIM_UNSUPPORTED(LWMessageFuncs, yesNo),
+              .yesNoCan = LWSIM_UNSUPPORTED(LWMessageFuncs, yesNoCan),
+              .yesNoAll = LWSIM_UNSUPPORTED(LWMessageFuncs, yesNoAll),
+              .askName = LWSIM_UNSUPPORTED(LWMessageFuncs, askName)} {}
 
 }  // namespace lwsim
 

@@ -11,7 +11,7 @@ class MessageService {
   LWMessageFuncs *record() { return &record_; }
 
  private:
-  LWMessageFuncs record_{};
+  LWMessageFuncs record_;
 };
 
 }  // namespace lwsim

@@ -10,6 +10,7 @@
 #include "command_arguments.h"
 #include "host.h"
 #include "script_words.h"
+#include "unsupported_call.h"
 
 namespace lwsim {
 
@@ -45,7 +46,7 @@ std::string shortestText(double value) {
 // ---- Control ----
 
 Control::Control(Panel &panel, int index, std::string typeName, const LWPanControlDesc &desc, std::string label)
-    : record_{draw, get, set, this},
+    : record_{.draw = draw, .get = get, .set = set, .priv_data = this},
       panel_(panel),
       index_(index),
       typeName_(std::move(typeName)),
@@ -59,12 +60,16 @@ Control::Control(Panel &panel, int index, std::string typeName, const LWPanContr
     height_ = desc.area.height;
   } else if (desc.type == LWT_STRING) {
     width_ = desc.string.width * kCharacterWidth;
-  } else if (desc.type == LWT_CHOICE && desc.choice.items != nullptr) {
-    for (const char **item = desc.choice.items; *item != nullptr; ++item) items_.emplace_back(*item);
+  } else if (desc.type == LWT_CHOICE) {
+    for (const char **item = desc.choice.items; item != nullptr && *item != nullptr; ++item) items_.emplace_back(*item);
+    // A popup takes its width where the other choices take their orientation.
+    if (typeName_ == "PopupControl" && desc.choice.vertical > 0) width_ = desc.choice.vertical;
   }
 }
 
-Control *Control::from(LWControl *record) { return record != nullptr ? static_cast<Control *>(record->priv) : nullptr; }
+Control *Control::from(LWControlID record) {
+  return record != nullptr ? static_cast<Control *>(static_cast<LWControl *>(record)->priv_data) : nullptr;
+}
 
 int Control::labelWidth() const { return PanelService::labelWidth(label_); }
 
@@ -116,7 +121,7 @@ void Control::fireEvent() {
   if (event_ != nullptr) event_(&record_, userData_);
 }
 
-void Control::draw(LWControl *record, int mode) {
+void Control::draw(LWControlID record, LWDrawMode mode) {
   Control *control = from(record);
   if (control == nullptr) return;
   if (mode == DR_ERASE) control->drawState_ = DrawState::Erased;
@@ -124,7 +129,7 @@ void Control::draw(LWControl *record, int mode) {
   if (mode == DR_RENDER) control->drawState_ = DrawState::Shown;
 }
 
-void Control::get(LWControl *record, int attribute, LWValue *value) {
+void Control::get(LWControlID record, LWControlTag attribute, LWValue *value) {
   Control *control = from(record);
   if (control == nullptr || value == nullptr) return;
   switch (attribute) {
@@ -162,7 +167,7 @@ void Control::get(LWControl *record, int attribute, LWValue *value) {
   }
 }
 
-void Control::set(LWControl *record, int attribute, LWValue *value) {
+void Control::set(LWControlID record, LWControlTag attribute, LWValue *value) {
   Control *control = from(record);
   if (control == nullptr || value == nullptr) return;
   switch (attribute) {
@@ -276,9 +281,10 @@ void Panel::closeNow() {
   if (onClose_ != nullptr) onClose_(reinterpret_cast<LWPanelID>(this), userData_);
 }
 
-void Panel::sendKey(int code, bool released) {
+bool Panel::sendKey(int code, bool released) {
   LWPanKeyFunc *callback = released ? onKeyUp_ : onKey_;
-  if (callback != nullptr) callback(reinterpret_cast<LWPanelID>(this), userData_, code);
+  return callback != nullptr &&
+         callback(reinterpret_cast<LWPanelID>(this), userData_, static_cast<LWDualKey>(code)) != 0;
 }
 
 void Panel::get(int attribute, void *value) const {
@@ -391,7 +397,7 @@ struct PanelServiceCalls {
     return panel != nullptr && panel->isOpen() ? 0 : -1;
   }
 
-  static void draw(LWPanelID, int) {}
+  static void draw(LWPanelID, LWDrawMode) {}
 
   static void close(LWPanelID id) {
     try {
@@ -400,11 +406,11 @@ struct PanelServiceCalls {
     }
   }
 
-  static void get(LWPanelID id, int attribute, void *value) {
+  static void get(LWPanelID id, LWPanelTag attribute, void *value) {
     if (const Panel *panel = PanelService::from(id)) panel->get(attribute, value);
   }
 
-  static void set(LWPanelID id, int attribute, void *value) {
+  static void set(LWPanelID id, LWPanelTag attribute, void *value) {
     if (Panel *panel = PanelService::from(id)) panel->set(attribute, value);
   }
 
@@ -419,7 +425,7 @@ struct PanelServiceCalls {
     }
   }
 
-  static LWControl *nextControl(LWPanelID id, LWControl *previous) {
+  static LWControl *nextControl(LWPanelID id, LWControlID previous) {
     const Panel *panel = PanelService::from(id);
     if (panel == nullptr) return nullptr;
     const int next = previous == nullptr ? 1 : Control::from(previous)->index() + 1;
@@ -428,18 +434,23 @@ struct PanelServiceCalls {
   }
 };
 
-PanelService::PanelService() {
-  record_.create = PanelServiceCalls::create;
-  record_.destroy = PanelServiceCalls::destroy;
-  record_.open = PanelServiceCalls::open;
-  record_.handle = PanelServiceCalls::handle;
-  record_.draw = PanelServiceCalls::draw;
-  record_.close = PanelServiceCalls::close;
-  record_.get = PanelServiceCalls::get;
-  record_.set = PanelServiceCalls::set;
-  record_.addControl = PanelServiceCalls::addControl;
-  record_.nextControl = PanelServiceCalls::nextControl;
-}
+PanelService::PanelService()
+    : record_{.create = PanelServiceCalls::create,
+              .destroy = PanelServiceCalls::destroy,
+              .open = PanelServiceCalls::open,
+              .handle = PanelServiceCalls::handle,
+              .draw = PanelServiceCalls::draw,
+              .close = PanelServiceCalls::close,
+              .get = PanelServiceCalls::get,
+              .set = PanelServiceCalls::set,
+              .addControl = PanelServiceCalls::addControl,
+              .nextControl = PanelServiceCalls::nextControl,
+              .drawFuncs = nullptr,
+              .user_data = nullptr,
+              .globalFun = nullptr,
+              .destroyControl = LWSIM_UNSUPPORTED(LWPanelFuncs, destroyControl),
+              .setParent = LWSIM_UNSUPPORTED(LWPanelFuncs, setParent),
+              .getRaster = LWSIM_UNSUPPORTED(LWPanelFuncs, getRaster)} {}
 
 Panel *PanelService::from(LWPanelID panel) { return reinterpret_cast<Panel *>(panel); }
 

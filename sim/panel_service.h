@@ -23,7 +23,7 @@ class Control {
   Control(Panel &panel, int index, std::string typeName, const LWPanControlDesc &desc, std::string label);
 
   LWControl *record() { return &record_; }
-  static Control *from(LWControl *record);
+  static Control *from(LWControlID record);
 
   Panel &panel() const { return panel_; }
   int index() const { return index_; }  // creation order, from 1
@@ -59,9 +59,9 @@ class Control {
   void fireEvent();
 
  private:
-  static void draw(LWControl *record, int mode);
-  static void get(LWControl *record, int attribute, LWValue *value);
-  static void set(LWControl *record, int attribute, LWValue *value);
+  static void draw(LWControlID record, LWDrawMode mode);
+  static void get(LWControlID record, LWControlTag attribute, LWValue *value);
+  static void set(LWControlID record, LWControlTag attribute, LWValue *value);
   void getValue(LWValue *value) const;
   void setValue(const LWValue *value);
 
@@ -104,8 +104,9 @@ class Panel {
   void markOpen(int flags, int serial);
   void raise(int serial) { openSerial_ = serial; }
   void closeNow();
-  // A key the user presses or releases while the panel has the focus.
-  void sendKey(int code, bool released);
+  // A key the user presses or releases while the panel has the focus; true
+  // when the panel used it (else the key goes on to the host).
+  bool sendKey(int code, bool released);
 
   void get(int attribute, void *value) const;
   void set(int attribute, void *value);
@@ -152,7 +153,7 @@ class PanelService {
   static Panel *from(LWPanelID panel);
   int open(Panel &panel, int flags);
 
-  LWPanelFuncs record_{};
+  LWPanelFuncs record_;
   std::vector<std::unique_ptr<Panel>> panels_;
   int openSerial_ = 0;
   bool refuseOpen_ = false;

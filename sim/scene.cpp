@@ -26,7 +26,7 @@ SceneItem &Scene::addLight(const std::string &name) { return addItem(kLight, kLi
 SceneItem &Scene::addCamera(const std::string &name) { return addItem(kCamera, kCameraIds, name); }
 
 SceneItem &Scene::addBone(SceneItem &object, const std::string &name) {
-  const std::uintptr_t id = kBoneIds + ++counts_[kBone];
+  const std::uintptr_t id = kBoneIds + counts_[kBone]++;
   auto item = std::make_unique<SceneItem>();
   item->id = id;
   item->type = kBone;
@@ -41,7 +41,7 @@ SceneItem &Scene::addBone(SceneItem &object, const std::string &name) {
 
 SceneItem &Scene::addItem(int type, std::uintptr_t idBase, const std::string &name) {
   auto item = std::make_unique<SceneItem>();
-  item->id = idBase + ++counts_[static_cast<std::size_t>(type)];
+  item->id = idBase + counts_[static_cast<std::size_t>(type)]++;
   item->type = type;
   item->name = name;
   groups_.push_back(std::make_unique<ChannelGroup>(name, nullptr));

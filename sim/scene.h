@@ -57,7 +57,8 @@ std::string objectNameOf(const std::string &path);
 
 class Scene {
  public:
-  // Item ids in the host's style: the type in the top nibble, an ordinal below.
+  // Item ids as Layout numbers them: the type in the top nibble, the
+  // ordinal from 0 below (the first object is 0x10000000).
   static constexpr std::uintptr_t kObjectIds = 0x10000000;
   static constexpr std::uintptr_t kLightIds = 0x20000000;
   static constexpr std::uintptr_t kCameraIds = 0x30000000;

@@ -1,5 +1,6 @@
 #include "scene_commands.h"
 
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -121,19 +122,41 @@ class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
     return true;
   }
 
-  // Sets (or adds to) three motion values of every selected item's pose.
+  // Sets (or adds to) three motion values of every selected item's pose,
+  // then keys them as Layout's Auto Key Create mode asks.
   bool pose(const std::string &argument, std::size_t firstSlot, double unit, bool adding) {
     const auto values = parseNumbers(argument, 3);
     if (!values.has_value()) return false;
     for (const SceneItem *item : scene_.selection()) {
+      std::array<bool, 3> changed{};
       for (std::size_t axis = 0; axis < 3; ++axis) {
         const std::size_t slot = firstSlot + axis;
         if (item->type == kCamera && slot >= 6) continue;
-        const double base = adding ? host_.pose().shown(*item, slot) : 0.0;
-        host_.pose().set(*item, slot, base + (*values)[axis] * unit);
+        const double before = host_.pose().shown(*item, slot);
+        const double value = (adding ? before : 0.0) + (*values)[axis] * unit;
+        host_.pose().set(*item, slot, value);
+        changed[axis] = value != before;
       }
+      autoKey(*item, firstSlot, changed);
     }
     return true;
+  }
+
+  // Layout's Auto Key Create at the current time: "modified" keys the posed
+  // channels whose value changed, "all" every motion channel of the item,
+  // "existing" the posed channels that already hold a key at that time.
+  void autoKey(const SceneItem &item, std::size_t firstSlot, const std::array<bool, 3> &changed) {
+    const int mode = host_.snapshots().autoKeyCreate();
+    if (mode == LWAKC_OFF) return;
+    const double time = scene_.time();
+    for (std::size_t slot = 0; slot < kMotionChannels.size(); ++slot) {
+      Channel *channel = item.group->findChannel(kMotionChannels[slot]);
+      if (channel == nullptr) continue;
+      const bool posed = slot >= firstSlot && slot < firstSlot + 3;
+      const bool keyed = mode == LWAKC_ALL || (mode == LWAKC_MODIFIED && posed && changed[slot - firstSlot]) ||
+                         (mode == LWAKC_EXISTING && posed && channel->envelope().findKey(time) != nullptr);
+      if (keyed) channel->envelope().createKey(time, host_.pose().shown(item, slot));
+    }
   }
 
   void definePoseCommands() {

@@ -33,8 +33,7 @@ void SceneDirectives::addTo(DirectiveTable &table) {
       {"preview", &SceneDirectives::preview},     {"render", &SceneDirectives::render},
       {"file", &SceneDirectives::file},           {"dump", &SceneDirectives::dump},
       {"eval", &SceneDirectives::eval},           {"selection", &SceneDirectives::selection},
-      {"notify", &SceneDirectives::notify},       {"replay", &SceneDirectives::replay},
-      {"masters", &SceneDirectives::masters},
+      {"autokey", &SceneDirectives::autokey},     {"masters", &SceneDirectives::masters},
   };
   for (const auto &[name, member] : directives)
     table[name] = [this, member = member](const Words &args) { (this->*member)(args); };
@@ -182,12 +181,6 @@ void SceneDirectives::selection(const Words &args) {
   out_ << selectionLine(host_.scene()) << '\n';
 }
 
-// The host's plug-in notification, as Layout sends it to masters.
-void SceneDirectives::notify(const Words &args) {
-  requireArguments(args, 0, 0, "@notify");
-  host_.notifyPluginChanged();
-}
-
 // The scene's master instances as Layout lists them: name, description line
 // and flags.
 void SceneDirectives::masters(const Words &args) {
@@ -197,10 +190,18 @@ void SceneDirectives::masters(const Words &args) {
          << " flags=" << master->flags() << '\n';
 }
 
-void SceneDirectives::replay(const Words &args) {
-  requireArguments(args, 1, 1, "@replay on|off");
-  if (args[0] != "on" && args[0] != "off") throw DirectiveError("usage: @replay on|off");
-  host_.snapshots().setCommandReplay(args[0] == "on");
+// Layout's Auto Key Create mode.
+void SceneDirectives::autokey(const Words &args) {
+  static const std::pair<const char *, int> kModes[] = {
+      {"off", LWAKC_OFF}, {"modified", LWAKC_MODIFIED}, {"all", LWAKC_ALL}, {"existing", LWAKC_EXISTING}};
+  const char *usage = "@autokey off|modified|all|existing";
+  requireArguments(args, 1, 1, usage);
+  for (const auto &[name, mode] : kModes) {
+    if (args[0] != name) continue;
+    host_.snapshots().setAutoKeyCreate(mode);
+    return;
+  }
+  throw DirectiveError(std::string("usage: ") + usage);
 }
 
 }  // namespace lwsim

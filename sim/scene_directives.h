@@ -35,9 +35,8 @@ class SceneDirectives {
   void dump(const Words &args);
   void eval(const Words &args);
   void selection(const Words &args);
-  void notify(const Words &args);
   void masters(const Words &args);
-  void replay(const Words &args);
+  void autokey(const Words &args);
 
   Host &host_;
   std::ostream &out_;

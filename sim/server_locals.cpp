@@ -1,11 +1,20 @@
 #include "server_locals.h"
 
 #include "host.h"
+#include "unsupported_call.h"
 
 namespace lwsim {
 
 GenericLocal::GenericLocal(std::string arguments)
-    : record_{this, evaluate, commandArguments}, arguments_(std::move(arguments)) {}
+    : record_{.saveScene = LWSIM_UNSUPPORTED(LWLayoutGeneric, saveScene),
+              .loadScene = LWSIM_UNSUPPORTED(LWLayoutGeneric, loadScene),
+              .data = this,
+              .lookup = LWSIM_UNSUPPORTED(LWLayoutGeneric, lookup),
+              .execute = LWSIM_UNSUPPORTED(LWLayoutGeneric, execute),
+              .evaluate = evaluate,
+              .commandArguments = commandArguments,
+              .parsedArguments = LWSIM_UNSUPPORTED(LWLayoutGeneric, parsedArguments)},
+      arguments_(std::move(arguments)) {}
 
 int GenericLocal::evaluate(void *data, const char *command) {
   try {

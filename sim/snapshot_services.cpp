@@ -4,6 +4,7 @@
 
 #include "c_entry.h"
 #include "host.h"
+#include "unsupported_call.h"
 
 namespace lwsim {
 
@@ -30,32 +31,44 @@ LWInterfaceInfo *SnapshotService::interfaceInfo() {
   InterfaceSnapshot &snapshot = fresh(interfaces_, kKept);
   for (const SceneItem *item : scene_.selection()) snapshot.selection.push_back(reinterpret_cast<LWItemID>(item->id));
   snapshot.selection.push_back(nullptr);
-  LWInterfaceInfo &record = snapshot.record;
-  record.curTime = scene_.time();
-  record.selItems = snapshot.selection.data();
-  record.previewStart = scene_.previewRange().first;
-  record.previewEnd = scene_.previewRange().last;
-  record.previewStep = scene_.previewRange().step;
-  record.schemaPos = schematicPosition;
-  record.commandReplay = commandReplay_ ? 1 : 0;
-  return &record;
+  snapshot.record = {.curTime = scene_.time(),
+                     .selItems = snapshot.selection.data(),
+                     .itemFlags = LWSIM_UNSUPPORTED(LWInterfaceInfo, itemFlags),
+                     .previewStart = scene_.previewRange().first,
+                     .previewEnd = scene_.previewRange().last,
+                     .previewStep = scene_.previewRange().step,
+                     .dynaUpdate = 0,
+                     .schemaPos = schematicPosition,
+                     .itemVis = LWSIM_UNSUPPORTED(LWInterfaceInfo, itemVis),
+                     .displayFlags = 0,
+                     .generalFlags = 0,
+                     .boxThreshold = 0,
+                     .itemColor = LWSIM_UNSUPPORTED(LWInterfaceInfo, itemColor),
+                     .setItemColorIndex = LWSIM_UNSUPPORTED(LWInterfaceInfo, setItemColorIndex),
+                     .setItemColorCustom = LWSIM_UNSUPPORTED(LWInterfaceInfo, setItemColorCustom),
+                     .alertLevel = 0,
+                     .autoKeyCreate = autoKeyCreate_};
+  return &snapshot.record;
 }
 
 LWSceneInfo *SnapshotService::sceneInfo() {
   SceneSnapshot &snapshot = fresh(scenes_, kKept);
   snapshot.name = scene_.name();
   snapshot.fileName = scene_.fileName();
-  LWSceneInfo &record = snapshot.record;
-  record.name = snapshot.name.c_str();
-  record.filename = snapshot.fileName.empty() ? nullptr : snapshot.fileName.c_str();
-  record.frameStart = scene_.renderRange().first;
-  record.frameEnd = scene_.renderRange().last;
-  record.frameStep = scene_.renderRange().step;
-  record.framesPerSecond = scene_.framesPerSecond();
   const SceneItem *camera = scene_.first(kCamera, nullptr);
-  record.frameWidth = camera != nullptr ? camera->resolutionWidth : 640;
-  record.frameHeight = camera != nullptr ? camera->resolutionHeight : 480;
-  return &record;
+  snapshot.record = {.name = snapshot.name.c_str(),
+                     .filename = snapshot.fileName.empty() ? nullptr : snapshot.fileName.c_str(),
+                     .numPoints = 0,
+                     .numPolygons = 0,
+                     .renderType = 0,
+                     .renderOpts = 0,
+                     .frameStart = scene_.renderRange().first,
+                     .frameEnd = scene_.renderRange().last,
+                     .frameStep = scene_.renderRange().step,
+                     .framesPerSecond = scene_.framesPerSecond(),
+                     .frameWidth = camera != nullptr ? camera->resolutionWidth : 640,
+                     .frameHeight = camera != nullptr ? camera->resolutionHeight : 480};
+  return &snapshot.record;
 }
 
 LWTimeInfo *SnapshotService::timeInfo() {

@@ -21,9 +21,9 @@ class SnapshotService {
   LWSceneInfo *sceneInfo();
   LWTimeInfo *timeInfo();
 
-  // The interface flag the host raises while it replays commands it has
-  // already reported (undo, redo, macros).
-  void setCommandReplay(bool replaying) { commandReplay_ = replaying; }
+  // Layout's Auto Key Create mode (an LWAKC_ value).
+  void setAutoKeyCreate(int mode) { autoKeyCreate_ = mode; }
+  int autoKeyCreate() const { return autoKeyCreate_; }
 
  private:
   struct InterfaceSnapshot {
@@ -41,7 +41,7 @@ class SnapshotService {
   static constexpr std::size_t kKept = 1024;
 
   const Scene &scene_;
-  bool commandReplay_ = false;
+  int autoKeyCreate_ = LWAKC_OFF;
   std::deque<InterfaceSnapshot> interfaces_;
   std::deque<SceneSnapshot> scenes_;
   std::deque<LWTimeInfo> times_;

@@ -12,6 +12,8 @@ std::string TranscriptLine::format() const {
       return "message: " + first + ": " + second.value_or("");
     case Kind::Refused:
       return "refused: " + first;
+    case Kind::Unsupported:
+      return "unsupported: " + first;
   }
   return first;
 }
@@ -28,6 +30,10 @@ void Transcript::message(std::string title, std::string text) {
 
 void Transcript::refused(std::string command) {
   add({TranscriptLine::Kind::Refused, std::move(command), std::nullopt});
+}
+
+void Transcript::unsupported(std::string member) {
+  add({TranscriptLine::Kind::Unsupported, std::move(member), std::nullopt});
 }
 
 std::vector<std::string> Transcript::formatted() const {

@@ -1,5 +1,6 @@
 // Everything the module shows the user, recorded in order: status lines,
-// error boxes, message boxes and refused commands.
+// error boxes, message boxes and refused commands; and every call of a host
+// member the simulation does not carry out.
 #pragma once
 
 #include <functional>
@@ -10,9 +11,9 @@
 namespace lwsim {
 
 struct TranscriptLine {
-  enum class Kind { Status, Error, Message, Refused };
+  enum class Kind { Status, Error, Message, Refused, Unsupported };
   Kind kind;
-  std::string first;                  // status text, first error line, box title or command
+  std::string first;                  // status text, first error line, box title, command or member
   std::optional<std::string> second;  // second error line or message text
 
   // The line as lwsim prints it ("status: TEXT", "error: A | B", ...).
@@ -25,6 +26,8 @@ class Transcript {
   void error(std::string first, std::optional<std::string> second);
   void message(std::string title, std::string text);
   void refused(std::string command);
+  // An unsupported host call of RECORD.member.
+  void unsupported(std::string member);
 
   const std::vector<TranscriptLine> &lines() const { return lines_; }
   std::vector<std::string> formatted() const;

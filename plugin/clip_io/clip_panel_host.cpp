@@ -47,7 +47,7 @@ bool ClipPanelHost::build(const char *serverName, int width, int height) {
     throw;
   }
   panels->set(panel, PAN_USERDATA, this);
-  panels->set(panel, PAN_USERCLOSE, reinterpret_cast<void *>(onClose));
+  panels->set(panel, PAN_USERCLOSE, panelHook(onClose));
   panels->set(panel, PAN_W, &width);
   panels->set(panel, PAN_H, &height);
   return true;

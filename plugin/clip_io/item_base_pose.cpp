@@ -25,8 +25,8 @@ ItemBasePose itemBasePose(LWItemID item, ItemKind kind) {
   pose.pivotPos = itemParam(item, LWIP_PIVOT);
   pose.pivotRot = itemParam(item, LWIP_PIVOT_ROT);
   if (kind == kKindBone) {
-    pose.restPos = restParam(item, LWBONEPARAM_REST_POSITION);
-    pose.restRot = restParam(item, LWBONEPARAM_REST_ROTATION);
+    pose.restPos = restParam(item, LWIP_POSITION);
+    pose.restRot = restParam(item, LWIP_ROTATION);
   }
   return pose;
 }

@@ -148,12 +148,8 @@ LWPanControlDesc descriptorOf(const LoadControl &control, const LabelUnit &label
       return textDesc(control.width);
     case Desc::kArea:
       return areaDesc(control.width, control.height);
-    case Desc::kText: {
-      LWPanControlDesc desc{};
-      desc.text.type = LWT_TEXT;
-      desc.text.text = kNoLines;
-      return desc;
-    }
+    case Desc::kText:
+      return textLinesDesc(kNoLines);
     case Desc::kInteger:
       return numberDesc(LWT_INTEGER);
     case Desc::kFloat:
@@ -187,11 +183,11 @@ class LoadPanel final : public ClipPanelHost {
   void takeFileRange();
 
   static LWCtlEventFunc *handlerOf(Event event);
-  static void onCommon(LWControl *control, void *userData) noexcept;
-  static void onText(LWControl *control, void *userData) noexcept;
-  static void onFileLoad(LWControl *control, void *userData) noexcept;
-  static void onDirLoad(LWControl *control, void *userData) noexcept;
-  static void onLoad(LWControl *control, void *userData) noexcept;
+  static void onCommon(LWControlID control, void *userData) noexcept;
+  static void onText(LWControlID control, void *userData) noexcept;
+  static void onFileLoad(LWControlID control, void *userData) noexcept;
+  static void onDirLoad(LWControlID control, void *userData) noexcept;
+  static void onLoad(LWControlID control, void *userData) noexcept;
 
   std::array<LWControl *, kControlCount> controls_{};
 };
@@ -315,23 +311,23 @@ void LoadPanel::load() {
   reportFailures(loadLabels().message(kMsgFailedToLoad), [&] { applyClip(options); });
 }
 
-void LoadPanel::onCommon(LWControl *control, void *userData) noexcept {
-  guardedEvent([&] { static_cast<LoadPanel *>(userData)->readOption(control); });
+void LoadPanel::onCommon(LWControlID control, void *userData) noexcept {
+  guardedEvent([&] { static_cast<LoadPanel *>(userData)->readOption(static_cast<LWControl *>(control)); });
 }
 
-void LoadPanel::onText(LWControl *control, void *userData) noexcept {
-  guardedEvent([&] { static_cast<LoadPanel *>(userData)->readText(control); });
+void LoadPanel::onText(LWControlID control, void *userData) noexcept {
+  guardedEvent([&] { static_cast<LoadPanel *>(userData)->readText(static_cast<LWControl *>(control)); });
 }
 
-void LoadPanel::onFileLoad(LWControl *, void *userData) noexcept {
+void LoadPanel::onFileLoad(LWControlID, void *userData) noexcept {
   guardedEvent([&] { static_cast<LoadPanel *>(userData)->loadFile(); });
 }
 
-void LoadPanel::onDirLoad(LWControl *, void *userData) noexcept {
+void LoadPanel::onDirLoad(LWControlID, void *userData) noexcept {
   guardedEvent([&] { static_cast<LoadPanel *>(userData)->loadDirectory(); });
 }
 
-void LoadPanel::onLoad(LWControl *, void *userData) noexcept {
+void LoadPanel::onLoad(LWControlID, void *userData) noexcept {
   guardedEvent([&] { static_cast<LoadPanel *>(userData)->load(); });
 }
 

@@ -57,8 +57,8 @@ class SavePanel final : public ClipPanelHost {
   void readSwitch(LWControl *control);
   void save();
 
-  static void onSwitch(LWControl *control, void *userData) noexcept;
-  static void onSave(LWControl *control, void *userData) noexcept;
+  static void onSwitch(LWControlID control, void *userData) noexcept;
+  static void onSave(LWControlID control, void *userData) noexcept;
 
   std::array<LWControl *, kSwitchCount> switches_{};
 };
@@ -108,11 +108,11 @@ void SavePanel::save() {
   reportFailures(saveLabels().message(kMsgFailedToSave), [&] { saveClip(options); });
 }
 
-void SavePanel::onSwitch(LWControl *control, void *userData) noexcept {
-  guardedEvent([&] { static_cast<SavePanel *>(userData)->readSwitch(control); });
+void SavePanel::onSwitch(LWControlID control, void *userData) noexcept {
+  guardedEvent([&] { static_cast<SavePanel *>(userData)->readSwitch(static_cast<LWControl *>(control)); });
 }
 
-void SavePanel::onSave(LWControl *, void *userData) noexcept {
+void SavePanel::onSave(LWControlID, void *userData) noexcept {
   guardedEvent([&] { static_cast<SavePanel *>(userData)->save(); });
 }
 

@@ -29,7 +29,7 @@ void appendTreeChannels(const LWChannelInfo &info, LWChanGroupID group, ChannelL
   }
 }
 
-bool isMorphMapName(const LWSceneObjects &objects, const std::string &name) {
+bool isMorphMapName(const LWObjectFuncs &objects, const std::string &name) {
   const int count = objects.numVMaps(LWVMAP_MORF);
   for (int i = 0; i < count; ++i) {
     const char *mapName = objects.vmapName(LWVMAP_MORF, i);

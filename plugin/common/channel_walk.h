@@ -24,6 +24,6 @@ void appendGroupChannels(const LWChannelInfo &info, LWChanGroupID group, Channel
 void appendTreeChannels(const LWChannelInfo &info, LWChanGroupID group, ChannelList &channels);
 
 // True when one of the scene's MORF vertex maps has exactly this name.
-bool isMorphMapName(const LWSceneObjects &objects, const std::string &name);
+bool isMorphMapName(const LWObjectFuncs &objects, const std::string &name);
 
 }  // namespace lwp

@@ -44,7 +44,7 @@ class CClipGlobals {
   LWFileActivateFunc *fileRequester() const { return entry<LWFileActivateFunc, kFileRequest>(); }
   LWMessageFuncs *messages() const { return entry<LWMessageFuncs, kMessages>(); }
   LWPanelFuncs *panels() const { return entry<LWPanelFuncs, kPanels>(); }
-  LWSceneObjects *sceneObjects() const { return entry<LWSceneObjects, kSceneObjects>(); }
+  LWObjectFuncs *sceneObjects() const { return entry<LWObjectFuncs, kSceneObjects>(); }
 
   // Snapshots of the host's state, looked up again right before use; the
   // answer (null included) replaces the stored entry.
@@ -60,14 +60,14 @@ class CClipGlobals {
   static constexpr std::size_t kObjectInfo = globalSlot(kIds, LWOBJECTINFO_GLOBAL);
   static constexpr std::size_t kSceneInfo = globalSlot(kIds, LWSCENEINFO_GLOBAL);
   static constexpr std::size_t kTimeInfo = globalSlot(kIds, LWTIMEINFO_GLOBAL);
-  static constexpr std::size_t kCommand = globalSlot(kIds, LWCOMMANDINTERFACE_GLOBAL);
+  static constexpr std::size_t kCommand = globalSlot(kIds, LWCOMMANDFUNC_GLOBAL);
   static constexpr std::size_t kEnvelopes = globalSlot(kIds, LWENVELOPEFUNCS_GLOBAL);
   static constexpr std::size_t kChannelInfo = globalSlot(kIds, LWCHANNELINFO_GLOBAL);
   static constexpr std::size_t kFileRequest = globalSlot(kIds, LWFILEACTIVATEFUNC_GLOBAL);
   static constexpr std::size_t kMessages = globalSlot(kIds, LWMESSAGEFUNCS_GLOBAL);
   static constexpr std::size_t kLocale = globalSlot(kIds, LWLOCALEINFO_GLOBAL);
   static constexpr std::size_t kPanels = globalSlot(kIds, LWPANELFUNCS_GLOBAL);
-  static constexpr std::size_t kSceneObjects = globalSlot(kIds, LWSCENEOBJECTS_GLOBAL);
+  static constexpr std::size_t kSceneObjects = globalSlot(kIds, LWOBJECTFUNCS_GLOBAL);
 
   CClipGlobals() = default;
 

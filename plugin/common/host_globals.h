@@ -81,7 +81,7 @@ class CHostGlobals {
   LWEnvelopeFuncs *envelopes() const { return entry<LWEnvelopeFuncs, kEnvelopes>(); }
   LWItemInfo *itemInfo() const { return entry<LWItemInfo, kItemInfo>(); }
   LWObjectInfo *objectInfo() const { return entry<LWObjectInfo, kObjectInfo>(); }
-  LWSceneObjects *sceneObjects() const { return entry<LWSceneObjects, kSceneObjects>(); }
+  LWObjectFuncs *sceneObjects() const { return entry<LWObjectFuncs, kSceneObjects>(); }
   LWPanelFuncs *panels() const { return entry<LWPanelFuncs, kPanels>(); }
   LWComRing *comRing() const { return entry<LWComRing, kComRing>(); }
   LWChannelInfo *channelInfo() const { return entry<LWChannelInfo, kChannelInfo>(); }
@@ -99,11 +99,11 @@ class CHostGlobals {
   LWSceneInfo *refetchSceneInfo() { return refetch<LWSceneInfo, kSceneInfo>(); }
 
  private:
-  static constexpr std::size_t kCommand = globalSlot(kIds, LWCOMMANDINTERFACE_GLOBAL);
+  static constexpr std::size_t kCommand = globalSlot(kIds, LWCOMMANDFUNC_GLOBAL);
   static constexpr std::size_t kEnvelopes = globalSlot(kIds, LWENVELOPEFUNCS_GLOBAL);
   static constexpr std::size_t kItemInfo = globalSlot(kIds, LWITEMINFO_GLOBAL);
   static constexpr std::size_t kObjectInfo = globalSlot(kIds, LWOBJECTINFO_GLOBAL);
-  static constexpr std::size_t kSceneObjects = globalSlot(kIds, LWSCENEOBJECTS_GLOBAL);
+  static constexpr std::size_t kSceneObjects = globalSlot(kIds, LWOBJECTFUNCS_GLOBAL);
   static constexpr std::size_t kPanels = globalSlot(kIds, LWPANELFUNCS_GLOBAL);
   static constexpr std::size_t kComRing = globalSlot(kIds, LWCOMRING_GLOBAL);
   static constexpr std::size_t kChannelInfo = globalSlot(kIds, LWCHANNELINFO_GLOBAL);

@@ -55,7 +55,7 @@ bool isMorphChannel(LWChannelID channel, LWItemID item) {
   if (group == nullptr || itemGroup == nullptr || info->groupParent(group) != itemGroup) return false;
   const std::string groupName = groupNameWith(*info, group);
   if (groupName == "MorphGroup") return true;
-  const LWSceneObjects *objects = globals.sceneObjects();
+  const LWObjectFuncs *objects = globals.sceneObjects();
   return objects != nullptr && isMorphMapName(*objects, groupName + "." + channelNameWith(*info, channel));
 }
 

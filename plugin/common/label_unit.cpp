@@ -9,7 +9,7 @@ namespace lwp {
 bool hostLanguageIsJapanese(GlobalFunc *lookup) {
   if (lookup == nullptr) return false;
   const auto id = reinterpret_cast<std::uintptr_t>(lookup(LWLOCALEINFO_GLOBAL, GFUSE_TRANSIENT));
-  return (id & 0xFFFFu) == LWLOCALEID_JAPANESE;
+  return (id & LWLOC_LANGID) == LANGID_JAPANESE;
 }
 
 LabelUnit::LabelUnit(const LanguageTables &english, const LanguageTables &japanese)

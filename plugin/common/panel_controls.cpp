@@ -1,6 +1,7 @@
 #include "panel_controls.h"
 
 #include <array>
+#include <cstring>
 
 #include "exceptions.h"
 
@@ -12,10 +13,30 @@ namespace {
 // a longer one is cut.
 constexpr int kTextBufferSize = 4096;
 
+// A "PopupControl" reads its width in pixels from the member in which the
+// other choice controls take their orientation.
+constexpr int kPopupWidth = 200;
+
+// The host reads as much of a descriptor as the control's kind needs, so
+// every byte of it starts as zero.
+LWPanControlDesc blankDesc(int type) {
+  LWPanControlDesc desc;
+  std::memset(&desc, 0, sizeof desc);
+  desc.type = type;
+  return desc;
+}
+
+// The host writes as much of a value as the control's kind holds.
+LWValue blankValue(int type) {
+  LWValue value;
+  std::memset(&value, 0, sizeof value);
+  value.type = type;
+  return value;
+}
+
 LWControl *place(LWControl *control, int x, int y) {
   if (control == nullptr) throw lw::ex::CBaseEx("The host could not add a control to the panel.");
-  LWValue value{};
-  value.intv.type = LWT_INTEGER;
+  LWValue value = blankValue(LWT_INTEGER);
   value.intv.value = x;
   control->set(control, CTL_X, &value);
   value.intv.value = y;
@@ -26,66 +47,60 @@ LWControl *place(LWControl *control, int x, int y) {
 }  // namespace
 
 LWPanControlDesc areaDesc(int width, int height) {
-  LWPanControlDesc desc{};
-  desc.area.type = LWT_AREA;
+  LWPanControlDesc desc = blankDesc(LWT_AREA);
   desc.area.width = width;
   desc.area.height = height;
   return desc;
 }
 
 LWPanControlDesc popupDesc(ChoiceList items) {
-  LWPanControlDesc desc{};
-  desc.choice.type = LWT_CHOICE;
+  LWPanControlDesc desc = blankDesc(LWT_CHOICE);
   desc.choice.items = const_cast<const char **>(items);
-  desc.choice.style = PCHOICE_POPUP;
+  desc.choice.vertical = kPopupWidth;
   return desc;
 }
 
 LWPanControlDesc textDesc(int characters) {
-  LWPanControlDesc desc{};
-  desc.string.type = LWT_STRING;
+  LWPanControlDesc desc = blankDesc(LWT_STRING);
   desc.string.width = characters;
   return desc;
 }
 
-LWPanControlDesc numberDesc(int type) {
-  LWPanControlDesc desc{};
-  desc.type = type;
+LWPanControlDesc numberDesc(int type) { return blankDesc(type); }
+
+LWPanControlDesc textLinesDesc(const char **lines) {
+  LWPanControlDesc desc = blankDesc(LWT_TEXT);
+  desc.text.text = lines;
   return desc;
 }
 
 int intValue(LWControl *control) {
-  LWValue value{};
-  value.intv.type = LWT_INTEGER;
+  LWValue value = blankValue(LWT_INTEGER);
   control->get(control, CTL_VALUE, &value);
   return value.intv.value;
 }
 
 void setIntValue(LWControl *control, int number) {
-  LWValue value{};
-  value.intv.type = LWT_INTEGER;
+  LWValue value = blankValue(LWT_INTEGER);
   value.intv.value = number;
   control->set(control, CTL_VALUE, &value);
 }
 
 double floatValue(LWControl *control) {
-  LWValue value{};
-  value.flt.type = LWT_FLOAT;
+  LWValue value = blankValue(LWT_FLOAT);
   control->get(control, CTL_VALUE, &value);
   return value.flt.value;
 }
 
 void setFloatValue(LWControl *control, double number) {
-  LWValue value{};
-  value.flt.type = LWT_FLOAT;
+  LWValue value = blankValue(LWT_FLOAT);
   value.flt.value = number;
   control->set(control, CTL_VALUE, &value);
 }
 
 std::string textValue(LWControl *control) {
   std::array<char, kTextBufferSize> buffer{};
-  LWValue value{};
-  value.str.type = LWT_STRING;
+  LWValue value = blankValue(LWT_STRING);
   value.str.buf = buffer.data();
   value.str.bufLen = static_cast<int>(buffer.size());
   control->get(control, CTL_VALUE, &value);
@@ -95,16 +110,14 @@ std::string textValue(LWControl *control) {
 
 void setTextValue(LWControl *control, const std::string &text) {
   std::string copy = text;  // the host takes a writable buffer
-  LWValue value{};
-  value.str.type = LWT_STRING;
+  LWValue value = blankValue(LWT_STRING);
   value.str.buf = copy.data();
   value.str.bufLen = static_cast<int>(copy.size() + 1);
   control->set(control, CTL_VALUE, &value);
 }
 
 int controlAttribute(LWControl *control, int attribute) {
-  LWValue value{};
-  value.intv.type = LWT_INTEGER;
+  LWValue value = blankValue(LWT_INTEGER);
   control->get(control, attribute, &value);
   return value.intv.value;
 }
@@ -127,8 +140,7 @@ LWControl *addControlAtColumn(LWPanelFuncs &panels, LWPanelID panel, const char 
 }
 
 void setControlEvent(LWControl *control, LWCtlEventFunc *event, void *userData) {
-  LWValue value{};
-  value.ptr.type = LWT_NULL;
+  LWValue value = blankValue(LWT_NULL);
   value.ptr.ptr = userData;
   control->set(control, CTL_USERDATA, &value);
   value.ptr.ptr = reinterpret_cast<void *>(event);

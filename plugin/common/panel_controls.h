@@ -16,6 +16,8 @@ LWPanControlDesc popupDesc(ChoiceList items);
 LWPanControlDesc textDesc(int characters);
 // A field described by its value type alone (LWT_INTEGER, LWT_FLOAT, LWT_BOOLEAN).
 LWPanControlDesc numberDesc(int type);
+// A text control showing the lines of a null-terminated list.
+LWPanControlDesc textLinesDesc(const char **lines);
 
 int intValue(LWControl *control);
 void setIntValue(LWControl *control, int value);
@@ -39,6 +41,11 @@ LWControl *addControlAtColumn(LWPanelFuncs &panels, LWPanelID panel, const char 
 
 // The control calls event with userData when the user works it.
 void setControlEvent(LWControl *control, LWCtlEventFunc *event, void *userData);
+
+// A panel hook as the panel's set takes it. Only a function of the hook's
+// own type converts, so a hook of another signature fails to compile.
+inline void *panelHook(LWPanHookFunc *hook) { return reinterpret_cast<void *>(hook); }
+inline void *panelHook(LWPanKeyFunc *hook) { return reinterpret_cast<void *>(hook); }
 
 // Drawn and usable, or drawn greyed out.
 void enableControl(LWControl *control, bool enabled);

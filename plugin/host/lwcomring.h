@@ -2,6 +2,8 @@
 #ifndef LWHOST_LWCOMRING_H
 #define LWHOST_LWCOMRING_H
 
+#include "lwtypes.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -10,9 +12,9 @@ extern "C" {
 typedef void LWRingEvent(void *clientData, void *portData, int eventCode, void *eventData);
 
 typedef struct st_LWComRing {
-  int (*ringAttach)(const char *topic, void *clientData, LWRingEvent *callback);
-  void (*ringDetach)(const char *topic, void *clientData);
-  void (*ringMessage)(const char *topic, int eventCode, void *eventData);
+  int (*ringAttach)(LWCStringASCII topic, LWInstance clientData, LWRingEvent *callback);
+  void (*ringDetach)(LWCStringASCII topic, LWInstance clientData);
+  void (*ringMessage)(LWCStringASCII topic, int eventCode, void *eventData);
 } LWComRing;
 
 #ifdef __cplusplus

@@ -2,25 +2,27 @@
 #ifndef LWHOST_LWFILEREQ_H
 #define LWHOST_LWFILEREQ_H
 
+#include "lwtypes.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-#define FREQ_LOAD 0
-#define FREQ_SAVE 1
-#define FREQ_DIRECTORY 2
-#define FREQ_MULTILOAD 3
+static const int FREQ_LOAD = 1;
+static const int FREQ_SAVE = 2;
+static const int FREQ_DIRECTORY = 3;
+static const int FREQ_MULTILOAD = 4;
 
-#define LWFILEREQ_VERSION 4
+static const int LWFILEREQ_VERSION = 4;
 
 typedef struct st_LWFileReqLocal {
   int reqType;
   int result; /* > 0 chosen, 0 cancelled, < 0 failed */
-  const char *title;
-  const char *fileType;
-  char *path;
-  char *baseName;
-  char *fullName;
+  LWCStringUTF8 title;
+  LWCStringUTF8 fileType;
+  LWMutableCStringUTF8 path;
+  LWMutableCStringUTF8 baseName;
+  LWMutableCStringUTF8 fullName;
   int bufLen;
   int (*pickName)(void);
 } LWFileReqLocal;

@@ -4,31 +4,39 @@
 #ifndef LWHOST_LWINTERFACE_H
 #define LWHOST_LWINTERFACE_H
 
-#include <stddef.h>
-
-#include "lwtypes.h"
+#include "lwitem.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
+/* Layout's Auto Key Create mode: while it is not off, Layout keys the items
+   the user poses by itself. */
+static const int LWAKC_OFF = 0;
+static const int LWAKC_MODIFIED = 1;
+static const int LWAKC_ALL = 2;
+static const int LWAKC_EXISTING = 3;
+
+/* The record as far as the module reads it; the host's goes on beyond. */
 typedef struct st_LWInterfaceInfo {
   LWTime curTime;
   const LWItemID *selItems; /* ends with 0 */
+  unsigned int (*itemFlags)(LWItemID item);
   LWFrame previewStart;
   LWFrame previewEnd;
   LWFrame previewStep;
   int dynaUpdate;
   void (*schemaPos)(LWItemID item, double *x, double *y);
-  unsigned char reserved[60]; /* host state the module never reads */
-  /* Nonzero while the host replays commands it has already reported
-     (undo, redo, macro playback): such commands are not the user posing. */
-  int commandReplay;
+  int (*itemVis)(LWItemID item);
+  unsigned int displayFlags;
+  unsigned int generalFlags;
+  int boxThreshold;
+  int (*itemColor)(LWItemID item);
+  void (*setItemColorIndex)(LWItemID item, int color);
+  void (*setItemColorCustom)(LWItemID item, double *color);
+  int alertLevel;
+  int autoKeyCreate; /* an LWAKC_ mode */
 } LWInterfaceInfo;
-
-LW_STATIC_ASSERT(offsetof(LWInterfaceInfo, curTime) == 0, "curTime at 0");
-LW_STATIC_ASSERT(offsetof(LWInterfaceInfo, selItems) == 8, "selItems at 8");
-LW_STATIC_ASSERT(offsetof(LWInterfaceInfo, commandReplay) == 100, "the flag the master reads sits at byte 100");
 
 #ifdef __cplusplus
 }

@@ -2,69 +2,69 @@
 #ifndef LWHOST_LWMODULE_H
 #define LWHOST_LWMODULE_H
 
-#include <stddef.h>
-
 #include "lwtypes.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-#define MOD_SYSSYNC 0x04121994u
-#define MOD_SYSVER 3u
-#define MOD_MACHINE 0x300u
+/* What the descriptor says of the module; the host refuses other values. */
+static const unsigned int MOD_SYSSYNC = 0x04121994;
+static const unsigned int MOD_SYSVER = 3;
+#if defined(_WIN32)
+static const unsigned int MOD_MACHINE = 0x300; /* Windows */
+#else
+static const unsigned int MOD_MACHINE = 0x500; /* Linux */
+#endif
 
-/* Use mode of a global lookup; the module always asks transiently. */
-#define GFUSE_TRANSIENT 0
+/* Use modes of a global lookup; the module always asks transiently. */
+static const int GFUSE_TRANSIENT = 0;
+static const int GFUSE_ACQUIRE = 1;
+static const int GFUSE_RELEASE = 2;
 
-typedef void *GlobalFunc(const char *serviceName, int useMode);
+/* The host's lookup: a service by its id, or null when the host lacks it. */
+typedef void *GlobalFunc(LWCStringASCII serviceName, int useMode);
 
 /* Activation results. */
-#define AFUNC_OK 0
-#define AFUNC_BADVERSION 1
-#define AFUNC_BADGLOBAL 2
+static const int AFUNC_OK = 0;
+static const int AFUNC_BADVERSION = 1;
+static const int AFUNC_BADGLOBAL = 2;
+static const int AFUNC_BADLOCAL = 3;
+static const int AFUNC_BADAPP = 4;
+static const int AFUNC_BADAPP_SILENT = 5;
 
 typedef int ActivateFunc(int version, GlobalFunc *global, void *local, void *serverData);
 
+/* A tagged text of a server (user name, menu, ...); a zero tag ends a list. */
+typedef struct st_ServerTagInfo {
+  LWCStringASCII string;
+  unsigned int tag;
+} ServerTagInfo;
+
 typedef struct st_ServerRecord {
-  const char *className;
-  const char *name;
+  LWCStringASCII className;
+  LWCStringASCII name;
   ActivateFunc *activate;
-  const void *tagInfo;
+  ServerTagInfo *tagInfo; /* null: no tagged texts */
 } ServerRecord;
 
 typedef struct st_ModuleDescriptor {
   unsigned int sysSync;
   unsigned int sysVersion;
   unsigned int sysMachine;
-  /* 4 bytes of padding sit here on 64-bit targets */
   void *(*startup)(void);
   void (*shutdown)(void *serverData);
-  ServerRecord *serverDefs;
+  ServerRecord *serverDefs; /* ends with a record of null class */
 } ModuleDescriptor;
 
-LW_STATIC_ASSERT(sizeof(void *) == 8, "the host is a 64-bit program");
-LW_STATIC_ASSERT(offsetof(ModuleDescriptor, sysSync) == 0, "sysSync at 0");
-LW_STATIC_ASSERT(offsetof(ModuleDescriptor, sysVersion) == 4, "sysVersion at 4");
-LW_STATIC_ASSERT(offsetof(ModuleDescriptor, sysMachine) == 8, "sysMachine at 8");
-LW_STATIC_ASSERT(offsetof(ModuleDescriptor, startup) == 16, "startup at 16");
-LW_STATIC_ASSERT(offsetof(ModuleDescriptor, shutdown) == 24, "shutdown at 24");
-LW_STATIC_ASSERT(offsetof(ModuleDescriptor, serverDefs) == 32, "serverDefs at 32");
-LW_STATIC_ASSERT(sizeof(ModuleDescriptor) == 40, "descriptor is 40 bytes");
-LW_STATIC_ASSERT(offsetof(ServerRecord, className) == 0, "className at 0");
-LW_STATIC_ASSERT(offsetof(ServerRecord, name) == 8, "name at 8");
-LW_STATIC_ASSERT(offsetof(ServerRecord, activate) == 16, "activate at 16");
-LW_STATIC_ASSERT(offsetof(ServerRecord, tagInfo) == 24, "tagInfo at 24");
-LW_STATIC_ASSERT(sizeof(ServerRecord) == 32, "server record is 32 bytes");
-
-/* Server classes this module registers. */
+/* Server classes this module registers, and the interface versions of each. */
 #define LWLAYOUTGENERIC_CLASS "LayoutGeneric"
 #define LWMASTER_HCLASS "MasterHandler"
 #define LWMASTER_ICLASS "MasterInterface"
 
-/* Interface versions the module accepts. */
-#define LWLAYOUTGENERIC_VERSION 7
-#define LWMASTER_VERSION 5
+static const int LWLAYOUTGENERIC_VERSION = 7;
+static const int LWMASTER_VERSION = 5;
+static const int LWINTERFACE_VERSION = 5;
 
 #ifdef __cplusplus
 }

@@ -1,8 +1,9 @@
-/* Object, bone and camera information, and the scene's vertex maps. */
+/* Object, bone and camera information, and the scene's vertex maps. Each
+   record as far as the module reads it; the host's go on beyond. */
 #ifndef LWHOST_LWOBJECTS_H
 #define LWHOST_LWOBJECTS_H
 
-#include "lwtypes.h"
+#include "lwitem.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -11,32 +12,44 @@ extern "C" {
 /* "LW Object Info 14" */
 typedef struct st_LWObjectInfo {
   /* The file the object was loaded from; null for a null object. */
-  const char *(*filename)(LWItemID object);
+  LWCStringUTF8 (*filename)(LWItemID object);
 } LWObjectInfo;
 
-/* "LW Bone Info 7" */
-#define LWBONEPARAM_REST_POSITION 1
-#define LWBONEPARAM_REST_ROTATION 2
-
+/* "LW Bone Info 7": restParam takes LWIP_POSITION or LWIP_ROTATION. */
 typedef struct st_LWBoneInfo {
-  void (*restParam)(LWItemID bone, int paramId, LWDVector vector);
+  unsigned int (*flags)(LWItemID bone);
+  void (*restParam)(LWItemID bone, LWItemParam paramId, LWDVector vector);
 } LWBoneInfo;
 
 /* "LW Camera Info 10" */
 typedef struct st_LWCameraInfo {
   double (*zoomFactor)(LWItemID camera, LWTime time);
+  double (*focalLength)(LWItemID camera, LWTime time);
+  double (*focalDistance)(LWItemID camera, LWTime time);
+  double (*fStop)(LWItemID camera, LWTime time);
+  double (*blurLength)(LWItemID camera, LWTime time);
+  void (*fovAngles)(LWItemID camera, LWTime time, double *horizontal, double *vertical);
+  unsigned int (*flags)(LWItemID camera);
   void (*resolution)(LWItemID camera, int *width, int *height);
 } LWCameraInfo;
 
-/* "Scene Objects 9": vertex maps of the scene, by type. */
-#define LWID_(a, b, c, d) \
-  ((((unsigned int)(a)) << 24) | (((unsigned int)(b)) << 16) | (((unsigned int)(c)) << 8) | ((unsigned int)(d)))
-#define LWVMAP_MORF LWID_('M', 'O', 'R', 'F')
+/* "Scene Objects 9": the scene's objects as files, and its vertex maps by
+   type. */
+static const LWID LWVMAP_MORF = 0x4D4F5246; /* 'MORF' */
 
-typedef struct st_LWSceneObjects {
-  int (*numVMaps)(unsigned int vmapType);
-  const char *(*vmapName)(unsigned int vmapType, int index);
-} LWSceneObjects;
+typedef float LWFVector[3];
+typedef struct st_LWMeshInfo LWMeshInfo;
+
+typedef struct st_LWObjectFuncs {
+  int (*numObjects)(void);
+  LWCStringUTF8 (*filename)(int object);
+  int (*maxLayers)(int object);
+  int (*layerExists)(int object, int layer);
+  void (*pivotPoint)(int object, int layer, LWFVector position);
+  LWMeshInfo *(*layerMesh)(int object, int layer);
+  int (*numVMaps)(LWID vmapType);
+  LWCStringUTF8 (*vmapName)(LWID vmapType, int index);
+} LWObjectFuncs;
 
 #ifdef __cplusplus
 }

@@ -9,9 +9,14 @@
 extern "C" {
 #endif
 
+/* The record as far as the module reads it; the host's goes on beyond. */
 typedef struct st_LWSceneInfo {
-  const char *name;
-  const char *filename;
+  LWCStringUTF8 name;
+  LWCStringUTF8 filename;
+  int numPoints;
+  int numPolygons;
+  int renderType;
+  int renderOpts;
   LWFrame frameStart; /* render range */
   LWFrame frameEnd;
   LWFrame frameStep;

@@ -13,6 +13,9 @@ namespace {
 
 constexpr const char *kWholeSuffix = ".00";
 
+// Backspace arrives as its character code.
+constexpr int kBackspace = 0x08;
+
 bool endsWith(const std::string &text, const std::string &suffix) {
   return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
@@ -37,7 +40,7 @@ bool typeFrameKey(std::string &typed, int key) {
     if (typed.empty()) typed += '-';
   } else if (key == '.') {
     if (typed.find('.') == std::string::npos) typed += '.';
-  } else if (key == LWDK_BACKSPACE || key == LWDK_DELETE) {
+  } else if (key == kBackspace || key == LWDK_DELETE) {
     if (!typed.empty()) typed.pop_back();
   } else {
     return false;

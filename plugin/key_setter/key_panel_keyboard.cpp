@@ -10,42 +10,56 @@ namespace {
 
 constexpr int kScopeCount = 3;
 
+// Plain characters arrive as their own codes. Which code Layout delivers for
+// the Enter key is not settled by its interface: the character, its return
+// key or the keypad's Enter; each one counts.
+constexpr int kEnterCharacter = 0x0D;
+constexpr int kEscapeCharacter = 0x1B;
+
+bool isEnter(int key) { return key == kEnterCharacter || key == LWDK_RETURN || key == LWDK_PAD_ENTER; }
+
+// The modifier is the Shift key.
+constexpr int kModifier = LWDK_SHIFT;
+
 }  // namespace
 
-void CKeySetterPanel::keyPressed(int key) {
+bool CKeySetterPanel::keyPressed(int key) {
   if (typeFrameKey(typed_, key)) {
     setTextValue(controls_.frame, typed_);
-    return;
+    return true;
+  }
+  if (isEnter(key)) {
+    finish(true);
+    return true;
   }
   switch (key) {
-    case LWDK_RETURN:
-      finish(true);
-      break;
-    case LWDK_ESCAPE:
+    case kEscapeCharacter:
       finish(false);
-      break;
-    case LWDK_CTRL:
+      return true;
+    case kModifier:
       modifierHeld_ = true;
-      break;
-    case LWDK_LEFT:
+      return true;
+    case LWDK_SC_LEFT:
       if (modifierHeld_) stepFrame(-1);
-      break;
-    case LWDK_RIGHT:
+      return modifierHeld_;
+    case LWDK_SC_RIGHT:
       if (modifierHeld_) stepFrame(1);
-      break;
-    case LWDK_UP:
+      return modifierHeld_;
+    case LWDK_SC_UP:
       if (modifierHeld_) stepScope(-1);
-      break;
-    case LWDK_DOWN:
+      return modifierHeld_;
+    case LWDK_SC_DOWN:
       if (modifierHeld_) stepScope(1);
-      break;
+      return modifierHeld_;
     default:
-      break;
+      return false;
   }
 }
 
-void CKeySetterPanel::keyReleased(int key) {
-  if (key == LWDK_CTRL) modifierHeld_ = false;
+bool CKeySetterPanel::keyReleased(int key) {
+  if (key != kModifier) return false;
+  modifierHeld_ = false;
+  return true;
 }
 
 // The frame becomes a whole number; typing goes on from the new text.

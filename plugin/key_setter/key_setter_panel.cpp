@@ -92,10 +92,10 @@ void CKeySetterPanel::build() {
 void CKeySetterPanel::hookEvents() {
   LWPanelFuncs &panels = panelService();
   panels.set(panel_, PAN_USERDATA, this);
-  panels.set(panel_, PAN_USEROPEN, reinterpret_cast<void *>(onOpen));
-  panels.set(panel_, PAN_USERCLOSE, reinterpret_cast<void *>(onClose));
-  panels.set(panel_, PAN_USERKEYS, reinterpret_cast<void *>(onKey));
-  panels.set(panel_, PAN_USERKEYUPS, reinterpret_cast<void *>(onKeyUp));
+  panels.set(panel_, PAN_USEROPEN, panelHook(onOpen));
+  panels.set(panel_, PAN_USERCLOSE, panelHook(onClose));
+  panels.set(panel_, PAN_USERKEYS, panelHook(onKey));
+  panels.set(panel_, PAN_USERKEYUPS, panelHook(onKeyUp));
 
   KeyPanelControls &c = controls_;
   for (LWControl *control : c.operations) setControlEvent(control, onControl<&CKeySetterPanel::operationPressed>, this);
@@ -339,11 +339,11 @@ RunSettings CKeySetterPanel::readSettings() const {
 // ---- entries from the host: nothing thrown leaves them ----
 
 template <void (CKeySetterPanel::*Handler)(LWControl *)>
-void CKeySetterPanel::onControl(LWControl *control, void *userData) noexcept {
+void CKeySetterPanel::onControl(LWControlID control, void *userData) noexcept {
   guardEntry(
       0,
       [&] {
-        (static_cast<CKeySetterPanel *>(userData)->*Handler)(control);
+        (static_cast<CKeySetterPanel *>(userData)->*Handler)(static_cast<LWControl *>(control));
         return 0;
       },
       showRunError);
@@ -363,18 +363,13 @@ void CKeySetterPanel::onClose(LWPanelID, void *userData) noexcept {
   static_cast<CKeySetterPanel *>(userData)->closed();
 }
 
-void CKeySetterPanel::onKey(LWPanelID, void *userData, int key) noexcept {
-  guardEntry(
-      0,
-      [&] {
-        static_cast<CKeySetterPanel *>(userData)->keyPressed(key);
-        return 0;
-      },
-      showRunError);
+int CKeySetterPanel::onKey(LWPanelID, void *userData, LWDualKey key) noexcept {
+  return guardEntry(
+      0, [&] { return static_cast<CKeySetterPanel *>(userData)->keyPressed(key) ? 1 : 0; }, showRunError);
 }
 
-void CKeySetterPanel::onKeyUp(LWPanelID, void *userData, int key) noexcept {
-  static_cast<CKeySetterPanel *>(userData)->keyReleased(key);
+int CKeySetterPanel::onKeyUp(LWPanelID, void *userData, LWDualKey key) noexcept {
+  return static_cast<CKeySetterPanel *>(userData)->keyReleased(key) ? 1 : 0;
 }
 
 CKeySetterPanel &keySetterPanel() {

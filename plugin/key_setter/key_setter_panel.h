@@ -35,8 +35,9 @@ class CKeySetterPanel {
   // Panel hooks and the keyboard.
   void opened();
   void closed() { open_ = false; }
-  void keyPressed(int key);
-  void keyReleased(int key);
+  // True when the panel used the key; other keys go on to the host.
+  bool keyPressed(int key);
+  bool keyReleased(int key);
   void stepFrame(int delta);
   void stepScope(int delta);
 
@@ -74,11 +75,11 @@ class CKeySetterPanel {
   RunSettings readSettings() const;
 
   template <void (CKeySetterPanel::*Handler)(LWControl *)>
-  static void onControl(LWControl *control, void *userData) noexcept;
+  static void onControl(LWControlID control, void *userData) noexcept;
   static void onOpen(LWPanelID panel, void *userData) noexcept;
   static void onClose(LWPanelID panel, void *userData) noexcept;
-  static void onKey(LWPanelID panel, void *userData, int key) noexcept;
-  static void onKeyUp(LWPanelID panel, void *userData, int key) noexcept;
+  static int onKey(LWPanelID panel, void *userData, LWDualKey key) noexcept;
+  static int onKeyUp(LWPanelID panel, void *userData, LWDualKey key) noexcept;
 
   LWPanelID panel_ = nullptr;
   KeyPanelControls controls_;

@@ -21,7 +21,8 @@ namespace lwp::cks {
 
 namespace {
 
-constexpr unsigned int kMasterFlags = 2;
+// The master asks for Layout's notifications: it waits for a scene load.
+constexpr unsigned int kMasterFlags = LWMASTF_RECEIVE_NOTIFICATIONS;
 
 struct MasterState {
   char title[256];
@@ -35,7 +36,7 @@ MasterState *gLiveMaster = nullptr;
 bool onRenderNode(GlobalFunc *lookup) {
   if (lookup == nullptr) return false;
   const auto systemId = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(lookup(LWSYSTEMID_GLOBAL, 0)));
-  return (systemId & LWSYS_TYPEBITS) == LWSYS_RENDERNODE;
+  return (systemId & LWSYS_TYPEBITS) == LWSYS_SCREAMERNET;
 }
 
 void masterRingEvent(void *clientData, void * /*portData*/, int eventCode, void *eventData) noexcept {
@@ -89,14 +90,14 @@ std::vector<LWItemID> selectionOf(const LWInterfaceInfo &info) {
   return selection;
 }
 
-// Commands the host replays (its interface flag raised) are not the user
-// posing and mark nothing.
+// While Layout's Auto Key Create is on, Layout keys what the user poses by
+// itself, and the master marks nothing.
 void commandIssued(MasterMarks &marks, const char *line) {
   if (line == nullptr) return;
   const PosingCommand command = posingCommandOf(line);
   if (command == PosingCommand::kNone) return;
   const LWInterfaceInfo *info = CHostGlobals::instance().refetchInterfaceInfo();
-  if (info == nullptr || info->commandReplay != 0) return;
+  if (info == nullptr || info->autoKeyCreate != LWAKC_OFF) return;
   const std::vector<LWItemID> selection = selectionOf(*info);
   switch (command) {
     case PosingCommand::kReset:
@@ -116,9 +117,9 @@ void commandIssued(MasterMarks &marks, const char *line) {
   }
 }
 
-// The host's plug-in notification runs the key setter with "init", which
+// A scene that has finished loading runs the key setter with "init", which
 // sends the reset back to the master.
-void pluginsChanged() { issueCommand(std::string("Generic_") + kKeySetterName + " init"); }
+void sceneLoaded() { issueCommand(std::string("Generic_") + kKeySetterName + " init"); }
 
 double masterEvent(LWInstance instance, const LWMasterAccess *access) noexcept {
   return guardEntry(
@@ -136,8 +137,8 @@ double masterEvent(LWInstance instance, const LWMasterAccess *access) noexcept {
           case LWEVNT_SELECT:
             state->marks.selectionChanged();
             break;
-          case LWEVNT_NOTIFY_PLUGIN_CHANGED:
-            pluginsChanged();
+          case LWEVNT_NOTIFY_SCENE_LOAD_COMPLETE:
+            sceneLoaded();
             break;
           default:
             break;

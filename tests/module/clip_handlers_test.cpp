@@ -160,7 +160,7 @@ TEST_F(ClipHandlers, CameraParametersApplyOnlyWhenComplete) {
   handler.setZoomFactor({{"LWParam.camera.zoomFactor", {clipKey(0.0, 2.5)}}});
   handler.setFrameSize(
       {{"LWParam.camera.frameSizeX", {clipKey(0.0, 719.5)}}, {"LWParam.camera.frameSizeY", {clipKey(0.0, 575.49)}}});
-  const std::string select = "SelectItem 0x30000001";
+  const std::string select = "SelectItem 0x30000000";
   EXPECT_THAT(commands(),
               ElementsAre(select, "FrameSize 640 0", "StatusMsg *** ERROR: eval( \"FrameSize 640 0\" ) !(0) ***",
                           select, "ZoomFactor 2.5000000000", select, "FrameSize 720 575"));
@@ -189,7 +189,7 @@ TEST_F(ClipHandlers, SceneRangesAndSchematicPositionsGoOutAsCommands) {
   ball.setSchemaPos(
       {{"LWParam.item.schemaPosY", {clipKey(0.0, -2.0)}}, {"LWParam.item.schemaPosX", {clipKey(0.0, 1.5)}}});
   EXPECT_THAT(commands(), ElementsAre("FirstFrame 0", "LastFrame 100", "FrameStep 2", "PreviewLastFrame 7",
-                                      "SelectItem 0x10000001", "SchematicPosition 1.5000000000 -2.0000000000"));
+                                      "SelectItem 0x10000000", "SchematicPosition 1.5000000000 -2.0000000000"));
   EXPECT_EQ(ball_->schematicX, 1.5);
   EXPECT_EQ(ball_->schematicY, -2.0);
 }

@@ -346,7 +346,7 @@ TEST_F(ClipLoad, AFileShowsItsPathRangeAndTheSceneFrameRate) {
 
   const std::vector<lwsim::FileRequest> &requests = module_.host().fileRequester().requests();
   ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].type, 0);
+  EXPECT_EQ(requests[0].type, FREQ_LOAD);
   EXPECT_EQ(requests[0].title, "Load file");
   EXPECT_EQ(requests[0].fileType, "*.xml");
   EXPECT_EQ(requests[0].bufferLength, 512);
@@ -396,7 +396,7 @@ TEST_F(ClipLoad, ACancelledDialogChangesNothing) {
   ASSERT_EQ(requests.size(), 3u);
   EXPECT_EQ(requests[1].path, dir_.path().string());
   EXPECT_EQ(requests[1].baseName, "ball.xml");
-  EXPECT_EQ(requests[2].type, 2);
+  EXPECT_EQ(requests[2].type, FREQ_DIRECTORY);
   EXPECT_EQ(requests[2].title, "Load dir");
 }
 
@@ -467,7 +467,7 @@ TEST_F(ClipLoad, ADirectoryLoadsEveryClipFileInAnyLetterCase) {
   EXPECT_THAT(keys("Cat", "Position.X"), ElementsAre(at(0, 0.0)));
   const std::vector<lwsim::FileRequest> &requests = module_.host().fileRequester().requests();
   ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].type, 2);
+  EXPECT_EQ(requests[0].type, FREQ_DIRECTORY);
   EXPECT_EQ(requests[0].title, "Load dir");
   EXPECT_EQ(requests[0].fileType, "");
 }

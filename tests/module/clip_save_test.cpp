@@ -357,7 +357,7 @@ TEST_F(ClipSave, TheFileNameGetsTheClipEndingUnlessItHasOneInAnyCase) {
   // Each dialog starts from the directory and name of the last save.
   const std::vector<lwsim::FileRequest> &requests = module_.host().fileRequester().requests();
   ASSERT_EQ(requests.size(), 4u);
-  EXPECT_EQ(requests[0].type, 1);
+  EXPECT_EQ(requests[0].type, FREQ_SAVE);
   EXPECT_EQ(requests[0].title, "Save file");
   EXPECT_EQ(requests[0].fileType, "*.xml");
   EXPECT_EQ(requests[0].bufferLength, 512);

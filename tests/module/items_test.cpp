@@ -244,7 +244,7 @@ TEST_F(Items, SelectItemIssuesItsIdInLowerCaseHexThenRefetchesTheInterfaceInfo) 
   for (int i = 1; i <= 12; ++i) scene().addObject("N" + std::to_string(i));
   host_.globals().clearLookupLog();
   lwp::selectItem(id("N11"));
-  EXPECT_EQ(commandLines(), std::vector<std::string>{"SelectItem 0x1000000b"});
+  EXPECT_EQ(commandLines(), std::vector<std::string>{"SelectItem 0x1000000a"});
   EXPECT_EQ(host_.globals().lookupLog(), std::vector<std::string>{"LW Interface Info 8"});
   EXPECT_EQ(selectionNames(), Names{"N11"});
 
@@ -254,8 +254,8 @@ TEST_F(Items, SelectItemIssuesItsIdInLowerCaseHexThenRefetchesTheInterfaceInfo) 
   host_.globals().clearLookupLog();
   lwp::selectItems({});
   EXPECT_EQ(host_.globals().lookupLog(), std::vector<std::string>{"LW Interface Info 8"});
-  EXPECT_THAT(commandLines(), ElementsAre("SelectItem 0x1000000b", "SelectItem 0x1000000c", "AddToSelection 0x1000000a",
-                                          "AddToSelection 0x10000001"));
+  EXPECT_THAT(commandLines(), ElementsAre("SelectItem 0x1000000a", "SelectItem 0x1000000b", "AddToSelection 0x10000009",
+                                          "AddToSelection 0x10000000"));
 
   // Only the low 32 bits of an id are written; the host knows no such item.
   lwp::selectItem(reinterpret_cast<LWItemID>(static_cast<std::uintptr_t>(0x123456789ABCDEF0ull)));
@@ -268,14 +268,14 @@ TEST_F(Items, RefusedSelectionCommandShowsAnErrorLineAndTheRestIsSelected) {
   host_.commands().refuse("SelectItem");
   lwp::selectItems({id("First"), id("Second"), id("Third")});
   EXPECT_EQ(commandLines(), (std::vector<std::string>{
-                                "SelectItem 0x10000003",
-                                "StatusMsg *** ERROR: eval( \"SelectItem 0x10000003\" ) !(0) ***",
-                                "AddToSelection 0x10000002",
+                                "SelectItem 0x10000002",
+                                "StatusMsg *** ERROR: eval( \"SelectItem 0x10000002\" ) !(0) ***",
                                 "AddToSelection 0x10000001",
+                                "AddToSelection 0x10000000",
                             }));
   EXPECT_EQ(host_.transcript().formatted(),
-            (std::vector<std::string>{"refused: SelectItem 0x10000003",
-                                      "status: *** ERROR: eval( \"SelectItem 0x10000003\" ) !(0) ***"}));
+            (std::vector<std::string>{"refused: SelectItem 0x10000002",
+                                      "status: *** ERROR: eval( \"SelectItem 0x10000002\" ) !(0) ***"}));
   EXPECT_EQ(selectionNames(), (Names{"Second", "First"}));
 }
 
@@ -290,7 +290,7 @@ TEST_F(Items, MissingInterfaceInfoIsAnErrorOnTheClipSideOnly) {
   EXPECT_THAT([] { lwp::selectItems({}); }, failsToRefetch);
   const std::string errorLine = std::string("StatusMsg *** ERROR: ") + kRefetchFailure + " ***";
   EXPECT_EQ(commandLines(),
-            (std::vector<std::string>{errorLine, errorLine, "SelectItem 0x10000001", errorLine, errorLine}));
+            (std::vector<std::string>{errorLine, errorLine, "SelectItem 0x10000000", errorLine, errorLine}));
 
   // The key setter reports nothing and finds no selection.
   EXPECT_THAT(lwp::targetItemsKS(0), IsEmpty());
@@ -310,7 +310,7 @@ TEST_F(Items, KeySetterSelectsOneItemAndNothingForNoItem) {
   EXPECT_EQ(selectionNames(), Names{"Second"});
 
   lwp::selectItemKS(idOf(first));
-  EXPECT_EQ(commandLines(), std::vector<std::string>{"SelectItem 0x10000001"});
+  EXPECT_EQ(commandLines(), std::vector<std::string>{"SelectItem 0x10000000"});
   EXPECT_EQ(host_.globals().lookupLog(), std::vector<std::string>{"LW Interface Info 8"});
   EXPECT_EQ(selectionNames(), Names{"First"});
 }
@@ -322,18 +322,18 @@ TEST_F(Items, KeySetterSelectsOnlyItemsOfTheLastNonZeroItemsType) {
   lwsim::SceneItem &light = scene().addLight("Light");
 
   lwp::selectItemsKS({idOf(camera), idOf(object1), idOf(object2)});
-  EXPECT_EQ(commandLines(), (std::vector<std::string>{"SelectItem 0x10000002", "AddToSelection 0x10000001"}));
+  EXPECT_EQ(commandLines(), (std::vector<std::string>{"SelectItem 0x10000001", "AddToSelection 0x10000000"}));
   EXPECT_EQ(selectionNames(), (Names{"Object2", "Object1"}));
 
   // Zeros are skipped, repeated items go in once, the reference here is Object1.
   host_.commands().clearLog();
   lwp::selectItemsKS({nullptr, idOf(object1), idOf(light), idOf(object2), nullptr, idOf(object1), nullptr});
-  EXPECT_EQ(commandLines(), (std::vector<std::string>{"SelectItem 0x10000001", "AddToSelection 0x10000002"}));
+  EXPECT_EQ(commandLines(), (std::vector<std::string>{"SelectItem 0x10000000", "AddToSelection 0x10000001"}));
   EXPECT_EQ(selectionNames(), (Names{"Object1", "Object2"}));
 
   host_.commands().clearLog();
   lwp::selectItemsKS({idOf(object1), idOf(light), idOf(camera)});
-  EXPECT_EQ(commandLines(), std::vector<std::string>{"SelectItem 0x30000001"});
+  EXPECT_EQ(commandLines(), std::vector<std::string>{"SelectItem 0x30000000"});
   EXPECT_EQ(selectionNames(), Names{"Camera"});
 
   host_.commands().clearLog();

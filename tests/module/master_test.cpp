@@ -1,6 +1,6 @@
 // The key-setter master in the simulated host: marks from the posing
 // commands, their clearing and re-arming, the panel's reset and mark query
-// on the master topic, the plug-in notification, and the one instance.
+// on the master topic, the scene-loaded notification, and the one instance.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -107,14 +107,16 @@ TEST_F(MasterTest, ATimeChangeClearsTheMarksAndReArms) {
   EXPECT_THAT(marks(), ElementsAre(Pair(a, 7u)));
 }
 
-TEST_F(MasterTest, CommandsTheHostReplaysMarkNothing) {
+TEST_F(MasterTest, WhileLayoutKeysPosedItemsItselfNothingIsMarked) {
   const LWItemID a = addNull("A");
-  host().snapshots().setCommandReplay(true);
-  for (const char *line : {"Position 1 0 0", "Rotation 1 0 0", "Scale 2 2 2", "Reset"}) ASSERT_EQ(run(line), 1);
-  EXPECT_THAT(marks(), IsEmpty());
-  host().snapshots().setCommandReplay(false);
+  for (const int mode : {LWAKC_MODIFIED, LWAKC_ALL, LWAKC_EXISTING}) {
+    host().snapshots().setAutoKeyCreate(mode);
+    for (const char *line : {"Position 1 0 0", "Rotation 1 0 0", "Scale 2 2 2", "Reset"}) ASSERT_EQ(run(line), 1);
+    EXPECT_THAT(marks(), IsEmpty()) << "auto key mode " << mode;
+  }
+  host().snapshots().setAutoKeyCreate(LWAKC_OFF);
   ASSERT_EQ(run("Position 1 0 0"), 1);
-  EXPECT_THAT(marks(), ElementsAre(Pair(a, 7u))) << "the replayed commands left the group filter alone";
+  EXPECT_THAT(marks(), ElementsAre(Pair(a, 7u))) << "the auto-keyed commands left the group filter alone";
 }
 
 TEST_F(MasterTest, OnlyTheExactFirstWordsAreWatched) {
@@ -165,9 +167,9 @@ TEST_F(MasterTest, ReplyCarriesResetSeenOnlyAfterTheFirstReset) {
   EXPECT_EQ(stale.resetSeen, 1);
 }
 
-TEST_F(MasterTest, ThePluginNotificationRunsTheKeySetterWithInit) {
+TEST_F(MasterTest, ASceneThatFinishedLoadingRunsTheKeySetterWithInit) {
   const std::size_t before = fixture_.commandLines().size();
-  host().notifyPluginChanged();
+  host().loadScene(LWP_SOURCE_DIR "/tests/data/scene_rig_v3.lws");
   const std::vector<std::string> lines = fixture_.commandLines();
   ASSERT_GT(lines.size(), before);
   EXPECT_EQ(lines[before], "Generic_QD:VaruDudEdodav init");

@@ -16,6 +16,13 @@
 
 namespace {
 
+// The machine code of the system the module was built for.
+#if defined(_WIN32)
+constexpr std::uint32_t kMachine = 0x300;
+#else
+constexpr std::uint32_t kMachine = 0x500;
+#endif
+
 template <class T>
 T readAt(const void *base, std::size_t offset) {
   T value;
@@ -28,7 +35,7 @@ TEST(ModuleDescriptor, HeaderFieldsSitAtTheirOffsets) {
   const void *raw = &fixture.module().descriptor();
   EXPECT_EQ(readAt<std::uint32_t>(raw, 0), 0x04121994u);
   EXPECT_EQ(readAt<std::uint32_t>(raw, 4), 3u);
-  EXPECT_EQ(readAt<std::uint32_t>(raw, 8), 0x300u);
+  EXPECT_EQ(readAt<std::uint32_t>(raw, 8), kMachine);
   EXPECT_EQ(readAt<std::uint32_t>(raw, 12), 0u) << "padding is zero";
   EXPECT_NE(readAt<void *>(raw, 16), nullptr);
   EXPECT_NE(readAt<void *>(raw, 24), nullptr);

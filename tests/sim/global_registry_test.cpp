@@ -21,7 +21,7 @@ TEST(GlobalRegistry, LookupsAnswerTheProvidedRecords) {
   lwsim::Host host;
   EXPECT_EQ(lookup(LWPANELFUNCS_GLOBAL), host.panels().record());
   EXPECT_EQ(lookup(LWMESSAGEFUNCS_GLOBAL), host.messages().record());
-  EXPECT_EQ(lookup(LWCOMMANDINTERFACE_GLOBAL), reinterpret_cast<void *>(lwsim::CommandInterpreter::function()));
+  EXPECT_EQ(lookup(LWCOMMANDFUNC_GLOBAL), reinterpret_cast<void *>(lwsim::CommandInterpreter::function()));
   for (const char *id : lwsim::Host::offeredGlobals()) EXPECT_NE(lookup(id), nullptr) << id;
 
   int record = 0;
@@ -68,9 +68,9 @@ TEST(GlobalRegistry, LogRecordsEveryIdAskedForInOrder) {
 
 TEST(GlobalRegistry, LocaleInfoAnswersTheWholeLocaleId) {
   lwsim::Host host;
-  EXPECT_EQ(integerAnswer(LWLOCALEINFO_GLOBAL), static_cast<std::uint64_t>(LWLOCALEID_ENGLISH));
+  EXPECT_EQ(integerAnswer(LWLOCALEINFO_GLOBAL), static_cast<std::uint64_t>(LANGID_USENGLISH));
   host.setLocaleId(lwsim::Host::kJapanese);
-  EXPECT_EQ(integerAnswer(LWLOCALEINFO_GLOBAL), static_cast<std::uint64_t>(LWLOCALEID_JAPANESE));
+  EXPECT_EQ(integerAnswer(LWLOCALEINFO_GLOBAL), static_cast<std::uint64_t>(LANGID_JAPANESE));
   const std::uint64_t wide = 0x7A5C'0000'0001'0411ull;
   host.setLocaleId(wide);
   EXPECT_EQ(integerAnswer(LWLOCALEINFO_GLOBAL), wide);
@@ -80,8 +80,8 @@ TEST(GlobalRegistry, SystemIdAnswersTheThirtyTwoBitId) {
   lwsim::Host host;
   host.setSystemId(0xF2345678u);
   EXPECT_EQ(integerAnswer(LWSYSTEMID_GLOBAL), 0xF2345678u);
-  host.setSystemId(LWSYS_RENDERNODE | 0x42u);
-  EXPECT_EQ(integerAnswer(LWSYSTEMID_GLOBAL), LWSYS_RENDERNODE | 0x42u);
+  host.setSystemId(LWSYS_SCREAMERNET | 0x42u);
+  EXPECT_EQ(integerAnswer(LWSYSTEMID_GLOBAL), LWSYS_SCREAMERNET | 0x42u);
 }
 
 TEST(Host, OnlyOneExistsAtATime) {

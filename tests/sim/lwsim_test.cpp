@@ -364,7 +364,7 @@ TEST_F(LwsimTest, SceneSettingDirectivesAreAccepted) {
       "@camera \"Main Cam\" 2.5 1920 1080\n@schematic Root -10.5 20\n"
       "@fps 25\n@preview 0 120 2\n@render -10 300 5\n"
       "@file /tmp/clips/walk.lwc\n@file \"/tmp/my clips/run.lwc\"\n@file cancel\n"
-      "@notify\n@replay on\n@replay off\n"
+      "@autokey modified\n@autokey all\n@autokey existing\n@autokey off\n"
       "StatusMsg done\n");
   EXPECT_THAT(out, ElementsAre("status: done"));
 }
@@ -449,9 +449,9 @@ TEST_F(LwsimTest, DirectiveErrorsStopTheRunNamingScriptAndLine) {
       {"@render 1 last 1", "last"},
       {"@file", ""},
       {"@file a b", ""},
-      {"@replay maybe", ""},
-      {"@replay", ""},
-      {"@notify now", ""},
+      {"@autokey on", "existing"},
+      {"@autokey", ""},
+      {"@autokey all now", ""},
       {"@servers all", ""},
       {"@activate LayoutGeneric Anything", ""},
       {"@activate LayoutGeneric Anything one", "one"},

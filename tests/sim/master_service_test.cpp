@@ -28,7 +28,7 @@ constexpr int kCreateFailed = -3;
 constexpr int kCommandEvent = 1;
 constexpr int kTimeEvent = 2;
 constexpr int kSelectEvent = 3;
-constexpr int kPluginChangedEvent = 278;
+constexpr int kSceneLoadedEvent = 0x116;
 
 struct Report {
   std::string topic;
@@ -140,12 +140,12 @@ TEST_F(MasterServiceTest, AcceptedCommandsReachTheMasterWithTheirLine) {
   EXPECT_THAT(reports_, ElementsAre(command("StatusMsg from C")));
 }
 
-TEST_F(MasterServiceTest, TimeSelectionAndPluginNotificationsHaveTheirCodes) {
+TEST_F(MasterServiceTest, TimeAndSelectionEventsHaveTheirCodes) {
   ASSERT_EQ(run("ActivateMasterUnique Probe Master"), 1);
   EXPECT_THAT(reportsOf("AddNull Left Arm"), UnorderedElementsAre(event(kSelectEvent), command("AddNull Left Arm")));
   EXPECT_THAT(reportsOf("GoToFrame 10"), UnorderedElementsAre(event(kTimeEvent), command("GoToFrame 10")));
   for (const char *line :
-       {"SelectItem 0x10000001", "AddToSelection 0x10000001", "SelectByName Left Arm", "ClearSelection"})
+       {"SelectItem 0x10000000", "AddToSelection 0x10000000", "SelectByName Left Arm", "ClearSelection"})
     EXPECT_THAT(reportsOf(line), UnorderedElementsAre(event(kSelectEvent), command(line)));
 
   reports_.clear();
@@ -154,19 +154,17 @@ TEST_F(MasterServiceTest, TimeSelectionAndPluginNotificationsHaveTheirCodes) {
   reports_.clear();
   host_.selectionChanged();
   EXPECT_THAT(reports_, ElementsAre(event(kSelectEvent)));
-  reports_.clear();
-  host_.notifyPluginChanged();
-  EXPECT_THAT(reports_, ElementsAre(event(kPluginChangedEvent)));
 }
 
-TEST_F(MasterServiceTest, EveryInstanceHearsEachEventInCreationOrder) {
+// "Second Probe" asks for notifications in its flags, "Probe Master" does not.
+TEST_F(MasterServiceTest, EveryInstanceHearsEachEventInCreationOrderAndNotificationsOnlyWhenItAsks) {
   ASSERT_EQ(run("ActivateMasterUnique Second Probe"), 1);
   ASSERT_EQ(run("ActivateMasterUnique Probe Master"), 1);
-  reports_.clear();
-  host_.notifyPluginChanged();
-  EXPECT_THAT(reports_, ElementsAre(event(kPluginChangedEvent, kSecondTopic), event(kPluginChangedEvent, kProbeTopic)));
   EXPECT_THAT(reportsOf("StatusMsg both"),
               ElementsAre(command("StatusMsg both", kSecondTopic), command("StatusMsg both", kProbeTopic)));
+  reports_.clear();
+  host_.loadScene(LWP_SOURCE_DIR "/tests/data/scene_rig_v3.lws");
+  EXPECT_THAT(reports_, ElementsAre(event(kSceneLoadedEvent, kSecondTopic)));
 }
 
 TEST_F(MasterServiceTest, UnloadingTheModuleDestroysItsInstances) {

@@ -106,7 +106,7 @@ TEST_F(SceneCommandsTest, NewItemsGetTheirKindAndNameAndBecomeTheOnlySelection) 
     ids.push_back(added.id);
   }
   EXPECT_EQ(scene().items().size(), std::size(cases));
-  EXPECT_EQ(scene().items().front()->id, lwsim::Scene::kObjectIds + 1) << "ordinals start at 1";
+  EXPECT_EQ(scene().items().front()->id, lwsim::Scene::kObjectIds) << "ordinals start at 0";
   EXPECT_THAT(transcript(), IsEmpty());
 }
 

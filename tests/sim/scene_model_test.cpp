@@ -82,25 +82,25 @@ TEST_F(SceneModelTest, IdsCarryTheTypeAboveAnOrdinalCountedPerType) {
   run("AddPointLight Fill");
   run("AddCamera Side");
 
-  EXPECT_EQ(item("First").id, 0x10000001u);
-  EXPECT_EQ(item("Arm").id, 0x10000002u);
-  EXPECT_EQ(item("Sun").id, 0x20000001u);
-  EXPECT_EQ(item("Fill").id, 0x20000002u);
-  EXPECT_EQ(item("Main").id, 0x30000001u);
-  EXPECT_EQ(item("Side").id, 0x30000002u);
+  EXPECT_EQ(item("First").id, 0x10000000u);
+  EXPECT_EQ(item("Arm").id, 0x10000001u);
+  EXPECT_EQ(item("Sun").id, 0x20000000u);
+  EXPECT_EQ(item("Fill").id, 0x20000001u);
+  EXPECT_EQ(item("Main").id, 0x30000000u);
+  EXPECT_EQ(item("Side").id, 0x30000001u);
   // Bone ordinals run over the whole scene, whatever the object.
-  EXPECT_EQ(item("Upper").id, 0x40000001u);
-  EXPECT_EQ(item("Root").id, 0x40000002u);
+  EXPECT_EQ(item("Upper").id, 0x40000000u);
+  EXPECT_EQ(item("Root").id, 0x40000001u);
   EXPECT_EQ(scene.findByName("Lower"), nullptr);
 }
 
 TEST_F(SceneModelTest, FindAnswersOnlyIdsOfItemsInTheScene) {
   run("AddNull Only");
-  EXPECT_EQ(scene.find(std::uintptr_t{0x10000001}), &item("Only"));
-  EXPECT_EQ(scene.find(reinterpret_cast<const void *>(std::uintptr_t{0x10000001})), &item("Only"));
+  EXPECT_EQ(scene.find(std::uintptr_t{0x10000000}), &item("Only"));
+  EXPECT_EQ(scene.find(reinterpret_cast<const void *>(std::uintptr_t{0x10000000})), &item("Only"));
   EXPECT_EQ(scene.find(std::uintptr_t{0}), nullptr);
-  EXPECT_EQ(scene.find(std::uintptr_t{0x10000002}), nullptr);
-  EXPECT_EQ(scene.find(std::uintptr_t{0x20000001}), nullptr);
+  EXPECT_EQ(scene.find(std::uintptr_t{0x10000001}), nullptr);
+  EXPECT_EQ(scene.find(std::uintptr_t{0x20000000}), nullptr);
   EXPECT_EQ(scene.find(std::uintptr_t{0x00000001}), nullptr);
 }
 

@@ -92,7 +92,7 @@ class SceneServices : public ::testing::Test {
   LWObjectInfo *objects = record<LWObjectInfo>(LWOBJECTINFO_GLOBAL);
   LWBoneInfo *bones = record<LWBoneInfo>(LWBONEINFO_GLOBAL);
   LWCameraInfo *cameras = record<LWCameraInfo>(LWCAMERAINFO_GLOBAL);
-  LWSceneObjects *sceneObjects = record<LWSceneObjects>(LWSCENEOBJECTS_GLOBAL);
+  LWObjectFuncs *sceneObjects = record<LWObjectFuncs>(LWOBJECTFUNCS_GLOBAL);
   LWChannelInfo *channels = record<LWChannelInfo>(LWCHANNELINFO_GLOBAL);
   LWEnvelopeFuncs *envelopes = record<LWEnvelopeFuncs>(LWENVELOPEFUNCS_GLOBAL);
 };
@@ -125,7 +125,7 @@ TEST_F(ItemInfoTest, FirstAndNextWalkEachTypeInCreationOrder) {
   EXPECT_THAT(walk(LWI_BONE, idOf(item("B"))), ElementsAre("B1", "B2"));
   EXPECT_THAT(walk(LWI_BONE, idOf(item("A"))), ElementsAre());
   EXPECT_EQ(items->first(LWI_BONE, nullptr), nullptr) << "bones are reached only through their object";
-  EXPECT_EQ(items->first(LWI_OBJECT, nullptr), idOf(std::uintptr_t{0x10000001}));
+  EXPECT_EQ(items->first(LWI_OBJECT, nullptr), idOf(std::uintptr_t{0x10000000}));
 }
 
 TEST_F(ItemInfoTest, TypeNameAndChannelGroupOfEachItem) {
@@ -298,24 +298,24 @@ TEST_F(ItemDetailsTest, BoneRestPositionAndRotationAreStoredValues) {
   arm.restPosition = {0.5, 1.0, -1.5};
   arm.restRotation = {0.1, -0.2, 0.3};
   LWDVector out = {7.0, 7.0, 7.0};
-  bones->restParam(idOf(arm), LWBONEPARAM_REST_POSITION, out);
+  bones->restParam(idOf(arm), LWIP_POSITION, out);
   EXPECT_THAT(vector3(out), ElementsAre(0.5, 1.0, -1.5));
-  bones->restParam(idOf(arm), LWBONEPARAM_REST_ROTATION, out);
+  bones->restParam(idOf(arm), LWIP_ROTATION, out);
   EXPECT_THAT(vector3(out), ElementsAre(0.1, -0.2, 0.3));
-  bones->restParam(idOf(item("Leg")), LWBONEPARAM_REST_POSITION, out);
+  bones->restParam(idOf(item("Leg")), LWIP_POSITION, out);
   EXPECT_THAT(vector3(out), ElementsAre(0.0, 0.0, 0.0)) << "a new bone rests at the origin";
 
   // Not a bone, an unknown id or an unknown parameter: zeros.
   item("Body").restPosition = {4.0, 4.0, 4.0};
   for (LWItemID id : {idOf(item("Body")), idOf(std::uintptr_t{0x40000009}), LWItemID{nullptr}}) {
     LWDVector zeros = {7.0, 7.0, 7.0};
-    bones->restParam(id, LWBONEPARAM_REST_POSITION, zeros);
+    bones->restParam(id, LWIP_POSITION, zeros);
     EXPECT_THAT(vector3(zeros), ElementsAre(0.0, 0.0, 0.0));
   }
   LWDVector unknown = {7.0, 7.0, 7.0};
   bones->restParam(idOf(arm), 3, unknown);
   EXPECT_THAT(vector3(unknown), ElementsAre(0.0, 0.0, 0.0));
-  bones->restParam(idOf(arm), LWBONEPARAM_REST_POSITION, nullptr);
+  bones->restParam(idOf(arm), LWIP_POSITION, nullptr);
 }
 
 TEST_F(ItemDetailsTest, CameraZoomFactorIsTheStoredValue) {
@@ -388,7 +388,8 @@ TEST_F(ItemDetailsTest, SceneObjectsListTheMorphMapsOnly) {
   EXPECT_STREQ(sceneObjects->vmapName(LWVMAP_MORF, 1), "Blink");
   EXPECT_EQ(sceneObjects->vmapName(LWVMAP_MORF, 2), nullptr);
   EXPECT_EQ(sceneObjects->vmapName(LWVMAP_MORF, -1), nullptr);
-  for (unsigned int other : {LWID_('W', 'G', 'H', 'T'), LWID_('T', 'X', 'U', 'V'), LWID_('S', 'P', 'O', 'T'), 0u}) {
+  // 'WGHT', 'TXUV', 'SPOT' and none.
+  for (LWID other : {0x57474854u, 0x54585556u, 0x53504F54u, 0u}) {
     EXPECT_EQ(sceneObjects->numVMaps(other), 0) << other;
     EXPECT_EQ(sceneObjects->vmapName(other, 0), nullptr) << other;
   }
@@ -886,7 +887,7 @@ class SnapshotsTest : public SceneServices {
   }
 
   // The 32-bit integer at byte offset 100, read as the master reads it.
-  static std::int32_t replayFlag(const LWInterfaceInfo *info) {
+  static std::int32_t autoKeyMode(const LWInterfaceInfo *info) {
     std::int32_t flag = -1;
     std::memcpy(&flag, reinterpret_cast<const unsigned char *>(info) + 100, sizeof flag);
     return flag;
@@ -901,7 +902,7 @@ TEST_F(SnapshotsTest, InterfaceInfoOfAFreshScene) {
   EXPECT_EQ(info->previewStart, 1);
   EXPECT_EQ(info->previewEnd, 60);
   EXPECT_EQ(info->previewStep, 1);
-  EXPECT_EQ(replayFlag(info), 0);
+  EXPECT_EQ(autoKeyMode(info), LWAKC_OFF);
 }
 
 TEST_F(SnapshotsTest, InterfaceInfoShowsTimeSelectionAndPreviewRange) {
@@ -909,10 +910,10 @@ TEST_F(SnapshotsTest, InterfaceInfoShowsTimeSelectionAndPreviewRange) {
   run("AddNull B");
   run("AddCamera C");
   run("GoToFrame 12");
-  run("SelectItem 0x30000001");
+  run("SelectItem 0x30000000");
+  run("AddToSelection 0x10000000");
   run("AddToSelection 0x10000001");
-  run("AddToSelection 0x10000002");
-  run("AddToSelection 0x10000001");  // already selected: the order stays
+  run("AddToSelection 0x10000000");  // already selected: the order stays
   run("PreviewFirstFrame 5");
   run("PreviewLastFrame 48");
   run("PreviewFrameStep 2");
@@ -952,15 +953,15 @@ TEST_F(SnapshotsTest, SchematicPositionOfEachItem) {
   EXPECT_EQ(x, 12.5);
 }
 
-TEST_F(SnapshotsTest, CommandReplayFlagSitsAtByteOffset100) {
-  EXPECT_EQ(replayFlag(interface()), 0);
-  host.snapshots().setCommandReplay(true);
-  const LWInterfaceInfo *replaying = interface();
-  EXPECT_NE(replayFlag(replaying), 0);
-  EXPECT_EQ(replaying->commandReplay, replayFlag(replaying));
-  host.snapshots().setCommandReplay(false);
-  EXPECT_EQ(replayFlag(interface()), 0);
-  EXPECT_NE(replayFlag(replaying), 0) << "a snapshot keeps what it saw";
+TEST_F(SnapshotsTest, TheAutoKeyCreateModeSitsAtByteOffset100) {
+  EXPECT_EQ(autoKeyMode(interface()), LWAKC_OFF);
+  host.snapshots().setAutoKeyCreate(LWAKC_EXISTING);
+  const LWInterfaceInfo *keying = interface();
+  EXPECT_EQ(autoKeyMode(keying), LWAKC_EXISTING);
+  EXPECT_EQ(keying->autoKeyCreate, LWAKC_EXISTING);
+  host.snapshots().setAutoKeyCreate(LWAKC_OFF);
+  EXPECT_EQ(autoKeyMode(interface()), LWAKC_OFF);
+  EXPECT_EQ(autoKeyMode(keying), LWAKC_EXISTING) << "a snapshot keeps what it saw";
 }
 
 TEST_F(SnapshotsTest, EachLookupIsAFreshSnapshotAndEarlierOnesStayReadable) {
@@ -973,7 +974,7 @@ TEST_F(SnapshotsTest, EachLookupIsAFreshSnapshotAndEarlierOnesStayReadable) {
 
   run("GoToFrame 30");
   run("SelectByName B");
-  run("AddToSelection 0x10000001");
+  run("AddToSelection 0x10000000");
   run("PreviewLastFrame 90");
   run("LastFrame 120");
   const LWInterfaceInfo *after = interface();

@@ -7,7 +7,6 @@
 
 #include "../../sim/host.h"
 #include "../../sim/host_error.h"
-#include "../../sim/scene_file.h"
 #include "../../sim/script_runner.h"
 #include "module_path.h"
 
@@ -58,7 +57,7 @@ int main(int argc, char **argv) {
     host.setLocaleId(locale == "ja" ? lwsim::Host::kJapanese : lwsim::Host::kEnglish);
     host.loadModule(pluginPath);
     // As in Layout, the module is loaded first and the scene after it.
-    if (!scenePath.empty()) lwsim::loadSceneFile(host.scene(), scenePath);
+    if (!scenePath.empty()) host.loadScene(scenePath);
     return runScript(host, scriptPath);
   } catch (const lwsim::ScriptError &error) {
     std::cout.flush();
