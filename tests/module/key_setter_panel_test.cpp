@@ -417,8 +417,10 @@ TEST_F(KeySetterPanel, UndoRedoAndPasteAreDisabledWithNothingToDo) {
 
 // ---- closing ----
 
+// Enter counts as the character, Layout's return key and the keypad's Enter.
 TEST_F(KeySetterPanel, OkCancelEnterAndEscapeCloseTheOpenPanelAndResetTheMaster) {
-  for (const std::string &closing : std::vector<std::string>{"@press \"O K\"\n", "@press Cancel\n", key(13), key(27)}) {
+  for (const std::string &closing :
+       std::vector<std::string>{"@press \"O K\"\n", "@press Cancel\n", key(13), key(0x1022), key(0x1057), key(27)}) {
     SCOPED_TRACE(closing);
     const long before = resets();
     const std::vector<std::string> out = inPanel(closing + "StatusMsg after\n");
@@ -426,6 +428,19 @@ TEST_F(KeySetterPanel, OkCancelEnterAndEscapeCloseTheOpenPanelAndResetTheMaster)
     EXPECT_FALSE(panel().isOpen());
     EXPECT_THAT(out, ElementsAre("status: after")) << "the script went on after the panel";
   }
+}
+
+// A key the panel does not use goes on to the host.
+TEST_F(KeySetterPanel, TheKeyCallbacksSayWhichKeysThePanelUsed) {
+  std::vector<bool> used;
+  host().panels().setBlockingLoop([&](lwsim::Panel &panel) {
+    for (const int code : {int{'5'}, 0x1010, 0x1061, 0x1010, int{'x'}, 0x1020, 0x1062})
+      used.push_back(panel.sendKey(code, false));
+    for (const int code : {0x1061, 0x1062}) used.push_back(panel.sendKey(code, true));
+    used.push_back(panel.sendKey(27, false));
+  });
+  ASSERT_EQ(host().runGeneric("QD:VaruDudEdodav", ""), AFUNC_OK);
+  EXPECT_THAT(used, ElementsAre(true, false, true, true, false, true, false, true, false, true));
 }
 
 TEST_F(KeySetterPanel, TheHostsOwnCloseResetsNothing) {

@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 
-#include "plugin/host/lwglobals.h"
+#include "plugin/host/lwhost.h"
 #include "sim/host.h"
 #include "sim/host_error.h"
 
@@ -36,6 +37,45 @@ TEST(GlobalRegistry, ProvidersRunAtEveryLookup) {
   host.globals().provide("Snapshot", [&] { return &snapshots[made++]; });
   EXPECT_EQ(lookup("Snapshot"), &snapshots[0]);
   EXPECT_EQ(lookup("Snapshot"), &snapshots[1]);
+}
+
+// A record of functions alone has one in every slot.
+template <class Record>
+void expectEveryFunctionSet(const char *id) {
+  const auto *record = static_cast<const unsigned char *>(lookup(id));
+  ASSERT_NE(record, nullptr) << id;
+  for (std::size_t offset = 0; offset < sizeof(Record); offset += sizeof(void *)) {
+    void *slot = nullptr;
+    std::memcpy(&slot, record + offset, sizeof slot);
+    EXPECT_NE(slot, nullptr) << id << " at " << offset;
+  }
+}
+
+// Members the host does not simulate answer a neutral value and show up in
+// the transcript.
+TEST(GlobalRegistry, EveryFunctionOfTheRecordsIsSetAndAnUnsupportedOneIsRecorded) {
+  lwsim::Host host;
+  expectEveryFunctionSet<LWItemInfo>(LWITEMINFO_GLOBAL);
+  expectEveryFunctionSet<LWObjectInfo>(LWOBJECTINFO_GLOBAL);
+  expectEveryFunctionSet<LWBoneInfo>(LWBONEINFO_GLOBAL);
+  expectEveryFunctionSet<LWCameraInfo>(LWCAMERAINFO_GLOBAL);
+  expectEveryFunctionSet<LWObjectFuncs>(LWOBJECTFUNCS_GLOBAL);
+  expectEveryFunctionSet<LWChannelInfo>(LWCHANNELINFO_GLOBAL);
+  expectEveryFunctionSet<LWEnvelopeFuncs>(LWENVELOPEFUNCS_GLOBAL);
+  expectEveryFunctionSet<LWMessageFuncs>(LWMESSAGEFUNCS_GLOBAL);
+  expectEveryFunctionSet<LWComRing>(LWCOMRING_GLOBAL);
+  const auto *interface = static_cast<const LWInterfaceInfo *>(lookup(LWINTERFACEINFO_GLOBAL));
+  for (const void *function :
+       {reinterpret_cast<const void *>(interface->itemFlags), reinterpret_cast<const void *>(interface->itemVis),
+        reinterpret_cast<const void *>(interface->setItemColorCustom)})
+    EXPECT_NE(function, nullptr);
+
+  EXPECT_EQ(static_cast<LWItemInfo *>(lookup(LWITEMINFO_GLOBAL))->target(nullptr), nullptr);
+  EXPECT_EQ(static_cast<LWCameraInfo *>(lookup(LWCAMERAINFO_GLOBAL))->focalLength(nullptr, 1.0), 0.0);
+  static_cast<LWPanelFuncs *>(lookup(LWPANELFUNCS_GLOBAL))->setParent(nullptr, nullptr);
+  EXPECT_THAT(host.transcript().formatted(),
+              ElementsAre("unsupported: LWItemInfo.target", "unsupported: LWCameraInfo.focalLength",
+                          "unsupported: LWPanelFuncs.setParent"));
 }
 
 TEST(GlobalRegistry, WithheldIdAnswersNullUntilRestored) {

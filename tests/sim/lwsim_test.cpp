@@ -33,6 +33,7 @@ using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 struct Outcome {
   int exitCode = -1;
@@ -132,6 +133,20 @@ class LwsimTest : public ::testing::Test {
   const fs::path &dir_ = scratch_.path();
   int scripts_ = 0;
 };
+
+// Every example script runs on the example rig to its end without calling
+// anything the host does not simulate.
+TEST_F(LwsimTest, ExampleScriptsCallNothingTheHostLacks) {
+  int scripts = 0;
+  for (const fs::directory_entry &entry : fs::directory_iterator(LWP_SOURCE_DIR "/examples")) {
+    if (entry.path().extension() != ".lwsim") continue;
+    ++scripts;
+    const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", entry.path().string()});
+    EXPECT_EQ(run.exitCode, 0) << entry.path();
+    EXPECT_THAT(lines(run.out), Not(Contains(StartsWith("unsupported:")))) << entry.path();
+  }
+  EXPECT_GT(scripts, 0);
+}
 
 TEST_F(LwsimTest, DemoShowsEveryServerAndActivatesEach) {
   const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", LWP_SOURCE_DIR "/examples/demo.lwsim"});

@@ -395,6 +395,41 @@ TEST_F(SceneCommandsTest, ResetShowsTheNeutralPoseOfTheSelectedItems) {
   }
 }
 
+// Layout's Auto Key Create keys what posing changes at the current time:
+// "modified" the changed channels, "existing" the posed channels' keys at
+// that time, "all" every motion channel.
+TEST_F(SceneCommandsTest, AutoKeyCreateKeysPosedItemsAtTheCurrentTimeByItsMode) {
+  accept("AddNull A");
+  accept("GoToFrame 15");
+  host_.snapshots().setAutoKeyCreate(LWAKC_MODIFIED);
+  accept("Position 2 0 0");
+  ASSERT_NE(envelope("A", "Position.X").findKey(0.5), nullptr);
+  EXPECT_EQ(envelope("A", "Position.X").findKey(0.5)->value, 2.0);
+  EXPECT_EQ(envelope("A", "Position.Y").keyCount(), 1u) << "an unchanged channel";
+
+  host_.snapshots().setAutoKeyCreate(LWAKC_EXISTING);
+  accept("GoToFrame 30");
+  accept("Position 3 3 0");
+  EXPECT_EQ(envelope("A", "Position.X").keyCount(), 2u) << "no key at 1 s to update";
+  accept("GoToFrame 15");
+  accept("Position 4 5 0");
+  EXPECT_EQ(envelope("A", "Position.X").findKey(0.5)->value, 4.0);
+  EXPECT_EQ(envelope("A", "Position.Y").keyCount(), 1u);
+
+  host_.snapshots().setAutoKeyCreate(LWAKC_ALL);
+  accept("Rotation 90 0 0");
+  for (std::size_t slot = 0; slot < 9; ++slot) {
+    const lwsim::EnvelopeKey *key = envelope("A", lwsim::kMotionChannels[slot]).findKey(0.5);
+    ASSERT_NE(key, nullptr) << slot;
+    EXPECT_NEAR(key->value, shown("A", slot), 1e-12) << slot;
+  }
+
+  host_.snapshots().setAutoKeyCreate(LWAKC_OFF);
+  accept("GoToFrame 45");
+  accept("Position 9 9 9");
+  EXPECT_EQ(envelope("A", "Position.X").findKey(1.5), nullptr);
+}
+
 // ---- keying ----
 
 TEST_F(SceneCommandsTest, CreateKeyKeysTheMaskedChannelsOfTheSelectedItemsWithTheShownPose) {
