@@ -2,6 +2,7 @@
 
 #include "../plugin/host/lwglobals.h"
 #include "../plugin/host/lwmodule.h"
+#include "c_entry.h"
 #include "channel_services.h"
 #include "host_error.h"
 #include "item_services.h"
@@ -21,10 +22,9 @@ void *integerAnswer(std::uint64_t value) { return reinterpret_cast<void *>(stati
 }  // namespace
 
 void recordUnsupportedCall(const char *member) noexcept {
-  try {
+  hostEntry([&] {
     if (Host *host = Host::currentOrNull()) host->transcript().unsupported(member);
-  } catch (...) {
-  }
+  });
 }
 
 const std::array<const char *, 59> &Host::offeredGlobals() {

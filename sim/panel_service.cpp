@@ -25,10 +25,9 @@ const std::map<std::string, ValueKind> &controlKinds() {
       {"ButtonControl", ValueKind::None},        {"BorderControl", ValueKind::None},
       {"TextControl", ValueKind::None},          {"AreaControl", ValueKind::None},
       {"BoolButtonControl", ValueKind::Integer}, {"BoolControl", ValueKind::Integer},
-      {"PopupControl", ValueKind::Integer},      {"HChoiceControl", ValueKind::Integer},
-      {"VChoiceControl", ValueKind::Integer},    {"NumControl", ValueKind::Integer},
-      {"FloatControl", ValueKind::Float},        {"EditControl", ValueKind::Text},
-      {"InfoControl", ValueKind::Text},
+      {"PopupControl", ValueKind::Integer},      {"ChoiceControl", ValueKind::Integer},
+      {"NumControl", ValueKind::Integer},        {"FloatControl", ValueKind::Float},
+      {"EditControl", ValueKind::Text},          {"InfoControl", ValueKind::Text},
   };
   return kinds;
 }

@@ -7,7 +7,7 @@
 #include "lwhost.h"
 
 #define LWHOST_PROVE_SIZE(record, size) static_assert(sizeof(record) == (size), #record " is " #size " bytes");
-#define LWHOST_PROVE_MEMBER(record, member, offset, size)                                        \
+#define LWHOST_PROVE_MEMBER(record, member, offset, size)                                       \
   static_assert(offsetof(record, member) == (offset), #record "." #member " sits at " #offset); \
   static_assert(sizeof(record::member) == (size), #record "." #member " is " #size " bytes");
 #define LWHOST_PROVE_CONSTANT(name, value) static_assert(name == (value), #name " is " #value);

@@ -105,13 +105,13 @@ constexpr auto shapeOf() {
 
 #define LWHOST_COMPARE_SIZE(record, size) \
   static_assert(sizeof(sdk::record) == (size), #record " is " #size " bytes in the SDK");
-#define LWHOST_COMPARE_MEMBER(record, member, offset, size)                                            \
-  static_assert(offsetof(sdk::record, member) == (offset), #record "." #member " sits at " #offset); \
-  static_assert(offsetof(ours::record, member) == offsetof(sdk::record, member),                     \
-                #record "." #member " sits where the SDK has it");                                   \
+#define LWHOST_COMPARE_MEMBER(record, member, offset, size)                                                  \
+  static_assert(offsetof(sdk::record, member) == (offset), #record "." #member " sits at " #offset);         \
+  static_assert(offsetof(ours::record, member) == offsetof(sdk::record, member),                             \
+                #record "." #member " sits where the SDK has it");                                           \
   static_assert(std::is_same_v<Shape<decltype(ours::record::member)>, Shape<decltype(sdk::record::member)>>, \
                 #record "." #member " has the SDK's type");
-#define LWHOST_COMPARE_CONSTANT(name, value)                                             \
+#define LWHOST_COMPARE_CONSTANT(name, value)                                                 \
   static_assert(static_cast<long long>(name) == (value), #name " is " #value " in the SDK"); \
   static_assert(ours_##name == static_cast<long long>(name), #name " has the SDK's value");
 #define LWHOST_COMPARE_TEXT(name, text) \
@@ -124,17 +124,17 @@ LWHOST_TEXTS(LWHOST_COMPARE_TEXT)
 
 // Callbacks the module hands the host, or the host the module, outside the
 // records: ours and the SDK's name for each.
-#define LWHOST_CALLBACKS(X)                           \
-  X(GlobalFunc *, GlobalFunc *)                       \
-  X(ActivateFunc *, ActivateFunc *)                   \
-  X(LWFileActivateFunc *, LWFileActivateFunc *)       \
-  X(LWCommandFunc *, LWCommandFunc *)                 \
-  X(LWRingEvent *, RingEvent)                         \
-  X(LWPanHookFunc *, LWPanHook)                       \
-  X(LWPanDrawFunc *, LWPanDrawHook)                   \
-  X(LWPanKeyFunc *, LWPanKeyHook)                     \
-  X(LWCtlEventFunc *, LWCtlEventHook)                 \
-  X(LWChanEventFunc, LWChanEventFunc)                 \
+#define LWHOST_CALLBACKS(X)                     \
+  X(GlobalFunc *, GlobalFunc *)                 \
+  X(ActivateFunc *, ActivateFunc *)             \
+  X(LWFileActivateFunc *, LWFileActivateFunc *) \
+  X(LWCommandFunc *, LWCommandFunc *)           \
+  X(LWRingEvent *, RingEvent)                   \
+  X(LWPanHookFunc *, LWPanHook)                 \
+  X(LWPanDrawFunc *, LWPanDrawHook)             \
+  X(LWPanKeyFunc *, LWPanKeyHook)               \
+  X(LWCtlEventFunc *, LWCtlEventHook)           \
+  X(LWChanEventFunc, LWChanEventFunc)           \
   X(LWEnvEventFunc, LWEnvEventFunc)
 #define LWHOST_COMPARE_CALLBACK(ourType, sdkType) \
   static_assert(std::is_same_v<Shape<ours::ourType>, Shape<sdk::sdkType>>, #ourType " is the SDK's " #sdkType);
