@@ -1,5 +1,7 @@
 #include "cmd_hist_bake.h"
 
+#include <algorithm>
+
 #include "../common/host_globals.h"
 #include "history_keys.h"
 #include "shape_override.h"
@@ -15,8 +17,9 @@ double envelopeValue(LWEnvelopeID envelope, double time) {
 
 }  // namespace
 
-CmdHistBake::CmdHistBake(LWChannelID channel, const TimeRange &range, double step, const KeyRecord &shapeOverride)
-    : CmdHistBase(channel), range_(range), step_(step), shapeOverride_(shapeOverride) {}
+CmdHistBake::CmdHistBake(LWChannelID channel, const TimeRange &range, double step, std::int64_t samples,
+                         const KeyRecord &shapeOverride)
+    : CmdHistBase(channel), range_(range), step_(step), samples_(samples), shapeOverride_(shapeOverride) {}
 
 bool CmdHistBake::check() { return channelHasEnvelope() && step_ > kMinimumSpan; }
 
@@ -36,13 +39,12 @@ void CmdHistBake::undoIt() { replaceKeys(envelope(), range_, saved_); }
 KeyRecords CmdHistBake::sampledKeys(LWEnvelopeID envelope) const {
   const KeyRecord shape = keepsOwnShape(shapeOverride_) ? KeyRecord{} : shapeOverride_;
   KeyRecords keys;
-  // A time so large that the step no longer moves it ends the sampling too.
-  for (double time = range_.start; time < range_.end; time = time + step_) {
+  keys.reserve(static_cast<std::size_t>(std::max<std::int64_t>(samples_, 0)));
+  for (std::int64_t i = 0; i < samples_; ++i) {
     KeyRecord key = withShapeOf(KeyRecord{}, shape);
-    key.time = time;
-    key.value = envelopeValue(envelope, time);
+    key.time = range_.start + step_ * static_cast<double>(i);
+    key.value = envelopeValue(envelope, key.time);
     keys.push_back(key);
-    if (time + step_ <= time) break;
   }
   return keys;
 }

@@ -2,6 +2,8 @@
 // at a fixed step.
 #pragma once
 
+#include <cstdint>
+
 #include "../common/key_records.h"
 #include "cmd_hist_base.h"
 
@@ -9,13 +11,16 @@ namespace lwp::cks {
 
 class CmdHistBake final : public CmdHistBase {
  public:
-  // Samples at range.start, then every step seconds while before
-  // range.end. The sampled keys take the override's shape and params, or
-  // TCB with zeros when it keeps each key's own shape.
-  CmdHistBake(LWChannelID channel, const TimeRange &range, double step, const KeyRecord &shapeOverride);
+  // Takes `samples` samples, at range.start + i * step for i counted from 0;
+  // the caller counts them in whole frames, so that adding up the step in
+  // seconds cannot take one more past the range. The sampled keys take the
+  // override's shape and params, or TCB with zeros when it keeps each key's
+  // own shape.
+  CmdHistBake(LWChannelID channel, const TimeRange &range, double step, std::int64_t samples,
+              const KeyRecord &shapeOverride);
 
-  // Besides the channel, the step must be wider than an empty span: a step
-  // that does not advance would sample without end.
+  // Besides the channel, the step must be wider than an empty span: samples
+  // that do not advance would pile up at one time.
   bool check() override;
   void doIt() override;
   void redoIt() override;
@@ -26,6 +31,7 @@ class CmdHistBake final : public CmdHistBase {
 
   TimeRange range_;
   double step_;
+  std::int64_t samples_;
   KeyRecord shapeOverride_;
   KeyRecords newKeys_;
   KeyRecords saved_;

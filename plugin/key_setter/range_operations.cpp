@@ -25,13 +25,19 @@ std::unique_ptr<CmdHistBase> entryFor(const RunSettings &settings, LWChannelID c
     case kOpCopy:
       return std::make_unique<CmdHistCopyKeys>(channel, times.source, times.destination, shape, settings.count);
     case kOpBake:
-      return std::make_unique<CmdHistBake>(channel, times.source, settings.step * spf, shape);
+      return std::make_unique<CmdHistBake>(channel, times.source, settings.step * spf, bakeSampleCount(settings),
+                                           shape);
     default:
       return std::make_unique<CmdHistDelKeys>(channel, times.source);
   }
 }
 
 }  // namespace
+
+std::int64_t bakeSampleCount(const RunSettings &settings) {
+  if (settings.step < 1 || settings.to < settings.from) return 0;
+  return (std::int64_t{settings.to} - settings.from) / settings.step + 1;
+}
 
 RangeTimes rangeTimesOf(const RunSettings &settings, double spf) {
   if (settings.operation == kOpDeleteKey) return {keyWindow(settings.frame, spf), {}};

@@ -2,6 +2,8 @@
 // gathered channel of every target, then its behaviour entries.
 #pragma once
 
+#include <cstdint>
+
 #include "../common/key_records.h"
 #include "run_settings.h"
 #include "run_targets.h"
@@ -13,6 +15,10 @@ struct RangeTimes {
   TimeRange source;       // the frame range, or the key window of Delete Key
   TimeRange destination;  // Move and Scale: the target range; Copy: the first slot
 };
+
+// Bake's samples: frames from, from + step, ... up to to, counted in whole
+// frames; none when the step does not advance or the range is reversed.
+std::int64_t bakeSampleCount(const RunSettings &settings);
 
 // Source and destination of the operation in seconds.
 RangeTimes rangeTimesOf(const RunSettings &settings, double spf);

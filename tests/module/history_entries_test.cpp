@@ -168,19 +168,19 @@ TEST_F(HistoryEntries, BakeSamplesTheCurveAsItWasAndReplacesEveryKeyInTheRange) 
   const Keys before = {shaped(0.0, 0.0, 3), shaped(2.0, 8.0, 3), shaped(3.0, 12.0, 3)};
   putAll(*knob_, before);
   history_.begin(kRunGroupName);
-  add<CmdHistBake>(knob(), lwp::TimeRange{0.0, 2.75}, 0.75, kOwnShapes);
+  add<CmdHistBake>(knob(), lwp::TimeRange{0.0, 2.75}, 0.75, 4, kOwnShapes);
   expectDoUndoRedo({tcb(0.0, 0.0), tcb(0.75, 3.0), tcb(1.5, 6.0), tcb(2.25, 9.0), shaped(3.0, 12.0, 3)}, before);
 
   // An override gives the baked keys its shape.
   history_.begin(kRunGroupName);
-  add<CmdHistBake>(knob(), lwp::TimeRange{0.0, 1.0}, 0.75, record(shaped(0.0, 0.0, 4, kHandles)));
+  add<CmdHistBake>(knob(), lwp::TimeRange{0.0, 1.0}, 0.75, 2, record(shaped(0.0, 0.0, 4, kHandles)));
   history_.commit();
   EXPECT_EQ(keysOf(*knob_), (Keys{shaped(0.0, 0.0, 4, kHandles), shaped(0.75, 3.0, 4, kHandles), tcb(1.5, 6.0),
                                   tcb(2.25, 9.0), shaped(3.0, 12.0, 3)}));
 }
 
 // Ranges no wider than the minimum span, no copies, and bake steps that do
-// not advance (which would sample without end).
+// not advance.
 TEST_F(HistoryEntries, EntriesThatCannotApplyFailEveryCheckAndLeaveTheKeys) {
   const Keys before = {tcb(1.0, 1.0), tcb(2.0, 2.0)};
   putAll(*knob_, before);
@@ -195,8 +195,8 @@ TEST_F(HistoryEntries, EntriesThatCannotApplyFailEveryCheckAndLeaveTheKeys) {
   add<CmdHistCopyKeys>(knob(), narrow, wide, kOwnShapes, 1);
   add<CmdHistCopyKeys>(knob(), wide, narrow, kOwnShapes, 1);
   add<CmdHistCopyKeys>(knob(), wide, wide, kOwnShapes, 0);
-  add<CmdHistBake>(knob(), wide, 0.0, kOwnShapes);
-  add<CmdHistBake>(knob(), wide, -0.5, kOwnShapes);
+  add<CmdHistBake>(knob(), wide, 0.0, 3, kOwnShapes);
+  add<CmdHistBake>(knob(), wide, -0.5, 3, kOwnShapes);
   history_.commit();
   history_.undo();
   EXPECT_EQ(keysOf(*knob_), before);

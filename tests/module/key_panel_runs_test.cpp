@@ -198,6 +198,23 @@ TEST_F(KeyPanelRuns, MoveTakesItsRangeAndOffsetFromTheFields) {
   EXPECT_THAT(keys[2], HasSubstr(" 0.5166666667 1.0000000000 ")) << "frame 10.5 moved by 5";
 }
 
+// The defaults bake frames 1 to 120 at 30 fps: the key at frame 120.5 is
+// baked away, the key at frame 121 lies past the range and keeps its shape.
+TEST_F(KeyPanelRuns, BakeWithTheDefaultsStaysWithinItsFramesAndUndoesWhole) {
+  run("AddNull Ball\n@key Ball Position.X 0 0 3\n@key Ball Position.X 4 120 3\n"
+      "@key Ball Position.X 4.0166666667 9\n@key Ball Position.X 4.0333333333 5 3\n");
+  const std::vector<std::string> before = dump("Ball", "Position.X");
+  run("@run QD:VaruDudEdodav\n" + press(kCreateKey) + press(kCreateKey + 1) + press(kCreateKey + 2) +
+      press(kCreateKey + 3) + kOk);
+  const std::vector<std::string> baked = dump("Ball", "Position.X");
+  ASSERT_EQ(baked.size(), 122u) << "frame 0, frames 1 to 120, frame 121";
+  EXPECT_EQ(baked[3], keyLine("Ball", "Position.X", 3.0 / 30, 3)) << "sampled from the linear curve";
+  EXPECT_EQ(baked[120], keyLine("Ball", "Position.X", 4, 120));
+  EXPECT_EQ(baked[121], before.back());
+  run("@run QD:VaruDudEdodav\n@press Undo\n@press Cancel\n");
+  EXPECT_EQ(dump("Ball", "Position.X"), before);
+}
+
 TEST_F(KeyPanelRuns, UndoAndRedoButtonsFollowTheHistory) {
   run("AddNull Ball\n");
   run("@run QD:VaruDudEdodav\n@press Cancel\n");
