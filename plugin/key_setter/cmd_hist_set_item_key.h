@@ -1,9 +1,7 @@
 // A transform key that was written before the entry was made (the key
 // setter keys the posed transforms itself); the entry can remove it again,
-// bringing back the key it replaced, and write it once more.
+// bringing back every key it replaced, and write it once more.
 #pragma once
-
-#include <optional>
 
 #include "../common/key_records.h"
 #include "cmd_hist_base.h"
@@ -12,9 +10,9 @@ namespace lwp::cks {
 
 class CmdHistSetItemKey final : public CmdHistBase {
  public:
-  // oldKey: the key that sat at the new key's time before it, if any.
-  CmdHistSetItemKey(LWChannelID channel, const TimeRange &window, const KeyRecord &key,
-                    const std::optional<KeyRecord> &oldKey);
+  // oldKeys: every key the new one replaced, those of the window and one
+  // standing at the key's own time.
+  CmdHistSetItemKey(LWChannelID channel, const TimeRange &window, const KeyRecord &key, KeyRecords oldKeys);
 
   bool check() override;
   void doIt() override;
@@ -24,7 +22,7 @@ class CmdHistSetItemKey final : public CmdHistBase {
  private:
   TimeRange window_;
   KeyRecord key_;
-  std::optional<KeyRecord> oldKey_;
+  KeyRecords oldKeys_;
 };
 
 }  // namespace lwp::cks

@@ -1,7 +1,9 @@
 #include "create_key.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "../common/host_globals.h"
 #include "cmd_hist_set_item_key.h"
@@ -56,24 +58,27 @@ LWEnvelopeID envelopeOf(LWChannelID channel) {
   return info != nullptr ? info->channelEnvelope(channel) : nullptr;
 }
 
-// The key the new one replaces, so that an undo brings it back: the key at
-// the key time, else the first key of the window (a key a hundredth off the
-// frame is replaced as well and must not be lost to the undo).
-std::optional<KeyRecord> replacedKey(LWEnvelopeID envelope, const CreateKeyRun &run) {
-  if (auto atKey = keyAt(envelope, run.keyTime)) return atKey;
-  const KeyList keys = keysInRange(envelope, run.window);
-  if (keys.empty()) return std::nullopt;
-  return readKey(envelope, keys.front());
+// Every key the new one replaces, so that an undo brings them all back: the
+// keys of the window, and a key at the key time itself when it lies just
+// past the window's end (the new key is written over it).
+KeyRecords replacedKeys(LWEnvelopeID envelope, const CreateKeyRun &run) {
+  const KeyList inWindow = keysInRange(envelope, run.window);
+  KeyRecords replaced = snapshotKeys(envelope, inWindow);
+  const LWEnvelopeFuncs *funcs = CHostGlobals::instance().envelopes();
+  const LWEnvKeyframeID atKey = funcs != nullptr ? funcs->findKey(envelope, run.keyTime) : nullptr;
+  if (atKey != nullptr && std::find(inWindow.begin(), inWindow.end(), atKey) == inWindow.end())
+    replaced.push_back(readKey(envelope, atKey));
+  return replaced;
 }
 
 void keyMotionChannel(const CreateKeyRun &run, const GatheredChannel &gathered, double value) {
   const LWEnvelopeID envelope = envelopeOf(gathered.channel);
   if (envelope == nullptr) return;
   const KeyRecord key = withShapeOf({.time = run.keyTime, .value = value}, shapeSource(run, envelope));
-  const std::optional<KeyRecord> oldKey = replacedKey(envelope, run);
+  KeyRecords oldKeys = replacedKeys(envelope, run);
   deleteKeysInRange(envelope, run.window);
   writeKey(envelope, key);
-  undoHistory().add(std::make_unique<CmdHistSetItemKey>(gathered.channel, run.window, key, oldKey));
+  undoHistory().add(std::make_unique<CmdHistSetItemKey>(gathered.channel, run.window, key, std::move(oldKeys)));
 }
 
 void keyOtherChannel(const CreateKeyRun &run, const GatheredChannel &gathered) {

@@ -2,7 +2,6 @@
 // envelopes of the simulated host.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,21 +76,21 @@ TEST_F(HistoryEntries, SetKeyKeepingItsShapeTakesTheReplacedBezierKeysShapeAndKe
   EXPECT_EQ(keysOf(empty), Keys{tcb(3.0, 9.0)});
 }
 
-TEST_F(HistoryEntries, SetItemKeyLeavesTheWrittenKeyAndUndoRestoresTheKeyItReplaced) {
-  const Keys before = {tcb(0.0, 0.0), shaped(1.0, 2.0, 5, kHandles)};
+TEST_F(HistoryEntries, SetItemKeyLeavesTheWrittenKeyAndUndoRestoresEveryKeyItReplaced) {
+  const Keys before = {tcb(0.0, 0.0), shaped(0.995, 2.0, 5, kHandles), tcb(1.0, 3.0, 0.2)};
   putAll(*knob_, before);
-  // The operation has already written its key over the old one.
-  knob_->envelope().destroyKey(knob_->envelope().findKey(1.0));
+  // The operation has already written its key over the old ones.
+  knob_->envelope().destroyKey(knob_->envelope().findKey(0.995));
   put(*knob_, tcb(1.0, 4.0, 0.5));
   history_.begin(kRunGroupName);
   add<CmdHistSetItemKey>(knob(), lwp::TimeRange{0.99, 1.01}, record(tcb(1.0, 4.0, 0.5)),
-                         record(shaped(1.0, 2.0, 5, kHandles)));
+                         lwp::KeyRecords{record(before[1]), record(before[2])});
   expectDoUndoRedo({tcb(0.0, 0.0), tcb(1.0, 4.0, 0.5)}, before);
 
   // Without an old key the undo leaves the window empty.
   history_.begin(kRunGroupName);
   put(*knob_, tcb(2.0, 6.0));
-  add<CmdHistSetItemKey>(knob(), lwp::TimeRange{1.99, 2.01}, record(tcb(2.0, 6.0)), std::nullopt);
+  add<CmdHistSetItemKey>(knob(), lwp::TimeRange{1.99, 2.01}, record(tcb(2.0, 6.0)), lwp::KeyRecords{});
   history_.commit();
   history_.undo();
   EXPECT_EQ(keysOf(*knob_), (Keys{tcb(0.0, 0.0), tcb(1.0, 4.0, 0.5)}));
@@ -188,7 +187,7 @@ TEST_F(HistoryEntries, EntriesThatCannotApplyFailEveryCheckAndLeaveTheKeys) {
   const lwp::TimeRange narrow{1.0, 1.0 + 0.5e-8};
   history_.begin(kRunGroupName);
   add<CmdHistSetKey>(knob(), narrow, record(tcb(1.0, 5.0)));
-  add<CmdHistSetItemKey>(knob(), narrow, record(tcb(1.0, 5.0)), std::nullopt);
+  add<CmdHistSetItemKey>(knob(), narrow, record(tcb(1.0, 5.0)), lwp::KeyRecords{});
   add<CmdHistDelKeys>(knob(), narrow);
   add<CmdHistMoveKeys>(knob(), narrow, wide, kOwnShapes);
   add<CmdHistMoveKeys>(knob(), wide, narrow, kOwnShapes);
