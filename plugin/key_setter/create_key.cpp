@@ -106,8 +106,9 @@ void keyTarget(const RunSettings &settings, const CreateKeyRun &run, const Targe
 }  // namespace
 
 void createKeys(const RunSettings &settings, const TargetItems &targets, double spf, double now) {
-  const CreateKeyRun run{settings.frame * spf,
-                         keyWindow(settings.frame, spf),
+  const double frame = settings.frame.value();
+  const CreateKeyRun run{frame * spf,
+                         keyWindow(frame, spf),
                          now,
                          settings.dissolveFull ? 1.0 : 0.0,
                          !(settings.extraOpen && settings.keyShape),

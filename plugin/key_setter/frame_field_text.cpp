@@ -1,5 +1,6 @@
 #include "frame_field_text.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 
@@ -28,9 +29,15 @@ std::string frameText(double frame) {
   return text == "-0" ? "0" : text;
 }
 
-double frameNumber(const std::string &text) {
+std::optional<double> frameNumber(const std::string &text) {
   const platform::CNumericLocale numericLocale;
-  return std::strtod(text.c_str(), nullptr);
+  const char *begin = text.c_str();
+  char *end = nullptr;
+  const double number = std::strtod(begin, &end);
+  if (end == begin) return std::nullopt;
+  while (std::isspace(static_cast<unsigned char>(*end)) != 0) ++end;
+  if (*end != '\0') return std::nullopt;
+  return number;
 }
 
 bool typeFrameKey(std::string &typed, int key) {
@@ -49,7 +56,7 @@ bool typeFrameKey(std::string &typed, int key) {
 }
 
 std::string steppedFrameText(const std::string &text, int delta) {
-  const double number = frameNumber(text);
+  const double number = frameNumber(text).value_or(0.0);
   const double whole = std::trunc(std::isfinite(number) ? number : 0.0) + delta;
   return formatGrowing("%.0f", whole);
 }

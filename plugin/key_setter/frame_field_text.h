@@ -2,6 +2,7 @@
 // is shown, the typing keys of the panel and the whole-frame steps.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace lwp::cks {
@@ -10,9 +11,10 @@ namespace lwp::cks {
 // 12.5 reads "12.50".
 std::string frameText(double frame);
 
-// The number the text starts with, read as the "C" locale reads it; 0 when
-// it starts with none. A run refuses one that is not finite.
-double frameNumber(const std::string &text);
+// The text's number, read as the "C" locale reads it; none unless the whole
+// text, blanks aside, is one number (an empty field, "-", "12x"). A run
+// refuses both none and a number that is not finite.
+std::optional<double> frameNumber(const std::string &text);
 
 // Applies a typing key to the typed text: a digit is appended, '-' only to
 // an empty text, '.' only to a text without one, and either backspace key
@@ -20,7 +22,7 @@ double frameNumber(const std::string &text);
 bool typeFrameKey(std::string &typed, int key);
 
 // The integer part of the text's number plus delta, as a whole number; a
-// number that is not finite steps from 0.
+// text without a finite number steps from 0.
 std::string steppedFrameText(const std::string &text, int delta);
 
 }  // namespace lwp::cks

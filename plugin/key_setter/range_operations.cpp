@@ -40,7 +40,7 @@ std::int64_t bakeSampleCount(const RunSettings &settings) {
 }
 
 RangeTimes rangeTimesOf(const RunSettings &settings, double spf) {
-  if (settings.operation == kOpDeleteKey) return {keyWindow(settings.frame, spf), {}};
+  if (settings.operation == kOpDeleteKey) return {keyWindow(settings.frame.value(), spf), {}};
   const TimeRange source = frameRange(settings.from, settings.to, spf);
   const double width = source.end - source.start;
   switch (settings.operation) {

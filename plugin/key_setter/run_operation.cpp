@@ -18,12 +18,16 @@ namespace lwp::cks {
 
 namespace {
 
+bool readsFrame(const RunSettings &settings) {
+  return settings.operation == kOpCreateKey || settings.operation == kOpDeleteKey;
+}
+
 // The number the operation reads from a text field, if any.
 const double *typedNumberOf(const RunSettings &settings) {
   switch (settings.operation) {
     case kOpCreateKey:
     case kOpDeleteKey:
-      return &settings.frame;
+      return settings.frame ? &*settings.frame : nullptr;
     case kOpMove:
       return &settings.offset;
     case kOpScale:
@@ -35,16 +39,17 @@ const double *typedNumberOf(const RunSettings &settings) {
   }
 }
 
-// A key at an infinite or undefined time would corrupt the envelope.
+// A key at an infinite or undefined time would corrupt the envelope, and an
+// empty frame field is no frame at all (least of all frame 0).
 void checkSettings(const RunSettings &settings) {
   if (settings.operation < kOpCreateKey || settings.operation > kOpDeleteRange)
     throw std::invalid_argument("Unknown key operation.");
+  if (readsFrame(settings) && !settings.frame) throw std::invalid_argument("The frame field holds no number.");
   if (const double *number = typedNumberOf(settings); number != nullptr && !std::isfinite(*number))
     throw std::invalid_argument("The number typed is not a finite number.");
 }
 
 void performOperation(const RunSettings &settings) {
-  checkSettings(settings);
   // Read first: without a frame rate or a time no target is touched.
   const double spf = secondsPerFrame();
   const double now = currentTime();
@@ -58,7 +63,14 @@ void performOperation(const RunSettings &settings) {
 }  // namespace
 
 void runOperation(const RunSettings &settings) noexcept {
-  runInGroup(kRunGroupName, true, [&] { performOperation(settings); });
+  const bool usable = guardEntry(
+      false,
+      [&] {
+        checkSettings(settings);
+        return true;
+      },
+      showRunError);
+  if (usable) runInGroup(kRunGroupName, true, [&] { performOperation(settings); });
 }
 
 bool copyValues(const RunSettings &settings) noexcept {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "../common/item_walk.h"
 
@@ -21,8 +22,8 @@ enum KeyOperation : int {
 
 struct RunSettings {
   int operation = kOpCreateKey;
-  double frame = 0.0;  // the frame field's text read as a number
-  int from = 1;        // whole frames
+  std::optional<double> frame = 0.0;  // the frame field's number; none when it holds none
+  int from = 1;                       // whole frames
   int to = 120;
   double offset = 1.0;                 // "+", frames
   double factor = 1.0;                 // "x"
@@ -52,7 +53,9 @@ struct RunSettings {
 
 // Runs settings.operation as one undo group named "KeySetter". The selection
 // is saved before and restored after; any exception is shown as "Error! %s"
-// and never leaves this function.
+// and never leaves this function. Settings the operation cannot use (no
+// frame number, a number that is not finite) are refused before the group
+// opens: the scene and the history stay as they were.
 void runOperation(const RunSettings &settings) noexcept;
 
 // Copy values: fills the value clipboard from the gathered targets. True when
