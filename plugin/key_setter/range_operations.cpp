@@ -1,7 +1,10 @@
 #include "range_operations.h"
 
 #include <memory>
+#include <stdexcept>
 
+#include "../common/host_globals.h"
+#include "../common/text_format.h"
 #include "cmd_hist_bake.h"
 #include "cmd_hist_copy_keys.h"
 #include "cmd_hist_del_keys.h"
@@ -37,6 +40,31 @@ std::unique_ptr<CmdHistBase> entryFor(const RunSettings &settings, LWChannelID c
 std::int64_t bakeSampleCount(const RunSettings &settings) {
   if (settings.step < 1 || settings.to < settings.from) return 0;
   return (std::int64_t{settings.to} - settings.from) / settings.step + 1;
+}
+
+void checkBakedKeyCount(const RunSettings &settings) {
+  const std::int64_t samples = bakeSampleCount(settings);
+  if (samples > kMaxKeysPerChannel)
+    throw std::length_error(formatGrowing("Bake would make %lld keys on each channel, more than %lld.",
+                                          static_cast<long long>(samples), static_cast<long long>(kMaxKeysPerChannel)));
+}
+
+void checkCopiedKeyCounts(const RunSettings &settings, const TargetItems &targets, double spf) {
+  if (settings.count < 1) return;
+  const TimeRange source = frameRange(settings.from, settings.to, spf);
+  const LWChannelInfo *info = CHostGlobals::instance().channelInfo();
+  if (info == nullptr) return;
+  for (const TargetItem &target : targets) {
+    for (const GatheredChannel &gathered : gatherChannels(settings, target)) {
+      const LWEnvelopeID envelope = info->channelEnvelope(gathered.channel);
+      if (envelope == nullptr) continue;
+      const auto keys = static_cast<std::int64_t>(keysInRange(envelope, source).size()) * settings.count;
+      if (keys > kMaxKeysPerChannel)
+        throw std::length_error(formatGrowing("Copy would make %lld keys on one channel, more than %lld.",
+                                              static_cast<long long>(keys),
+                                              static_cast<long long>(kMaxKeysPerChannel)));
+    }
+  }
 }
 
 RangeTimes rangeTimesOf(const RunSettings &settings, double spf) {

@@ -47,30 +47,30 @@ void checkSettings(const RunSettings &settings) {
   if (readsFrame(settings) && !settings.frame) throw std::invalid_argument("The frame field holds no number.");
   if (const double *number = typedNumberOf(settings); number != nullptr && !std::isfinite(*number))
     throw std::invalid_argument("The number typed is not a finite number.");
+  if (settings.operation == kOpBake) checkBakedKeyCount(settings);
 }
 
+// Everything that can refuse the run comes before its undo group opens, so
+// that a refused run leaves the scene and the history as they were.
 void performOperation(const RunSettings &settings) {
+  checkSettings(settings);
   // Read first: without a frame rate or a time no target is touched.
   const double spf = secondsPerFrame();
   const double now = currentTime();
   const TargetItems targets = gatherTargets(settings);
+  if (settings.operation == kOpCopy) checkCopiedKeyCounts(settings, targets, spf);
+  undoHistory().begin(kRunGroupName);
   if (settings.operation == kOpCreateKey)
     createKeys(settings, targets, spf, now);
   else
     addRangeEntries(settings, targets, spf);
+  undoHistory().commit();
 }
 
 }  // namespace
 
 void runOperation(const RunSettings &settings) noexcept {
-  const bool usable = guardEntry(
-      false,
-      [&] {
-        checkSettings(settings);
-        return true;
-      },
-      showRunError);
-  if (usable) runInGroup(kRunGroupName, true, [&] { performOperation(settings); });
+  runGuarded([&] { performOperation(settings); });
 }
 
 bool copyValues(const RunSettings &settings) noexcept {

@@ -54,8 +54,9 @@ struct RunSettings {
 // Runs settings.operation as one undo group named "KeySetter". The selection
 // is saved before and restored after; any exception is shown as "Error! %s"
 // and never leaves this function. Settings the operation cannot use (no
-// frame number, a number that is not finite) are refused before the group
-// opens: the scene and the history stay as they were.
+// frame number, a number that is not finite) and a Bake or Copy that would
+// make more than 100000 keys on one channel are refused before the group
+// opens: the envelopes and the history stay as they were.
 void runOperation(const RunSettings &settings) noexcept;
 
 // Copy values: fills the value clipboard from the gathered targets. True when

@@ -28,6 +28,7 @@ constexpr int kFrame = 10;
 constexpr int kFrom = 11;
 constexpr int kTo = 12;
 constexpr int kOffset = 13;
+constexpr int kCount = 16;
 constexpr int kScope = 18;
 constexpr int kKeyShape = 42;
 constexpr int kShape = 43;
@@ -231,6 +232,23 @@ TEST_F(KeyPanelRuns, BakeWithTheDefaultsStaysWithinItsFramesAndUndoesWhole) {
   EXPECT_EQ(baked[121], before.back());
   run("@run QD:VaruDudEdodav\n@press Undo\n@press Cancel\n");
   EXPECT_EQ(dump("Ball", "Position.X"), before);
+}
+
+// Copy 50001 times two keys, then Bake frames 1 to 100001: each is refused
+// before it changes a key or the history, whose redo chain goes on.
+TEST_F(KeyPanelRuns, ARunThatWouldMakeMoreThan100000KeysOnAChannelIsRefused) {
+  run("AddNull Ball\n@key Ball Position.X 0.1 1\n@key Ball Position.X 0.2 2\n");
+  run("@run QD:VaruDudEdodav\n" + std::string(kOk) + "@run QD:VaruDudEdodav\n@press Undo\n@press Cancel\n");
+  const std::vector<std::string> before = dump("Ball", "Position.X");
+  const std::string toCopy = press(kCreateKey) + press(kCreateKey + 1) + press(kCreateKey + 2);
+  const std::vector<std::string> out =
+      run("@run QD:VaruDudEdodav\n" + toCopy + set(kTo, "9") + set(kCount, "50001") + kOk + "@run QD:VaruDudEdodav\n" +
+          toCopy + press(kCreateKey + 3) + set(kTo, "100001") + kOk);
+  EXPECT_THAT(out, ElementsAre("status: {1.0} Error! Copy would make 100002 keys on one channel, more than 100000.",
+                               "status: {1.0} Error! Bake would make 100001 keys on each channel, more than 100000."));
+  EXPECT_EQ(dump("Ball", "Position.X"), before);
+  run("@run QD:VaruDudEdodav\n@press Cancel\n");
+  EXPECT_EQ(control(kRedo).drawState(), lwsim::DrawState::Shown);
 }
 
 TEST_F(KeyPanelRuns, UndoAndRedoButtonsFollowTheHistory) {
