@@ -1,5 +1,7 @@
 #include "anim_fn.h"
 
+#include <vector>
+
 #include "../common/clip_channels.h"
 #include "../common/clip_globals.h"
 
@@ -92,12 +94,17 @@ void CLWAnimFn::writeKeys(LWChannelID channel, const AnimClipChannel &clipChanne
   const LWEnvelopeFuncs *envelopes = CClipGlobals::instance().envelopes();
   const LWEnvelopeID envelope = envelopeOf(channel);
   if (envelopes == nullptr || envelope == nullptr) return;
+  std::vector<const AnimClipKey *> taken;
+  for (const AnimClipKey &from : clipChannel.keys)
+    if (inWindow(from.time)) taken.push_back(&from);
+  // A channel the clip brings no key to keeps its own: deleting them would
+  // leave it empty.
+  if (taken.empty()) return;
   if (deleteMode > 0) deleteKeys(envelope);
-  for (const AnimClipKey &from : clipChannel.keys) {
-    if (!inWindow(from.time)) continue;
+  for (const AnimClipKey *from : taken) {
     const LWEnvKeyframeID key =
-        envelopes->createKey(envelope, from.time + timeOffset, (valueOffset + from.value) * valueScale);
-    if (key != nullptr) setKeyFields(*envelopes, envelope, key, from);
+        envelopes->createKey(envelope, from->time + timeOffset, (valueOffset + from->value) * valueScale);
+    if (key != nullptr) setKeyFields(*envelopes, envelope, key, *from);
   }
 }
 

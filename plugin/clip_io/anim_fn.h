@@ -26,7 +26,8 @@ class CLWAnimFn {
 
   // Deletes destination keys as deleteMode says, then creates the clip's
   // keys of the window at time + timeOffset with the value
-  // (valueOffset + value) * valueScale. Nothing without an envelope.
+  // (valueOffset + value) * valueScale. Nothing without an envelope, and
+  // nothing when the clip channel has no key in the window.
   void writeKeys(LWChannelID channel, const AnimClipChannel &clipChannel, double valueOffset, double valueScale) const;
 
  private:

@@ -585,16 +585,28 @@ TEST_F(ClipLoad, ABonesRestPoseCountsInItsAdjustment) {
   EXPECT_THAT(keys("Upper", "Rotation.B"), ElementsAre(at(0, 20 * kDegree - 0.25)));
 }
 
-TEST_F(ClipLoad, TimesStayInSecondsAtAnotherFrameRate) {
+TEST_F(ClipLoad, ASavedClipReplacesOnlyTheChannelsItKeysAndKeepsItsSeconds) {
   LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
+  // Frames 1 to 48 at 24 fps: a new item's keys at frame 0 lie outside, so
+  // the clip keys Position.X alone, at 1 s.
   const std::string path = file("take24.xml");
-  run("@fps 24\n@preview 0 48 1\nAddNull Ball\n@key Ball Position.X 1 4\n@run QD:ZaduDuzAVSave\n@file \"" + path +
+  run("@fps 24\n@preview 1 48 1\nAddNull Ball\n@key Ball Position.X 1 4\n@run QD:ZaduDuzAVSave\n@file \"" + path +
       "\"\n@press Save\n@close\n@fps 30\n@key Ball Position.X 1 0\n");
+  const auto withoutPositionX = [](std::vector<std::string> lines) {
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const std::string &line) { return line.find(" Position.X ") != std::string::npos; }),
+                lines.end());
+    return lines;
+  };
+  const std::vector<std::string> others = withoutPositionX(run("@dump Ball\n"));
   open(path);
-  EXPECT_EQ(control(5).intValue(), 0);
+  EXPECT_EQ(control(5).intValue(), 1);
   EXPECT_EQ(control(6).intValue(), 60);  // the end, (48 + 1) / 24 s, is frame 61.25 at 30 fps
+  // Delete All empties only the channel the clip writes into.
   run("@press Load\n");
-  EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(0, 0.0), at(30, 4.0)));
+  EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(30, 4.0)));
+  EXPECT_EQ(withoutPositionX(run("@dump Ball\n")), others);
+  EXPECT_THAT(run("@eval Ball Scale.Y 0.5\n"), ElementsAre("value Ball Scale.Y 0.5000000000 1.0000000000"));
 }
 
 TEST_F(ClipLoad, KindAndGroupSwitchesChooseWhatReceivesKeys) {
