@@ -212,6 +212,9 @@ void computeFileRange(ZaduDuzAVOptions &options) {
 void applyClip(const ZaduDuzAVOptions &options) {
   statusMsgFormat("%s start...", kClipToolName);
   if (options.clips.empty()) failWith(saveLabels().message(kMsgNoAnimationData));
+  // A reversed range would take no key; refused as the save refuses one.
+  if (options.useLoadRange != 0 && options.rangeStart > options.rangeEnd)
+    failWith(saveLabels().message(kMsgStartAfterEnd));
   ItemNameMatcher matcher = makeMatcher(options);
   const ItemList selection = selectedItems(kTargetSelection);
   try {

@@ -22,8 +22,9 @@ void loadClipDir(ZaduDuzAVOptions &options);
 void computeFileRange(ZaduDuzAVOptions &options);
 
 // The "Load" action: every clip item onto its matching target item, then
-// the selection found before. Throws lw::ex::CBaseEx with nothing loaded or
-// with a name pattern that does not compile, before anything changes.
+// the selection found before. Throws lw::ex::CBaseEx with nothing loaded,
+// with a load range whose start lies after its end or with a name pattern
+// that does not compile, before anything changes.
 void applyClip(const ZaduDuzAVOptions &options);
 
 // Writes the keys of the enabled channel groups that have a counterpart on

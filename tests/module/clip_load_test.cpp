@@ -512,11 +512,18 @@ TEST_F(ClipLoad, ADirectoryWhereOnlySomeFilesCarryABasePoseIsNotAdjusted) {
 
 // ---- what is written where ----
 
-TEST_F(ClipLoad, TheLoadRangeTakesKeysWithinAFifthOfAFrame) {
+TEST_F(ClipLoad, TheLoadRangeTakesKeysWithinAFifthOfAFrameAndMustNotBeReversed) {
   std::vector<KeyText> clipKeys;
   for (const double frame : {9.7, 9.8, 15.0, 21.1, 21.2}) clipKeys.push_back({frame / 30.0, frame});
   open(write("range.xml", {oneChannel("Ball", "Position.X", clipKeys)}), "AddNull Ball\n");
   run("@press \"Load Range\"\n@set #25 10\n@set #26 20\n@press Load\n");
+  EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(9.8, 9.8), at(15, 15), at(21.1, 21.1)));
+  // A start after the end is refused as the save refuses it; nothing changes.
+  EXPECT_THAT(
+      run("@set #25 21\n@press Load\n"),
+      ElementsAre("status: QD:ZaduDuzAV start...", "status: *** ERROR: Start frame is less than end frame ! ***",
+                  "error: Failed to load ! | Start frame is less than end frame !",
+                  "status: Start frame is less than end frame !"));
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(9.8, 9.8), at(15, 15), at(21.1, 21.1)));
 }
 
