@@ -2,8 +2,8 @@
 
 #include <climits>
 #include <cmath>
-#include <limits>
 #include <regex>
+#include <string>
 
 #include "../common/clip_channels.h"
 #include "../common/clip_commands.h"
@@ -71,12 +71,12 @@ double framesToSeconds(long long frames, double fps) { return static_cast<double
 
 CLWAnimFn makeTransfer(const ZaduDuzAVOptions &options, double fps) {
   CLWAnimFn transfer;
-  transfer.timeStart = -std::numeric_limits<double>::infinity();
-  transfer.timeEnd = std::numeric_limits<double>::infinity();
-  if (options.useLoadRange != 0) {
-    transfer.timeStart = (options.rangeStart - kFrameMargin) / fps;
-    transfer.timeEnd = (options.rangeEnd + 1.0 + kFrameMargin) / fps;
-  }
+  // Without a load range, the widest one the panel's frame fields can hold.
+  const bool ranged = options.useLoadRange != 0;
+  const double first = ranged ? options.rangeStart : static_cast<double>(INT_MIN);
+  const double last = ranged ? options.rangeEnd : static_cast<double>(INT_MAX);
+  transfer.timeStart = (first - kFrameMargin) / fps;
+  transfer.timeEnd = (last + 1.0 + kFrameMargin) / fps;
   transfer.timeOffset = 0.0;
   if (options.useInsertPosition != 0) {
     const long long firstTaken = options.useLoadRange != 0 ? options.rangeStart : options.fileFirstFrame;
@@ -96,8 +96,13 @@ void applySceneEntry(const ZaduDuzAVOptions &options, const AnimClipItem &scene)
   if (options.usePreviewRange != 0) handler.setPreviewRange(scene.channels);
 }
 
+// What an apply pass tells the user besides its progress.
+struct ApplyTally {
+  std::size_t skippedKeys = 0;  // of a time or value that is not finite
+};
+
 void applyItem(const ZaduDuzAVOptions &options, const ItemNameMatcher &matcher, const CLWAnimFn &transfer,
-               const AnimClipItem &clipItem) {
+               const AnimClipItem &clipItem, ApplyTally &tally) {
   const std::string &key = options.checkFullPath != 0 ? clipItem.fullPath : clipItem.itemName;
   const LWItemID item = matcher.findItem(key);
   if (item == nullptr) return;
@@ -111,10 +116,11 @@ void applyItem(const ZaduDuzAVOptions &options, const ItemNameMatcher &matcher, 
     camera.setZoomFactor(clipItem.channels);
     camera.setFrameSize(clipItem.channels);
   }
-  applyChannels(options, item, transfer, clipItem.channels, adjust);
+  tally.skippedKeys += applyChannels(options, item, transfer, clipItem.channels, adjust);
 }
 
-void applyPass(const ZaduDuzAVOptions &options, ItemNameMatcher &matcher, const ItemList &targets) {
+ApplyTally applyPass(const ZaduDuzAVOptions &options, ItemNameMatcher &matcher, const ItemList &targets) {
+  ApplyTally tally;
   const double fps = sceneFps();
   matcher.setItems(targets);
   const CLWAnimFn transfer = makeTransfer(options, fps);
@@ -125,9 +131,15 @@ void applyPass(const ZaduDuzAVOptions &options, ItemNameMatcher &matcher, const 
     if (clipItem.itemName == kSceneEntryName)
       applySceneEntry(options, clipItem);
     else
-      applyItem(options, matcher, transfer, clipItem);
+      applyItem(options, matcher, transfer, clipItem, tally);
   }
   progressMsg(1.0f, "%s", kProgressText);
+  return tally;
+}
+
+void reportTally(const ApplyTally &tally) {
+  if (tally.skippedKeys > 0)
+    statusMsg(formatBounded(loadLabels().message(kMsgSkippedKeys), std::to_string(tally.skippedKeys).c_str()));
 }
 
 // The user's pattern and what is wrong with it, in the interface language.
@@ -217,8 +229,9 @@ void applyClip(const ZaduDuzAVOptions &options) {
     failWith(saveLabels().message(kMsgStartAfterEnd));
   ItemNameMatcher matcher = makeMatcher(options);
   const ItemList selection = selectedItems(kTargetSelection);
+  ApplyTally tally;
   try {
-    applyPass(options, matcher, collectTargetItems(options));
+    tally = applyPass(options, matcher, collectTargetItems(options));
   } catch (const std::regex_error &problem) {
     // A pattern too hard for the matcher to run: the selection comes back
     // and the failure is told as a failed load.
@@ -226,12 +239,14 @@ void applyClip(const ZaduDuzAVOptions &options) {
     failBadPattern(options, problem);
   }
   selectItems(selection);
+  reportTally(tally);
   statusMsgFormat("%s done.", kClipToolName);
 }
 
-void applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
-                   const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust) {
+std::size_t applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
+                          const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust) {
   if (options.useSchemaPosition != 0) CLWItemFn(item).setSchemaPos(channels);
+  std::size_t skipped = 0;
   for (const AnimClipChannel &channel : channels) {
     if (isParameterChannel(channel.name)) continue;
     const GroupAxis where = channelGroupAxis(channel.name);
@@ -241,8 +256,9 @@ void applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnim
     double offset = 0.0;
     double scale = 1.0;
     valueTransform(adjust, where, offset, scale);
-    transfer.writeKeys(target, channel, offset, scale);
+    skipped += transfer.writeKeys(target, channel, offset, scale);
   }
+  return skipped;
 }
 
 }  // namespace lwp::akio

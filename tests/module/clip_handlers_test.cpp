@@ -101,6 +101,9 @@ TEST_F(ClipHandlers, WritingMapsValuesAndKeepsShapesWithinTheWindow) {
   EXPECT_EQ(written.shape, 5);
   EXPECT_EQ(written.tension, 0.75);
   EXPECT_EQ(written.params, (std::array<double, 4>{0.25, 0.0, 0.0, -0.5}));
+  // A value that overflows on its way is passed over and counted.
+  EXPECT_EQ(transfer.writeKeys(idOf(*channel_), {"Extra.Knob", {clipKey(1.0, 1e308)}}, 0.0, 10.0), 1u);
+  EXPECT_THAT(times(), ElementsAre(0.5, 1.5));
 }
 
 TEST_F(ClipHandlers, DeletionTakesTheWindowOrEverythingOfAChannelTheClipKeys) {

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "platform/directory_listing.h"
@@ -525,6 +527,26 @@ TEST_F(ClipLoad, TheLoadRangeTakesKeysWithinAFifthOfAFrameAndMustNotBeReversed) 
                   "error: Failed to load ! | Start frame is less than end frame !",
                   "status: Start frame is less than end frame !"));
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(9.8, 9.8), at(15, 15), at(21.1, 21.1)));
+}
+
+TEST_F(ClipLoad, KeysWithoutAFiniteTimeOrValueNeverReachTheScene) {
+  const double inf = std::numeric_limits<double>::infinity();
+  // -1 becomes -1e999, which reads as minus infinity; 1e300 s lies beyond
+  // every frame the load range can name.
+  std::string text = clipFileText(
+      {ClipText{"Ball",
+                "/Ball",
+                {{"Position.X", {{-inf, 1.0}, {-1.0, 2.0}, {1.0, 5.0}, {2.0, inf}, {3.0, std::nan("")}, {1e300, 9.0}}},
+                 {"Position.Y", {{1.0, -inf}}}}}});
+  text.replace(text.find("time=\"-1\""), 9, "time=\"-1e999\"");
+  open(writeText("inf.xml", text), "AddNull Ball\n");
+  EXPECT_THAT(run("@press Load\n"),
+              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now loading animation data...",
+                          "status: {1.00}Now loading animation data...",
+                          "status: Skipped keys without a finite time or value !(5)", "status: QD:ZaduDuzAV done."));
+  EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(30, 5.0)));
+  EXPECT_THAT(keys("Ball", "Position.Y"), ElementsAre(at(0, 0.0)));  // no key left to write: kept
+  EXPECT_THAT(run("@eval Ball Position.X 0\n"), ElementsAre("value Ball Position.X 0.0000000000 5.0000000000"));
 }
 
 TEST_F(ClipLoad, TheInsertPositionMovesTheFirstFrameTaken) {
