@@ -4,6 +4,7 @@
 #include <cmath>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "../common/clip_channels.h"
 #include "../common/clip_commands.h"
@@ -44,6 +45,17 @@ std::string reportFailedFile(const std::string &path) {
   const std::string message = formatBounded(saveLabels().message(kMsgFailedToLoadFile), path.c_str());
   errorMsg(message);
   return message;
+}
+
+// One box after the last file of a directory names every file passed over:
+// the error line of each is soon replaced by the next file's progress.
+void reportSkippedFiles(const std::vector<std::string> &files) {
+  std::string list;
+  for (const std::string &file : files) list += (list.empty() ? "" : ", ") + file;
+  const std::string message = formatGrowing(saveLabels().message(kMsgFailedToLoadFile), list.c_str());
+  if (const LWMessageFuncs *messages = CClipGlobals::instance().messages())
+    messages->error(loadLabels().message(kMsgFilesNotLoaded), message.c_str());
+  statusMsg(message);
 }
 
 // The clips of one file; code receives the reader's result.
@@ -99,13 +111,17 @@ void applySceneEntry(const ZaduDuzAVOptions &options, const AnimClipItem &scene)
 // What an apply pass tells the user besides its progress.
 struct ApplyTally {
   std::size_t skippedKeys = 0;  // of a time or value that is not finite
+  std::size_t itemsToMatch = 0;
+  std::size_t itemsMatched = 0;
 };
 
 void applyItem(const ZaduDuzAVOptions &options, const ItemNameMatcher &matcher, const CLWAnimFn &transfer,
                const AnimClipItem &clipItem, ApplyTally &tally) {
   const std::string &key = options.checkFullPath != 0 ? clipItem.fullPath : clipItem.itemName;
+  ++tally.itemsToMatch;
   const LWItemID item = matcher.findItem(key);
   if (item == nullptr) return;
+  ++tally.itemsMatched;
   const ItemKind kind = itemKind(item);
   PoseAdjust adjust;
   if (options.hasBasePose)
@@ -140,6 +156,7 @@ ApplyTally applyPass(const ZaduDuzAVOptions &options, ItemNameMatcher &matcher, 
 void reportTally(const ApplyTally &tally) {
   if (tally.skippedKeys > 0)
     statusMsg(formatBounded(loadLabels().message(kMsgSkippedKeys), std::to_string(tally.skippedKeys).c_str()));
+  if (tally.itemsToMatch > 0 && tally.itemsMatched == 0) statusMsg(loadLabels().message(kMsgNoItemMatched));
 }
 
 // The user's pattern and what is wrong with it, in the interface language.
@@ -185,6 +202,7 @@ void loadClipDir(ZaduDuzAVOptions &options) {
   const std::vector<std::string> files = listFiles(options.path);
   options.hasBasePose = true;
   options.clips.clear();
+  std::vector<std::string> failed;
   for (const std::string &file : files) {
     if (!hasClipEnding(file)) continue;
     statusMsgFormat("Now loading animation files... (%s)", file.c_str());
@@ -192,6 +210,7 @@ void loadClipDir(ZaduDuzAVOptions &options) {
     AnimClip clip = readFile(file, code);
     if (clip.empty()) {
       reportFailedFile(file);  // and the other files still load
+      failed.push_back(file);
       continue;
     }
     for (AnimClipItem &item : clip) options.clips.push_back(std::move(item));
@@ -201,6 +220,7 @@ void loadClipDir(ZaduDuzAVOptions &options) {
     options.hasBasePose = false;
     failWith(saveLabels().message(kMsgNoAnimationData));
   }
+  if (!failed.empty()) reportSkippedFiles(failed);
 }
 
 void computeFileRange(ZaduDuzAVOptions &options) {

@@ -24,12 +24,14 @@ using lwtest::exactText;
 using lwtest::fixed10;
 
 namespace fs = std::filesystem;
+using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
+using ::testing::StartsWith;
 using ::testing::UnorderedElementsAre;
 
 struct KeyText {
@@ -474,13 +476,20 @@ TEST_F(ClipLoad, ADirectoryLoadsEveryClipFileInAnyLetterCase) {
   EXPECT_EQ(requests[0].fileType, "");
 }
 
-TEST_F(ClipLoad, AFailingFileOfADirectoryIsToldAndPassedOver) {
+TEST_F(ClipLoad, FailingFilesOfADirectoryArePassedOverAndNamedInOneBoxAfterTheLast) {
   write("takes/good.xml", {oneChannel("Ant", "Position.X", {{0.5, 1.0}})});
   writeText("takes/bad.xml", "not a clip");
+  writeText("takes/worse.xml", "<docroot/>");
   const std::string bad = file("takes") + kSeparator + "bad.xml";  // as the directory lists it
+  const std::string worse = file("takes") + kSeparator + "worse.xml";
   const std::vector<std::string> out = openDir(file("takes"), "AddNull Ant\n");
   EXPECT_THAT(out, Contains("status: *** ERROR: Failed to load file !(" + bad + ") ***"));
-  EXPECT_THAT(out, Not(Contains(HasSubstr("error: "))));
+  const auto box =
+      std::find_if(out.begin(), out.end(), [](const std::string &line) { return line.rfind("error: ", 0) == 0; });
+  ASSERT_EQ(out.end() - box, 2);
+  EXPECT_THAT(*box, StartsWith("error: Some files were not loaded ! | Failed to load file !("));
+  EXPECT_THAT(*box, AllOf(HasSubstr(bad), HasSubstr(worse)));
+  EXPECT_EQ(out.back(), "status: " + box->substr(box->find(" | ") + 3));
   run("@press Load\n");
   EXPECT_THAT(keys("Ant", "Position.X"), ElementsAre(at(15, 1.0)));
 }
@@ -649,7 +658,7 @@ TEST_F(ClipLoad, KindAndGroupSwitchesChooseWhatReceivesKeys) {
   EXPECT_THAT(keys("Sun", "Position.X"), ElementsAre(at(0, 0.0)));
 }
 
-TEST_F(ClipLoad, ApplyingTellsItsProgressAndRestoresTheSelection) {
+TEST_F(ClipLoad, ApplyingTellsItsProgressAndMatchingNothingAndRestoresTheSelection) {
   const std::string path = write(
       "two.xml", {oneChannel("Ball", "Position.X", {{1.0, 1.0}}), oneChannel("Nobody", "Position.X", {{1.0, 1.0}})});
   open(path, "AddNull Ball\nAddNull Other\nSelectByName Ball\n");
@@ -658,6 +667,11 @@ TEST_F(ClipLoad, ApplyingTellsItsProgressAndRestoresTheSelection) {
               ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now loading animation data...",
                           "status: {0.50}Now loading animation data...", "status: {1.00}Now loading animation data...",
                           "status: QD:ZaduDuzAV done.", "selection: Ball"));
+  // Matching no item at all is told before the end.
+  EXPECT_THAT(run("@set #10 0\n@press Load\n"),
+              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now loading animation data...",
+                          "status: {0.50}Now loading animation data...", "status: {1.00}Now loading animation data...",
+                          "status: No item matched the clip !", "status: QD:ZaduDuzAV done."));
 }
 
 // ---- parameters ----
