@@ -248,17 +248,13 @@ void applyClip(const ZaduDuzAVOptions &options) {
   if (options.useLoadRange != 0 && options.rangeStart > options.rangeEnd)
     failWith(saveLabels().message(kMsgStartAfterEnd));
   ItemNameMatcher matcher = makeMatcher(options);
-  const ItemList selection = selectedItems(kTargetSelection);
   ApplyTally tally;
   try {
-    tally = applyPass(options, matcher, collectTargetItems(options));
+    keepingSelection([&] { tally = applyPass(options, matcher, collectTargetItems(options)); });
   } catch (const std::regex_error &problem) {
-    // A pattern too hard for the matcher to run: the selection comes back
-    // and the failure is told as a failed load.
-    selectItems(selection);
+    // A pattern too hard for the matcher to run is told as a failed load.
     failBadPattern(options, problem);
   }
-  selectItems(selection);
   reportTally(tally);
   statusMsgFormat("%s done.", kClipToolName);
 }

@@ -700,7 +700,7 @@ TEST_F(ClipLoad, ACameraGetsItsFrameSizeOnlyWithBothSidesAndWithMisc) {
                                                 {{"LWParam.camera.zoomFactor", {{0.0, 2.5}}},
                                                  {"LWParam.camera.frameSizeX", {{0.0, 320.0}}},
                                                  {"LWParam.camera.frameSizeY", {{0.0, 240.0}}}}}};
-  open(write("cams.xml", clips), "AddCamera Cam\nAddCamera Tele\n");
+  open(write("cams.xml", clips), "AddCamera Cam\nAddCamera Tele\nClearSelection\n");
   run("@set #10 3\n@press Misc\n@press Load\n");
   EXPECT_THAT(module_.commandLines(), Not(Contains(HasSubstr("FrameSize"))));
   EXPECT_THAT(module_.commandLines(), Not(Contains(HasSubstr("ZoomFactor"))));
@@ -711,6 +711,8 @@ TEST_F(ClipLoad, ACameraGetsItsFrameSizeOnlyWithBothSidesAndWithMisc) {
   EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
                           [](const std::string &line) { return line.rfind("FrameSize", 0) == 0; }),
             1);
+  // The camera selected for its commands is taken out of the selection again.
+  EXPECT_THAT(run("@selection\n"), ElementsAre("selection:"));
 }
 
 TEST_F(ClipLoad, TheSchematicPositionIsAppliedWhenAsked) {

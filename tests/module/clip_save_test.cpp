@@ -396,13 +396,21 @@ TEST_F(ClipSave, ReopeningKeepsTheSwitchesAndSaveTakesThePreviewRangeOfTheMoment
 
 TEST_F(ClipSave, AFailedWriteIsShownInTheBoxAndOnTheStatusLineAndThePanelStaysOpen) {
   const std::string path = file("missing/take.xml");
-  const std::vector<std::string> out = save("missing/take", "AddNull Ball\n");
-  EXPECT_THAT(out, ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now saving animation data...",
-                               "status: {1.00}Now saving animation data...",
-                               "status: *** ERROR: Failed to save file !(" + path + ") ***",
-                               "error: Failed to save ! | Failed to save file !(" + path + ")",
-                               "status: Failed to save file !(" + path + ")"));
+  // Reading the camera's frame size selects it; the selection comes back.
+  const std::vector<std::string> out =
+      save("missing/take", "AddCamera Cam\nAddNull Ball\n@run QD:ZaduDuzAVSave\n@set #1 3\n");
+  EXPECT_THAT(out,
+              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now saving animation data...",
+                          "status: {0.50}Now saving animation data...", "status: {1.00}Now saving animation data...",
+                          "status: *** ERROR: Failed to save file !(" + path + ") ***",
+                          "error: Failed to save ! | Failed to save file !(" + path + ")",
+                          "status: Failed to save file !(" + path + ")"));
   EXPECT_TRUE(openPanel().isOpen());
+  EXPECT_THAT(run("@selection\n"), ElementsAre("selection: Ball"));
+  // Nothing selected stays so.
+  EXPECT_THAT(run("ClearSelection\n@file \"" + file("take") + "\"\n@press Save\n@selection\n"),
+              Contains("selection:"));
+  EXPECT_TRUE(fs::exists(dir_ / "take.xml"));
 }
 
 TEST_F(ClipSave, ASaveOverAnExistingClipReplacesIt) {
