@@ -27,9 +27,9 @@ void computeFileRange(ZaduDuzAVOptions &options);
 // The "Load" action: every clip item onto its matching target item, then
 // the selection found before. Keys whose time or value is not finite are
 // passed over and counted on the status line, as is a clip none of whose
-// items matched. Throws lw::ex::CBaseEx with nothing loaded,
-// with a load range whose start lies after its end or with a name pattern
-// that does not compile, before anything changes.
+// items matched. Throws lw::ex::CBaseEx with nothing loaded, with a load
+// range whose start lies after its end or with a name pattern that does not
+// compile, before anything changes.
 void applyClip(const ZaduDuzAVOptions &options);
 
 // Writes the keys of the enabled channel groups that have a counterpart on
