@@ -140,6 +140,10 @@ void Scene::addToSelection(SceneItem &item) {
   if (std::find(selection_.begin(), selection_.end(), &item) == selection_.end()) selection_.push_back(&item);
 }
 
+void Scene::removeFromSelection(SceneItem &item) {
+  selection_.erase(std::remove(selection_.begin(), selection_.end(), &item), selection_.end());
+}
+
 void Scene::setFile(const std::string &name, const std::string &fileName) {
   name_ = name;
   fileName_ = fileName;

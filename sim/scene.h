@@ -101,6 +101,7 @@ class Scene {
   const std::vector<SceneItem *> &selection() const { return selection_; }
   void select(SceneItem &item) { selection_.assign(1, &item); }
   void addToSelection(SceneItem &item);
+  void removeFromSelection(SceneItem &item);
   void clearSelection() { selection_.clear(); }
 
   double time() const { return time_; }

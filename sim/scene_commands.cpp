@@ -95,6 +95,13 @@ class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
   void defineSelectionCommands() {
     on("SelectItem", [this](const std::string &a) { return selectById(a, false); });
     on("AddToSelection", [this](const std::string &a) { return selectById(a, true); });
+    on("RemoveFromSelection", [this](const std::string &a) {
+      SceneItem *item = itemById(a);
+      if (item == nullptr) return false;
+      scene_.removeFromSelection(*item);
+      host_.selectionChanged();
+      return true;
+    });
     on("SelectByName", [this](const std::string &a) {
       SceneItem *item = scene_.findByName(a);
       if (item == nullptr) return false;
@@ -110,9 +117,13 @@ class SceneCommands : public std::enable_shared_from_this<SceneCommands> {
     });
   }
 
-  bool selectById(const std::string &argument, bool adding) {
+  SceneItem *itemById(const std::string &argument) {
     const std::optional<std::uint64_t> id = parseId(argument);
-    SceneItem *item = id.has_value() ? scene_.find(static_cast<std::uintptr_t>(*id)) : nullptr;
+    return id.has_value() ? scene_.find(static_cast<std::uintptr_t>(*id)) : nullptr;
+  }
+
+  bool selectById(const std::string &argument, bool adding) {
+    SceneItem *item = itemById(argument);
     if (item == nullptr) return false;
     if (adding)
       scene_.addToSelection(*item);

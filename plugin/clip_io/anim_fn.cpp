@@ -1,5 +1,8 @@
 #include "anim_fn.h"
 
+#include <cmath>
+#include <vector>
+
 #include "../common/clip_channels.h"
 #include "../common/clip_globals.h"
 
@@ -87,18 +90,41 @@ void CLWAnimFn::deleteKeys(LWEnvelopeID envelope) const {
   }
 }
 
-void CLWAnimFn::writeKeys(LWChannelID channel, const AnimClipChannel &clipChannel, double valueOffset,
-                          double valueScale) const {
+std::size_t CLWAnimFn::writeKeys(LWChannelID channel, const AnimClipChannel &clipChannel, double valueOffset,
+                                 double valueScale) const {
   const LWEnvelopeFuncs *envelopes = CClipGlobals::instance().envelopes();
   const LWEnvelopeID envelope = envelopeOf(channel);
-  if (envelopes == nullptr || envelope == nullptr) return;
-  if (deleteMode > 0) deleteKeys(envelope);
+  if (envelopes == nullptr || envelope == nullptr) return 0;
+  struct Placed {
+    double time;
+    double value;
+    const AnimClipKey *from;
+  };
+  std::vector<Placed> taken;
+  std::size_t skipped = 0;
   for (const AnimClipKey &from : clipChannel.keys) {
+    // A key at an infinite or undefined time or of such a value would make
+    // the whole channel evaluate to NaN.
+    if (!std::isfinite(from.time)) {
+      ++skipped;
+      continue;
+    }
     if (!inWindow(from.time)) continue;
-    const LWEnvKeyframeID key =
-        envelopes->createKey(envelope, from.time + timeOffset, (valueOffset + from.value) * valueScale);
-    if (key != nullptr) setKeyFields(*envelopes, envelope, key, from);
+    const Placed placed{from.time + timeOffset, (valueOffset + from.value) * valueScale, &from};
+    if (std::isfinite(placed.time) && std::isfinite(placed.value))
+      taken.push_back(placed);
+    else
+      ++skipped;
   }
+  // A channel the clip brings no key to keeps its own: deleting them would
+  // leave it empty.
+  if (taken.empty()) return skipped;
+  if (deleteMode > 0) deleteKeys(envelope);
+  for (const Placed &placed : taken) {
+    const LWEnvKeyframeID key = envelopes->createKey(envelope, placed.time, placed.value);
+    if (key != nullptr) setKeyFields(*envelopes, envelope, key, *placed.from);
+  }
+  return skipped;
 }
 
 }  // namespace lwp::akio

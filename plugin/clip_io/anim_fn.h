@@ -2,6 +2,8 @@
 // window, with an offset and an optional deletion of destination keys.
 #pragma once
 
+#include <cstddef>
+
 #include "../host/lwchannel.h"
 #include "../host/lwitem.h"
 #include "anim_clip.h"
@@ -26,8 +28,11 @@ class CLWAnimFn {
 
   // Deletes destination keys as deleteMode says, then creates the clip's
   // keys of the window at time + timeOffset with the value
-  // (valueOffset + value) * valueScale. Nothing without an envelope.
-  void writeKeys(LWChannelID channel, const AnimClipChannel &clipChannel, double valueOffset, double valueScale) const;
+  // (valueOffset + value) * valueScale. Nothing without an envelope, and
+  // nothing when the clip channel has no key in the window. A key whose time
+  // or written value is not finite is passed over; the number of those.
+  std::size_t writeKeys(LWChannelID channel, const AnimClipChannel &clipChannel, double valueOffset,
+                        double valueScale) const;
 
  private:
   bool inWindow(double time) const { return timeStart <= time && time < timeEnd; }

@@ -2,8 +2,9 @@
 
 #include <climits>
 #include <cmath>
-#include <limits>
 #include <regex>
+#include <string>
+#include <vector>
 
 #include "../common/clip_channels.h"
 #include "../common/clip_commands.h"
@@ -46,6 +47,17 @@ std::string reportFailedFile(const std::string &path) {
   return message;
 }
 
+// One box after the last file of a directory names every file passed over:
+// the error line of each is soon replaced by the next file's progress.
+void reportSkippedFiles(const std::vector<std::string> &files) {
+  std::string list;
+  for (const std::string &file : files) list += (list.empty() ? "" : ", ") + file;
+  const std::string message = formatGrowing(saveLabels().message(kMsgFailedToLoadFile), list.c_str());
+  if (const LWMessageFuncs *messages = CClipGlobals::instance().messages())
+    messages->error(loadLabels().message(kMsgFilesNotLoaded), message.c_str());
+  statusMsg(message);
+}
+
 // The clips of one file; code receives the reader's result.
 AnimClip readFile(const std::string &path, int &code) {
   platform::startComOnce();  // the Windows parser is a COM object
@@ -71,12 +83,12 @@ double framesToSeconds(long long frames, double fps) { return static_cast<double
 
 CLWAnimFn makeTransfer(const ZaduDuzAVOptions &options, double fps) {
   CLWAnimFn transfer;
-  transfer.timeStart = -std::numeric_limits<double>::infinity();
-  transfer.timeEnd = std::numeric_limits<double>::infinity();
-  if (options.useLoadRange != 0) {
-    transfer.timeStart = (options.rangeStart - kFrameMargin) / fps;
-    transfer.timeEnd = (options.rangeEnd + 1.0 + kFrameMargin) / fps;
-  }
+  // Without a load range, the widest one the panel's frame fields can hold.
+  const bool ranged = options.useLoadRange != 0;
+  const double first = ranged ? options.rangeStart : static_cast<double>(INT_MIN);
+  const double last = ranged ? options.rangeEnd : static_cast<double>(INT_MAX);
+  transfer.timeStart = (first - kFrameMargin) / fps;
+  transfer.timeEnd = (last + 1.0 + kFrameMargin) / fps;
   transfer.timeOffset = 0.0;
   if (options.useInsertPosition != 0) {
     const long long firstTaken = options.useLoadRange != 0 ? options.rangeStart : options.fileFirstFrame;
@@ -96,11 +108,20 @@ void applySceneEntry(const ZaduDuzAVOptions &options, const AnimClipItem &scene)
   if (options.usePreviewRange != 0) handler.setPreviewRange(scene.channels);
 }
 
+// What an apply pass tells the user besides its progress.
+struct ApplyTally {
+  std::size_t skippedKeys = 0;  // of a time or value that is not finite
+  std::size_t itemsToMatch = 0;
+  std::size_t itemsMatched = 0;
+};
+
 void applyItem(const ZaduDuzAVOptions &options, const ItemNameMatcher &matcher, const CLWAnimFn &transfer,
-               const AnimClipItem &clipItem) {
+               const AnimClipItem &clipItem, ApplyTally &tally) {
   const std::string &key = options.checkFullPath != 0 ? clipItem.fullPath : clipItem.itemName;
+  ++tally.itemsToMatch;
   const LWItemID item = matcher.findItem(key);
   if (item == nullptr) return;
+  ++tally.itemsMatched;
   const ItemKind kind = itemKind(item);
   PoseAdjust adjust;
   if (options.hasBasePose)
@@ -111,10 +132,11 @@ void applyItem(const ZaduDuzAVOptions &options, const ItemNameMatcher &matcher, 
     camera.setZoomFactor(clipItem.channels);
     camera.setFrameSize(clipItem.channels);
   }
-  applyChannels(options, item, transfer, clipItem.channels, adjust);
+  tally.skippedKeys += applyChannels(options, item, transfer, clipItem.channels, adjust);
 }
 
-void applyPass(const ZaduDuzAVOptions &options, ItemNameMatcher &matcher, const ItemList &targets) {
+ApplyTally applyPass(const ZaduDuzAVOptions &options, ItemNameMatcher &matcher, const ItemList &targets) {
+  ApplyTally tally;
   const double fps = sceneFps();
   matcher.setItems(targets);
   const CLWAnimFn transfer = makeTransfer(options, fps);
@@ -125,9 +147,16 @@ void applyPass(const ZaduDuzAVOptions &options, ItemNameMatcher &matcher, const 
     if (clipItem.itemName == kSceneEntryName)
       applySceneEntry(options, clipItem);
     else
-      applyItem(options, matcher, transfer, clipItem);
+      applyItem(options, matcher, transfer, clipItem, tally);
   }
   progressMsg(1.0f, "%s", kProgressText);
+  return tally;
+}
+
+void reportTally(const ApplyTally &tally) {
+  if (tally.skippedKeys > 0)
+    statusMsg(formatBounded(loadLabels().message(kMsgSkippedKeys), std::to_string(tally.skippedKeys).c_str()));
+  if (tally.itemsToMatch > 0 && tally.itemsMatched == 0) statusMsg(loadLabels().message(kMsgNoItemMatched));
 }
 
 // The user's pattern and what is wrong with it, in the interface language.
@@ -173,6 +202,7 @@ void loadClipDir(ZaduDuzAVOptions &options) {
   const std::vector<std::string> files = listFiles(options.path);
   options.hasBasePose = true;
   options.clips.clear();
+  std::vector<std::string> failed;
   for (const std::string &file : files) {
     if (!hasClipEnding(file)) continue;
     statusMsgFormat("Now loading animation files... (%s)", file.c_str());
@@ -180,6 +210,7 @@ void loadClipDir(ZaduDuzAVOptions &options) {
     AnimClip clip = readFile(file, code);
     if (clip.empty()) {
       reportFailedFile(file);  // and the other files still load
+      failed.push_back(file);
       continue;
     }
     for (AnimClipItem &item : clip) options.clips.push_back(std::move(item));
@@ -189,6 +220,7 @@ void loadClipDir(ZaduDuzAVOptions &options) {
     options.hasBasePose = false;
     failWith(saveLabels().message(kMsgNoAnimationData));
   }
+  if (!failed.empty()) reportSkippedFiles(failed);
 }
 
 void computeFileRange(ZaduDuzAVOptions &options) {
@@ -212,23 +244,25 @@ void computeFileRange(ZaduDuzAVOptions &options) {
 void applyClip(const ZaduDuzAVOptions &options) {
   statusMsgFormat("%s start...", kClipToolName);
   if (options.clips.empty()) failWith(saveLabels().message(kMsgNoAnimationData));
+  // A reversed range would take no key; refused as the save refuses one.
+  if (options.useLoadRange != 0 && options.rangeStart > options.rangeEnd)
+    failWith(saveLabels().message(kMsgStartAfterEnd));
   ItemNameMatcher matcher = makeMatcher(options);
-  const ItemList selection = selectedItems(kTargetSelection);
+  ApplyTally tally;
   try {
-    applyPass(options, matcher, collectTargetItems(options));
+    keepingSelection([&] { tally = applyPass(options, matcher, collectTargetItems(options)); });
   } catch (const std::regex_error &problem) {
-    // A pattern too hard for the matcher to run: the selection comes back
-    // and the failure is told as a failed load.
-    selectItems(selection);
+    // A pattern too hard for the matcher to run is told as a failed load.
     failBadPattern(options, problem);
   }
-  selectItems(selection);
+  reportTally(tally);
   statusMsgFormat("%s done.", kClipToolName);
 }
 
-void applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
-                   const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust) {
+std::size_t applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
+                          const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust) {
   if (options.useSchemaPosition != 0) CLWItemFn(item).setSchemaPos(channels);
+  std::size_t skipped = 0;
   for (const AnimClipChannel &channel : channels) {
     if (isParameterChannel(channel.name)) continue;
     const GroupAxis where = channelGroupAxis(channel.name);
@@ -238,8 +272,9 @@ void applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnim
     double offset = 0.0;
     double scale = 1.0;
     valueTransform(adjust, where, offset, scale);
-    transfer.writeKeys(target, channel, offset, scale);
+    skipped += transfer.writeKeys(target, channel, offset, scale);
   }
+  return skipped;
 }
 
 }  // namespace lwp::akio

@@ -2,6 +2,8 @@
 // clip to the scene's items, reporting on the status line.
 #pragma once
 
+#include <cstddef>
+
 #include "anim_fn.h"
 #include "clip_options.h"
 #include "pose_adjust.h"
@@ -13,8 +15,9 @@ namespace lwp::akio {
 void loadClipFile(ZaduDuzAVOptions &options);
 
 // Replaces the clips with those of every ".xml" file (any letter case) in
-// the directory options.path; files that yield nothing are reported and
-// passed over. Throws lw::ex::CBaseEx when nothing at all was read.
+// the directory options.path; files that yield nothing are reported, passed
+// over and named together in an error box after the last file. Throws
+// lw::ex::CBaseEx when nothing at all was read.
 void loadClipDir(ZaduDuzAVOptions &options);
 
 // The frames the loaded clips cover, at the scene's frame rate, held within
@@ -22,13 +25,17 @@ void loadClipDir(ZaduDuzAVOptions &options);
 void computeFileRange(ZaduDuzAVOptions &options);
 
 // The "Load" action: every clip item onto its matching target item, then
-// the selection found before. Throws lw::ex::CBaseEx with nothing loaded or
-// with a name pattern that does not compile, before anything changes.
+// the selection found before. Keys whose time or value is not finite are
+// passed over and counted on the status line, as is a clip none of whose
+// items matched. Throws lw::ex::CBaseEx with nothing loaded, with a load
+// range whose start lies after its end or with a name pattern that does not
+// compile, before anything changes.
 void applyClip(const ZaduDuzAVOptions &options);
 
 // Writes the keys of the enabled channel groups that have a counterpart on
-// the item, and its schematic position when asked for.
-void applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
-                   const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust);
+// the item, and its schematic position when asked for; the number of keys
+// passed over for a time or value that is not finite.
+std::size_t applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
+                          const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust);
 
 }  // namespace lwp::akio

@@ -50,7 +50,14 @@ enum LoadLabel {
   kLoadLabelCount = 42
 };
 
-enum LoadMessage { kMsgFailedToLoad, kMsgBadNamePattern, kLoadMessageCount };
+enum LoadMessage {
+  kMsgFailedToLoad,
+  kMsgBadNamePattern,
+  kMsgSkippedKeys,
+  kMsgFilesNotLoaded,
+  kMsgNoItemMatched,
+  kLoadMessageCount
+};
 
 // The first line of a failed directory load's box, whatever the language.
 inline constexpr const char *kDirLoadFailedLine = "失敗しました !";

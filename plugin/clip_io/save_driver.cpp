@@ -118,15 +118,15 @@ void saveClip(const ZaduDuzAVOptions &options) {
     reportSaveProblem(kMsgStartAfterEnd, "Start frame is less than end frame !");
     return;
   }
-  const ItemList selection = selectedItems(kTargetSelection);
-  const AnimClip clip = captureClip(options, collectTargetItems(options));
-  if (clip.empty()) {
-    reportSaveProblem(kMsgNoAnimationData, "No animation data !");
-  } else {
-    writeClipFile(clip, options.path);
-    statusMsgFormat("%s done.", kClipToolName);
-  }
-  selectItems(selection);
+  keepingSelection([&] {
+    const AnimClip clip = captureClip(options, collectTargetItems(options));
+    if (clip.empty()) {
+      reportSaveProblem(kMsgNoAnimationData, "No animation data !");
+    } else {
+      writeClipFile(clip, options.path);
+      statusMsgFormat("%s done.", kClipToolName);
+    }
+  });
 }
 
 }  // namespace lwp::akio

@@ -8,8 +8,8 @@
 
 namespace lwp::akio {
 
-// The whole save. Restores the selection it found unless the file cannot be
-// written, which throws lw::ex::CFileReadWriteEx.
+// The whole save. Restores the selection it found, also when the file
+// cannot be written, which throws lw::ex::CFileReadWriteEx.
 void saveClip(const ZaduDuzAVOptions &options);
 
 // The items the "Target Items" choice names; shared with the load.

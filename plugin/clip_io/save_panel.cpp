@@ -54,6 +54,7 @@ class SavePanel final : public ClipPanelHost {
   void addControls() override;
   void prepareOpen() override;
   void writeSwitches();
+  void takePreviewRange();
   void readSwitch(LWControl *control);
   void save();
 
@@ -77,11 +78,13 @@ void SavePanel::addControls() {
   setEvent(addAtColumn("ButtonControl", areaDesc(100, 0), labels.label(kSaveButton), 250, 135), onSave);
 }
 
-void SavePanel::prepareOpen() {
+void SavePanel::prepareOpen() { writeSwitches(); }
+
+// The panel is not modal: the preview range may change while it is open.
+void SavePanel::takePreviewRange() {
   const LWInterfaceInfo *ui = refetchInterfaceInfoChecked();
   options.rangeStart = ui->previewStart;
   options.rangeEnd = ui->previewEnd;
-  writeSwitches();
 }
 
 void SavePanel::writeSwitches() {
@@ -105,7 +108,10 @@ void SavePanel::save() {
     lastFileName += ".xml";
     options.path += ".xml";
   }
-  reportFailures(saveLabels().message(kMsgFailedToSave), [&] { saveClip(options); });
+  reportFailures(saveLabels().message(kMsgFailedToSave), [&] {
+    takePreviewRange();
+    saveClip(options);
+  });
 }
 
 void SavePanel::onSwitch(LWControlID control, void *userData) noexcept {

@@ -72,6 +72,9 @@ void selectItem(LWItemID item) {
 }
 
 void selectItems(const ItemList &list) {
+  if (list.empty()) {
+    for (LWItemID selected : selectedItems(kTargetSelection)) evalFormat("RemoveFromSelection 0x%x", idArg(selected));
+  }
   for (std::size_t i = 0; i < list.size(); ++i)
     evalFormat("%s 0x%x", i == 0 ? "SelectItem" : "AddToSelection", idArg(list[list.size() - 1 - i]));
   refetchInterfaceInfoChecked();

@@ -27,8 +27,23 @@ ItemKind itemKind(LWItemID item);
 std::string itemPath(LWItemID item);
 
 // Select exactly this item / these items in Layout, then refetch the
-// interface info. A list is selected from its last element to its first.
+// interface info. A list is selected from its last element to its first;
+// the empty list takes every selected item out of the selection.
 void selectItem(LWItemID item);
 void selectItems(const ItemList &items);
+
+// Runs work, then selects again exactly what was selected before it, also
+// when work throws.
+template <class Work>
+void keepingSelection(Work &&work) {
+  const ItemList selection = selectedItems(kTargetSelection);
+  try {
+    work();
+  } catch (...) {
+    selectItems(selection);
+    throw;
+  }
+  selectItems(selection);
+}
 
 }  // namespace lwp

@@ -101,9 +101,12 @@ TEST_F(ClipHandlers, WritingMapsValuesAndKeepsShapesWithinTheWindow) {
   EXPECT_EQ(written.shape, 5);
   EXPECT_EQ(written.tension, 0.75);
   EXPECT_EQ(written.params, (std::array<double, 4>{0.25, 0.0, 0.0, -0.5}));
+  // A value that overflows on its way is passed over and counted.
+  EXPECT_EQ(transfer.writeKeys(idOf(*channel_), {"Extra.Knob", {clipKey(1.0, 1e308)}}, 0.0, 10.0), 1u);
+  EXPECT_THAT(times(), ElementsAre(0.5, 1.5));
 }
 
-TEST_F(ClipHandlers, DeletionTakesTheWindowOrEverythingBeforeKeysAreCreated) {
+TEST_F(ClipHandlers, DeletionTakesTheWindowOrEverythingOfAChannelTheClipKeys) {
   for (const double time : {0.0, 1.0, 2.0, 3.0}) envelope().createKey(time, 0.0);
   const AnimClipChannel clip{"Extra.Knob", {clipKey(5.0, 1.0)}};
 
@@ -119,11 +122,19 @@ TEST_F(ClipHandlers, DeletionTakesTheWindowOrEverythingBeforeKeysAreCreated) {
   transfer.writeKeys(idOf(*channel_), clip, 0.0, 1.0);
   EXPECT_THAT(times(), ElementsAre(0.0, 3.0, 5.0));
 
-  // Everything goes, even when the clip brings no key of the window.
-  transfer = window(10.0, 20.0);
+  // A clip channel without a key in the window deletes nothing, whatever the
+  // mode; with one, Delete All leaves only the clip's keys.
+  for (const int mode : {1, 2}) {
+    transfer = window(10.0, 20.0);
+    transfer.deleteMode = mode;
+    transfer.deleteEnd = 10.0;
+    transfer.writeKeys(idOf(*channel_), clip, 0.0, 1.0);
+    EXPECT_THAT(times(), ElementsAre(0.0, 3.0, 5.0)) << mode;
+  }
+  transfer = window(0.0, 10.0);
   transfer.deleteMode = 2;
-  transfer.writeKeys(idOf(*channel_), clip, 0.0, 1.0);
-  EXPECT_THAT(times(), IsEmpty());
+  transfer.writeKeys(idOf(*channel_), {"Extra.Knob", {clipKey(4.0, 1.0)}}, 0.0, 1.0);
+  EXPECT_THAT(times(), ElementsAre(4.0));
 }
 
 TEST_F(ClipHandlers, FindingChannelsAndFirstValues) {

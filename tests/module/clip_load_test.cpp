@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "platform/directory_listing.h"
@@ -22,12 +24,14 @@ using lwtest::exactText;
 using lwtest::fixed10;
 
 namespace fs = std::filesystem;
+using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
+using ::testing::StartsWith;
 using ::testing::UnorderedElementsAre;
 
 struct KeyText {
@@ -472,13 +476,20 @@ TEST_F(ClipLoad, ADirectoryLoadsEveryClipFileInAnyLetterCase) {
   EXPECT_EQ(requests[0].fileType, "");
 }
 
-TEST_F(ClipLoad, AFailingFileOfADirectoryIsToldAndPassedOver) {
+TEST_F(ClipLoad, FailingFilesOfADirectoryArePassedOverAndNamedInOneBoxAfterTheLast) {
   write("takes/good.xml", {oneChannel("Ant", "Position.X", {{0.5, 1.0}})});
   writeText("takes/bad.xml", "not a clip");
+  writeText("takes/worse.xml", "<docroot/>");
   const std::string bad = file("takes") + kSeparator + "bad.xml";  // as the directory lists it
+  const std::string worse = file("takes") + kSeparator + "worse.xml";
   const std::vector<std::string> out = openDir(file("takes"), "AddNull Ant\n");
   EXPECT_THAT(out, Contains("status: *** ERROR: Failed to load file !(" + bad + ") ***"));
-  EXPECT_THAT(out, Not(Contains(HasSubstr("error: "))));
+  const auto box =
+      std::find_if(out.begin(), out.end(), [](const std::string &line) { return line.rfind("error: ", 0) == 0; });
+  ASSERT_EQ(out.end() - box, 2);
+  EXPECT_THAT(*box, StartsWith("error: Some files were not loaded ! | Failed to load file !("));
+  EXPECT_THAT(*box, AllOf(HasSubstr(bad), HasSubstr(worse)));
+  EXPECT_EQ(out.back(), "status: " + box->substr(box->find(" | ") + 3));
   run("@press Load\n");
   EXPECT_THAT(keys("Ant", "Position.X"), ElementsAre(at(15, 1.0)));
 }
@@ -512,12 +523,39 @@ TEST_F(ClipLoad, ADirectoryWhereOnlySomeFilesCarryABasePoseIsNotAdjusted) {
 
 // ---- what is written where ----
 
-TEST_F(ClipLoad, TheLoadRangeTakesKeysWithinAFifthOfAFrame) {
+TEST_F(ClipLoad, TheLoadRangeTakesKeysWithinAFifthOfAFrameAndMustNotBeReversed) {
   std::vector<KeyText> clipKeys;
   for (const double frame : {9.7, 9.8, 15.0, 21.1, 21.2}) clipKeys.push_back({frame / 30.0, frame});
   open(write("range.xml", {oneChannel("Ball", "Position.X", clipKeys)}), "AddNull Ball\n");
   run("@press \"Load Range\"\n@set #25 10\n@set #26 20\n@press Load\n");
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(9.8, 9.8), at(15, 15), at(21.1, 21.1)));
+  // A start after the end is refused as the save refuses it; nothing changes.
+  EXPECT_THAT(
+      run("@set #25 21\n@press Load\n"),
+      ElementsAre("status: QD:ZaduDuzAV start...", "status: *** ERROR: Start frame is less than end frame ! ***",
+                  "error: Failed to load ! | Start frame is less than end frame !",
+                  "status: Start frame is less than end frame !"));
+  EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(9.8, 9.8), at(15, 15), at(21.1, 21.1)));
+}
+
+TEST_F(ClipLoad, KeysWithoutAFiniteTimeOrValueNeverReachTheScene) {
+  const double inf = std::numeric_limits<double>::infinity();
+  // -1 becomes -1e999, which reads as minus infinity; 1e300 s lies beyond
+  // every frame the load range can name.
+  std::string text = clipFileText(
+      {ClipText{"Ball",
+                "/Ball",
+                {{"Position.X", {{-inf, 1.0}, {-1.0, 2.0}, {1.0, 5.0}, {2.0, inf}, {3.0, std::nan("")}, {1e300, 9.0}}},
+                 {"Position.Y", {{1.0, -inf}}}}}});
+  text.replace(text.find("time=\"-1\""), 9, "time=\"-1e999\"");
+  open(writeText("inf.xml", text), "AddNull Ball\n");
+  EXPECT_THAT(run("@press Load\n"),
+              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now loading animation data...",
+                          "status: {1.00}Now loading animation data...",
+                          "status: Skipped keys without a finite time or value !(5)", "status: QD:ZaduDuzAV done."));
+  EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(30, 5.0)));
+  EXPECT_THAT(keys("Ball", "Position.Y"), ElementsAre(at(0, 0.0)));  // no key left to write: kept
+  EXPECT_THAT(run("@eval Ball Position.X 0\n"), ElementsAre("value Ball Position.X 0.0000000000 5.0000000000"));
 }
 
 TEST_F(ClipLoad, TheInsertPositionMovesTheFirstFrameTaken) {
@@ -585,16 +623,28 @@ TEST_F(ClipLoad, ABonesRestPoseCountsInItsAdjustment) {
   EXPECT_THAT(keys("Upper", "Rotation.B"), ElementsAre(at(0, 20 * kDegree - 0.25)));
 }
 
-TEST_F(ClipLoad, TimesStayInSecondsAtAnotherFrameRate) {
+TEST_F(ClipLoad, ASavedClipReplacesOnlyTheChannelsItKeysAndKeepsItsSeconds) {
   LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
+  // Frames 1 to 48 at 24 fps: a new item's keys at frame 0 lie outside, so
+  // the clip keys Position.X alone, at 1 s.
   const std::string path = file("take24.xml");
-  run("@fps 24\n@preview 0 48 1\nAddNull Ball\n@key Ball Position.X 1 4\n@run QD:ZaduDuzAVSave\n@file \"" + path +
+  run("@fps 24\n@preview 1 48 1\nAddNull Ball\n@key Ball Position.X 1 4\n@run QD:ZaduDuzAVSave\n@file \"" + path +
       "\"\n@press Save\n@close\n@fps 30\n@key Ball Position.X 1 0\n");
+  const auto withoutPositionX = [](std::vector<std::string> lines) {
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const std::string &line) { return line.find(" Position.X ") != std::string::npos; }),
+                lines.end());
+    return lines;
+  };
+  const std::vector<std::string> others = withoutPositionX(run("@dump Ball\n"));
   open(path);
-  EXPECT_EQ(control(5).intValue(), 0);
+  EXPECT_EQ(control(5).intValue(), 1);
   EXPECT_EQ(control(6).intValue(), 60);  // the end, (48 + 1) / 24 s, is frame 61.25 at 30 fps
+  // Delete All empties only the channel the clip writes into.
   run("@press Load\n");
-  EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(0, 0.0), at(30, 4.0)));
+  EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(30, 4.0)));
+  EXPECT_EQ(withoutPositionX(run("@dump Ball\n")), others);
+  EXPECT_THAT(run("@eval Ball Scale.Y 0.5\n"), ElementsAre("value Ball Scale.Y 0.5000000000 1.0000000000"));
 }
 
 TEST_F(ClipLoad, KindAndGroupSwitchesChooseWhatReceivesKeys) {
@@ -608,7 +658,7 @@ TEST_F(ClipLoad, KindAndGroupSwitchesChooseWhatReceivesKeys) {
   EXPECT_THAT(keys("Sun", "Position.X"), ElementsAre(at(0, 0.0)));
 }
 
-TEST_F(ClipLoad, ApplyingTellsItsProgressAndRestoresTheSelection) {
+TEST_F(ClipLoad, ApplyingTellsItsProgressAndMatchingNothingAndRestoresTheSelection) {
   const std::string path = write(
       "two.xml", {oneChannel("Ball", "Position.X", {{1.0, 1.0}}), oneChannel("Nobody", "Position.X", {{1.0, 1.0}})});
   open(path, "AddNull Ball\nAddNull Other\nSelectByName Ball\n");
@@ -617,6 +667,11 @@ TEST_F(ClipLoad, ApplyingTellsItsProgressAndRestoresTheSelection) {
               ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now loading animation data...",
                           "status: {0.50}Now loading animation data...", "status: {1.00}Now loading animation data...",
                           "status: QD:ZaduDuzAV done.", "selection: Ball"));
+  // Matching no item at all is told before the end.
+  EXPECT_THAT(run("@set #10 0\n@press Load\n"),
+              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now loading animation data...",
+                          "status: {0.50}Now loading animation data...", "status: {1.00}Now loading animation data...",
+                          "status: No item matched the clip !", "status: QD:ZaduDuzAV done."));
 }
 
 // ---- parameters ----
@@ -645,7 +700,7 @@ TEST_F(ClipLoad, ACameraGetsItsFrameSizeOnlyWithBothSidesAndWithMisc) {
                                                 {{"LWParam.camera.zoomFactor", {{0.0, 2.5}}},
                                                  {"LWParam.camera.frameSizeX", {{0.0, 320.0}}},
                                                  {"LWParam.camera.frameSizeY", {{0.0, 240.0}}}}}};
-  open(write("cams.xml", clips), "AddCamera Cam\nAddCamera Tele\n");
+  open(write("cams.xml", clips), "AddCamera Cam\nAddCamera Tele\nClearSelection\n");
   run("@set #10 3\n@press Misc\n@press Load\n");
   EXPECT_THAT(module_.commandLines(), Not(Contains(HasSubstr("FrameSize"))));
   EXPECT_THAT(module_.commandLines(), Not(Contains(HasSubstr("ZoomFactor"))));
@@ -656,6 +711,8 @@ TEST_F(ClipLoad, ACameraGetsItsFrameSizeOnlyWithBothSidesAndWithMisc) {
   EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
                           [](const std::string &line) { return line.rfind("FrameSize", 0) == 0; }),
             1);
+  // The camera selected for its commands is taken out of the selection again.
+  EXPECT_THAT(run("@selection\n"), ElementsAre("selection:"));
 }
 
 TEST_F(ClipLoad, TheSchematicPositionIsAppliedWhenAsked) {

@@ -378,11 +378,11 @@ TEST_F(ClipSave, CancellingTheDialogSavesNothingAndForgetsNothing) {
   EXPECT_EQ(requests[2].path, dir_.path().string());
 }
 
-TEST_F(ClipSave, ReopeningKeepsTheSwitchesAndTakesTheNewPreviewRange) {
+TEST_F(ClipSave, ReopeningKeepsTheSwitchesAndSaveTakesThePreviewRangeOfTheMoment) {
   LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
-  run("AddNull Ball\n@key Ball Position.X 0.5 1\n@run QD:ZaduDuzAVSave\n@press Scale\n@set #1 1\n@close\n"
-      "@preview 10 50 1\n");
-  save("again.xml");
+  run("AddNull Ball\n@key Ball Position.X 0.5 1\n@run QD:ZaduDuzAVSave\n@press Scale\n@set #1 1\n@close\n");
+  // The range changed while the panel is open is the one saved.
+  run("@run QD:ZaduDuzAVSave\n@preview 10 50 1\n@file \"" + file("again.xml") + "\"\n@press Save\n");
   EXPECT_EQ(openPanel().controls()[8]->intValue(), 0);
   EXPECT_EQ(openPanel().controls()[0]->intValue(), 1);
   const std::vector<SavedClip> clips = readClips(dir_ / "again.xml");
@@ -396,13 +396,21 @@ TEST_F(ClipSave, ReopeningKeepsTheSwitchesAndTakesTheNewPreviewRange) {
 
 TEST_F(ClipSave, AFailedWriteIsShownInTheBoxAndOnTheStatusLineAndThePanelStaysOpen) {
   const std::string path = file("missing/take.xml");
-  const std::vector<std::string> out = save("missing/take", "AddNull Ball\n");
-  EXPECT_THAT(out, ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now saving animation data...",
-                               "status: {1.00}Now saving animation data...",
-                               "status: *** ERROR: Failed to save file !(" + path + ") ***",
-                               "error: Failed to save ! | Failed to save file !(" + path + ")",
-                               "status: Failed to save file !(" + path + ")"));
+  // Reading the camera's frame size selects it; the selection comes back.
+  const std::vector<std::string> out =
+      save("missing/take", "AddCamera Cam\nAddNull Ball\n@run QD:ZaduDuzAVSave\n@set #1 3\n");
+  EXPECT_THAT(out,
+              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now saving animation data...",
+                          "status: {0.50}Now saving animation data...", "status: {1.00}Now saving animation data...",
+                          "status: *** ERROR: Failed to save file !(" + path + ") ***",
+                          "error: Failed to save ! | Failed to save file !(" + path + ")",
+                          "status: Failed to save file !(" + path + ")"));
   EXPECT_TRUE(openPanel().isOpen());
+  EXPECT_THAT(run("@selection\n"), ElementsAre("selection: Ball"));
+  // Nothing selected stays so.
+  EXPECT_THAT(run("ClearSelection\n@file \"" + file("take") + "\"\n@press Save\n@selection\n"),
+              Contains("selection:"));
+  EXPECT_TRUE(fs::exists(dir_ / "take.xml"));
 }
 
 TEST_F(ClipSave, ASaveOverAnExistingClipReplacesIt) {

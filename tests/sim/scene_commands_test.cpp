@@ -198,6 +198,9 @@ TEST_F(SceneCommandsTest, SelectionCommandsChooseItemsByIdAndName) {
   EXPECT_THAT(selectedNames(), ElementsAre("Alpha", "Left Arm", "Beta"));
   accept("AddToSelection " + hexId(item("Alpha")));
   EXPECT_THAT(selectedNames(), ElementsAre("Alpha", "Left Arm", "Beta")) << "no item twice, order kept";
+  accept("RemoveFromSelection " + hexId(item("Left Arm")));
+  accept("RemoveFromSelection " + hexId(item("Left Arm")));
+  EXPECT_THAT(selectedNames(), ElementsAre("Alpha", "Beta"));
   accept("SelectByName Left Arm");
   EXPECT_THAT(selectedNames(), ElementsAre("Left Arm"));
 
@@ -209,6 +212,8 @@ TEST_F(SceneCommandsTest, SelectionCommandsChooseItemsByIdAndName) {
       "SelectItem " + hexId(item("Alpha")) + " " + hexId(item("Beta")),
       "AddToSelection",
       "AddToSelection 0x30000001",
+      "RemoveFromSelection",
+      "RemoveFromSelection 0x30000001",
       "SelectByName Nobody",
       "SelectByName Left",
       "SelectByName",
