@@ -408,8 +408,7 @@ TEST_F(ClipSave, AFailedWriteIsShownInTheBoxAndOnTheStatusLineAndThePanelStaysOp
   EXPECT_TRUE(openPanel().isOpen());
   EXPECT_THAT(run("@selection\n"), ElementsAre("selection: Ball"));
   // Nothing selected stays so.
-  EXPECT_THAT(run("ClearSelection\n@file \"" + file("take") + "\"\n@press Save\n@selection\n"),
-              Contains("selection:"));
+  EXPECT_THAT(run("ClearSelection\n@file \"" + file("take") + "\"\n@press Save\n@selection\n"), Contains("selection:"));
   EXPECT_TRUE(fs::exists(dir_ / "take.xml"));
 }
 
