@@ -5,19 +5,21 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 
-"$root/scripts/build.sh"
+# Warnings are errors in every build the tests run on.
+"$root/scripts/build.sh" -DLWP_WARNINGS_AS_ERRORS=ON
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 
 # Once more with address and undefined-behaviour checks (benchmarks left out).
 sanitized="${SANITIZE_BUILD_DIR:-$root/build-sanitize}"
-cmake -S "$root" -B "$sanitized" -DCMAKE_BUILD_TYPE=Debug -DLWP_SANITIZE=ON -DLWP_BUILD_BENCHMARKS=OFF
+cmake -S "$root" -B "$sanitized" -DCMAKE_BUILD_TYPE=Debug -DLWP_SANITIZE=ON -DLWP_BUILD_BENCHMARKS=OFF \
+  -DLWP_WARNINGS_AS_ERRORS=ON
 cmake --build "$sanitized" -j "$(nproc)"
 ctest --test-dir "$sanitized" --output-on-failure -j "$(nproc)"
 
 # The Windows module and the same suite against it, under 64-bit Wine in a
 # prefix of its own, made afresh for every run.
 windows="${WINDOWS_BUILD_DIR:-$root/build-windows}"
-WINDOWS_BUILD_DIR="$windows" "$root/scripts/build-windows.sh"
+WINDOWS_BUILD_DIR="$windows" "$root/scripts/build-windows.sh" -DLWP_WARNINGS_AS_ERRORS=ON
 wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 export WINEPREFIX="$windows/wine-prefix" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
