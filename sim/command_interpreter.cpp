@@ -2,22 +2,28 @@
 
 #include <exception>
 
+#include "ansi_text.h"
 #include "host.h"
 
 namespace lwsim {
 
 namespace {
 
-int hostCommand(const char *line) {
+// Lines of the command function are in the system's ANSI code page; those
+// of a master's or generic's evaluate function are UTF-8.
+int runLine(const char *line, bool ansi) {
   try {
     Host *host = Host::currentOrNull();
-    return host != nullptr && line != nullptr ? host->commands().run(line) : 0;
+    if (host == nullptr || line == nullptr) return 0;
+    return host->commands().run(ansi ? utf8FromAnsi(line) : std::string(line));
   } catch (...) {
     return 0;
   }
 }
 
-int hostEvaluate(void *, const char *line) { return hostCommand(line); }
+int hostCommand(const char *line) { return runLine(line, true); }
+
+int hostEvaluate(void *, const char *line) { return runLine(line, false); }
 
 }  // namespace
 

@@ -4,21 +4,23 @@
 #include <climits>
 #include <cstdlib>
 
+#include "../common/utf8_text.h"
 #include "../platform/c_numeric_locale.h"
-#include "../platform/code_page_932.h"
 
 namespace lwp::akio {
 
+namespace {
+
+bool isModuleText(const std::string &value) { return value.size() <= kAttributeTextLimit && isValidUtf8(value); }
+
+}  // namespace
+
 std::string attributeText(const std::optional<std::string> &value, const std::string &fallback) {
-  if (!value) return fallback;
-  std::optional<std::string> text = platform::codePage932FromUtf8(*value, kAttributeTextLimit);
-  return text ? std::move(*text) : fallback;
+  return value && isModuleText(*value) ? *value : fallback;
 }
 
 double attributeNumber(const std::optional<std::string> &value, double fallback) {
-  if (!value) return fallback;
-  const std::optional<std::string> text = platform::codePage932FromUtf8(*value, kAttributeTextLimit);
-  return text ? decimalNumber(text->c_str()) : fallback;
+  return value && isModuleText(*value) ? decimalNumber(value->c_str()) : fallback;
 }
 
 double decimalNumber(const char *text) {

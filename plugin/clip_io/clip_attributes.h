@@ -1,6 +1,6 @@
 // Attribute values of a clip file as module text and numbers. Texts arrive
-// from the parser as UTF-8; numbers read the same whatever the process's
-// locale.
+// from the parser as UTF-8, the module's own text; numbers read the same
+// whatever the process's locale.
 #pragma once
 
 #include <cstddef>
@@ -12,9 +12,8 @@ namespace lwp::akio {
 // The longest module text an item name, path or clip number may take.
 inline constexpr std::size_t kAttributeTextLimit = 2047;
 
-// value as code page 932 text of at most kAttributeTextLimit bytes;
-// fallback when value is absent, has a character without a code page 932
-// form, or does not fit.
+// value as module text of at most kAttributeTextLimit bytes; fallback when
+// value is absent, not well-formed UTF-8, or longer.
 std::string attributeText(const std::optional<std::string> &value, const std::string &fallback);
 
 // The number at the start of attributeText(value); fallback where

@@ -5,6 +5,7 @@
 
 #include "../common/server_names.h"
 #include "../common/text_format.h"
+#include "../common/utf8_text.h"
 
 namespace lwp::akio {
 
@@ -13,9 +14,12 @@ namespace {
 constexpr int kNameBufferSize = 512;
 using NameBuffer = std::array<char, kNameBufferSize>;
 
+// A text too long for the dialog's buffer loses its end, never part of a
+// character.
 void copyInto(NameBuffer &buffer, const std::string &text) {
   buffer.fill('\0');
-  std::strncpy(buffer.data(), text.c_str(), buffer.size() - 1);
+  const std::string_view fits = utf8Prefix(text, buffer.size() - 1);
+  std::memcpy(buffer.data(), fits.data(), fits.size());
 }
 
 std::string textOf(NameBuffer &buffer) {

@@ -16,7 +16,7 @@ inline constexpr int kReadStoppedAtFcurve = 0;  // an fcurve had no channel
 inline constexpr int kReadAll = 1;              // every clip read
 inline constexpr int kBasePoseBit = 2;          // at least one clip had a base pose
 
-// Reads path (multibyte text, code page 932) and returns its clips in
+// Reads path (UTF-8, as every path) and returns its clips in
 // document order. Never throws. resultCode, which the caller sets to 0
 // first, is left unchanged when the document did not load, had the wrong
 // root or category, or the parser failed; otherwise it receives 0, 1 or

@@ -4,7 +4,9 @@
 #include "../common/exceptions.h"
 #include "../common/fixed_number.h"
 #include "../common/replacing_file.h"
+#include "../common/utf8_text.h"
 #include "../platform/com_startup.h"
+#include "clip_text_encoding.h"
 #include "save_labels.h"
 
 namespace lwp::akio {
@@ -49,7 +51,7 @@ class ClipPrinter {
     file_.write(line_);
   }
   void text(const char *literal) { line_ += literal; }
-  void name(const std::string &bytes) { appendAttributeText(line_, bytes); }
+  void name(const std::string &text) { appendAttributeText(line_, text); }
   void number(double value) { appendFixed10(line_, value); }
   void numberAttribute(const char *name, double value) {
     line_ += name;
@@ -126,36 +128,27 @@ void ClipPrinter::printItem(const AnimClipItem &item) {
   print("\t\t\t</sources>\n\t\t</clip>\n");
 }
 
-[[noreturn]] void saveFailed(const std::string &fileName) {
-  const std::string message = formatBounded(saveLabels().message(kMsgFailedToSaveFile), fileName.c_str());
+bool hasWritableNames(const AnimClipItem &item) {
+  if (!isWritableText(item.itemName) || !isWritableText(item.fullPath)) return false;
+  for (const AnimClipChannel &channel : item.channels)
+    if (!isWritableText(channel.name)) return false;
+  return true;
+}
+
+// The message names the file, or the item that could not be written.
+[[noreturn]] void saveFailed(const std::string &subject) {
+  const std::string message = formatBounded(saveLabels().message(kMsgFailedToSaveFile), subject.c_str());
   errorMsg(message);
   throw lw::ex::CFileReadWriteEx(message);
 }
 
 }  // namespace
 
-void appendAttributeText(std::string &out, const std::string &text) {
-  // None of the three is ever a trail byte of a code page 932 character.
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "&quot;";
-        break;
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      default:
-        out += c;
-    }
-  }
-}
-
 void writeClipFile(const AnimClip &clip, const std::string &fileName) {
   platform::startComOnce();  // COM is started once, by whichever clip tool runs first
   if (clip.empty()) return;
+  for (const AnimClipItem &item : clip)
+    if (!hasWritableNames(item)) saveFailed(utf8ForDisplay(item.itemName));
   ReplacingFile file(fileName);
   if (!file.isOpen()) saveFailed(fileName);
   ClipPrinter printer(file);

@@ -9,12 +9,10 @@
 namespace lwp::akio {
 
 // Writes every item of clip to fileName; an empty clip writes nothing. A
-// file that cannot be created or completely written shows an error line and
-// throws lw::ex::CFileReadWriteEx; an existing file is then left as it was.
+// file that cannot be created or completely written, or an item whose name,
+// path or channel names are not well-formed UTF-8 or hold a character no XML
+// document can carry, shows an error line and throws
+// lw::ex::CFileReadWriteEx; an existing file is then left as it was.
 void writeClipFile(const AnimClip &clip, const std::string &fileName);
-
-// Appends text with '"', '&' and '<' as XML entities, so that every name
-// reads back as it was written; other bytes are copied unchanged.
-void appendAttributeText(std::string &out, const std::string &text);
 
 }  // namespace lwp::akio

@@ -1,23 +1,41 @@
 #include "clip_commands.h"
 
+#include "../platform/ansi_text.h"
 #include "clip_globals.h"
 #include "exceptions.h"
 
 namespace lwp {
 
-void eval(const std::string &command) {
+namespace {
+
+// The host's command function takes the system's ANSI code page; a line
+// that has no form there, like a missing function, runs nothing (0).
+int runLine(const std::optional<std::string> &line) {
+  LWCommandFunc *run = CClipGlobals::instance().command();
+  return run != nullptr && line ? run(line->c_str()) : 0;
+}
+
+// Built by concatenation, so the command's own text is shown unchanged
+// whatever its length or the '%' it holds.
+void reportRefused(const std::string &command, int result) {
+  errorMsg("eval( \"" + command + "\" ) !(" + std::to_string(result) + ")");
+}
+
+// Runs a command line; a status line (shownOnly) is only shown, so a
+// character it cannot carry becomes "?" instead of refusing the line.
+void evalLine(const std::string &command, bool shownOnly) {
   if (command.empty()) {
     const std::string text = "eval( \"\" )";
     errorMsg(text);
     throw lw::ex::CEvalEx(text);
   }
-  LWCommandFunc *run = CClipGlobals::instance().command();
-  const int result = run != nullptr ? run(command.c_str()) : 0;
-  if (result != 0) return;
-  // Built by concatenation, so the command's own text is shown unchanged
-  // whatever its length or the '%' it holds.
-  errorMsg("eval( \"" + command + "\" ) !(" + std::to_string(result) + ")");
+  const int result = runLine(shownOnly ? platform::ansiForDisplay(command) : platform::ansiFromUtf8(command));
+  if (result == 0) reportRefused(command, result);
 }
+
+}  // namespace
+
+void eval(const std::string &command) { evalLine(command, false); }
 
 void evalFormat(const char *format, ...) {
   va_list args;
@@ -27,7 +45,7 @@ void evalFormat(const char *format, ...) {
   eval(command);
 }
 
-void statusMsg(const std::string &text) { eval("StatusMsg " + text); }
+void statusMsg(const std::string &text) { evalLine("StatusMsg " + text, true); }
 
 void statusMsgFormat(const char *format, ...) {
   va_list args;
@@ -42,15 +60,10 @@ void progressMsg(float fraction, const char *format, ...) {
   va_start(args, format);
   std::string text = vformatBounded(format, args);
   va_end(args);
-  evalFormat("StatusMsg {%.2f}%s", static_cast<double>(fraction), text.c_str());
+  evalLine(formatBounded("StatusMsg {%.2f}%s", static_cast<double>(fraction), text.c_str()), true);
 }
 
-void errorMsg(const std::string &text) {
-  LWCommandFunc *run = CClipGlobals::instance().command();
-  if (run == nullptr) return;
-  const std::string line = "StatusMsg *** ERROR: " + text + " ***";
-  run(line.c_str());
-}
+void errorMsg(const std::string &text) { runLine(platform::ansiForDisplay("StatusMsg *** ERROR: " + text + " ***")); }
 
 void reportError(const char *format, ...) {
   va_list args;

@@ -11,7 +11,7 @@ std::vector<std::string> listFiles(const std::string &directory) {
   const std::string base = stripTrailingSeparators(directory);
   if (base.empty()) return paths;
   // A root given as separators alone already ends in one.
-  const bool endsInSeparator = base.find_first_not_of("\\/") == std::string::npos;
+  const bool endsInSeparator = base.find_first_not_of(kSeparators) == std::string::npos;
   for (const std::string &name : platform::regularFileNames(base))
     paths.push_back(endsInSeparator ? base + name : base + platform::kPathSeparator + name);
   return paths;

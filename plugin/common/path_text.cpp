@@ -2,28 +2,11 @@
 
 namespace lwp {
 
-namespace {
-
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-// First bytes of the double-byte characters of code page 932.
-bool isLeadByte(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-}  // namespace
-
+// UTF-8 never uses the byte of an ASCII character inside another character,
+// so separators are found byte by byte.
 std::string stripTrailingSeparators(const std::string &path) {
-  // The end of the last character that is not a separator, walking whole
-  // characters so that a trail byte is never taken for one.
-  std::size_t keep = 0;
-  for (std::size_t i = 0; i < path.size();) {
-    const std::size_t width = isLeadByte(path[i]) && i + 1 < path.size() ? 2 : 1;
-    if (width == 2 || !isSeparator(path[i])) keep = i + width;
-    i += width;
-  }
-  return keep == 0 ? path : path.substr(0, keep);
+  const std::size_t last = path.find_last_not_of(kSeparators);
+  return last == std::string::npos ? path : path.substr(0, last + 1);
 }
 
 std::string replaceAll(const std::string &text, const std::string &search, const std::string &replacement) {

@@ -5,9 +5,11 @@
 
 namespace lwp {
 
+// The characters that separate the parts of a path, on either system.
+inline constexpr const char *kSeparators = "\\/";
+
 // The path without its trailing backslashes and slashes. A path made only of
-// separators comes back unchanged. A backslash that is the second byte of a
-// code page 932 character is part of that character, not a separator.
+// separators comes back unchanged.
 std::string stripTrailingSeparators(const std::string &path);
 
 // Every occurrence of `search` replaced, scanning on after each inserted

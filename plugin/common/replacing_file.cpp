@@ -13,7 +13,7 @@ constexpr std::size_t kStreamBuffer = 1 << 16;
 
 ReplacingFile::ReplacingFile(std::string destination)
     : destination_(std::move(destination)), partial_(destination_ + kPartialSuffix) {
-  file_ = std::fopen(partial_.c_str(), "wb");
+  file_ = platform::createFileForWriting(partial_.c_str());
   if (file_ == nullptr) {
     partial_.clear();  // not ours to remove
     return;

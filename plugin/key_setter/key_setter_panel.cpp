@@ -6,6 +6,7 @@
 #include "../common/entry_guard.h"
 #include "../common/exceptions.h"
 #include "../common/host_globals.h"
+#include "../common/key_commands.h"
 #include "../common/panel_controls.h"
 #include "../common/server_names.h"
 #include "../common/text_format.h"
@@ -13,7 +14,6 @@
 #include "frame_field_text.h"
 #include "key_setter_labels.h"
 #include "master_ring.h"
-#include "run_error.h"
 #include "undo_history.h"
 
 namespace lwp::cks {
@@ -346,7 +346,7 @@ void CKeySetterPanel::onControl(LWControlID control, void *userData) noexcept {
         (static_cast<CKeySetterPanel *>(userData)->*Handler)(static_cast<LWControl *>(control));
         return 0;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 void CKeySetterPanel::onOpen(LWPanelID, void *userData) noexcept {
@@ -356,7 +356,7 @@ void CKeySetterPanel::onOpen(LWPanelID, void *userData) noexcept {
         static_cast<CKeySetterPanel *>(userData)->opened();
         return 0;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 void CKeySetterPanel::onClose(LWPanelID, void *userData) noexcept {
@@ -365,7 +365,7 @@ void CKeySetterPanel::onClose(LWPanelID, void *userData) noexcept {
 
 int CKeySetterPanel::onKey(LWPanelID, void *userData, LWDualKey key) noexcept {
   return guardEntry(
-      0, [&] { return static_cast<CKeySetterPanel *>(userData)->keyPressed(key) ? 1 : 0; }, showRunError);
+      0, [&] { return static_cast<CKeySetterPanel *>(userData)->keyPressed(key) ? 1 : 0; }, keyErrorMsg);
 }
 
 int CKeySetterPanel::onKeyUp(LWPanelID, void *userData, LWDualKey key) noexcept {

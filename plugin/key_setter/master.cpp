@@ -15,7 +15,6 @@
 #include "master_marks.h"
 #include "posing_commands.h"
 #include "ring_records.h"
-#include "run_error.h"
 
 namespace lwp::cks {
 
@@ -50,7 +49,7 @@ void masterRingEvent(void *clientData, void * /*portData*/, int eventCode, void 
           state->marks.answer(*static_cast<MarkReply *>(eventData));
         return 0;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 LWInstance createMaster(void *priv, void * /*context*/, LWError * /*error*/) noexcept {
@@ -145,7 +144,7 @@ double masterEvent(LWInstance instance, const LWMasterAccess *access) noexcept {
         }
         return 0.0;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 unsigned int masterFlags(LWInstance) noexcept { return kMasterFlags; }

@@ -1,7 +1,7 @@
 #include "run_frame.h"
 
 #include "../common/entry_guard.h"
-#include "run_error.h"
+#include "../common/key_commands.h"
 #include "run_settings.h"
 #include "undo_history.h"
 
@@ -25,7 +25,7 @@ bool runGuarded(const std::function<void()> &work) noexcept {
         work();
         return true;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 void runInGroup(const std::string &groupName, bool keepSelection, const std::function<void()> &work) noexcept {
@@ -42,7 +42,7 @@ void runInGroup(const std::string &groupName, bool keepSelection, const std::fun
         undoHistory().commit();
         return true;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 }  // namespace lwp::cks

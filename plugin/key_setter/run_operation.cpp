@@ -8,7 +8,6 @@
 #include "create_key.h"
 #include "key_time.h"
 #include "range_operations.h"
-#include "run_error.h"
 #include "run_frame.h"
 #include "run_targets.h"
 #include "undo_history.h"
@@ -87,7 +86,7 @@ void pasteValues(const RunSettings &settings) noexcept {
         issueCommand("RefreshNow");
         return true;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 bool hasCopiedValues() noexcept { return !valueClipboard().empty(); }
@@ -99,7 +98,7 @@ void addDissolveEnvelope() noexcept {
         issueCommand("AddEnvelope Dissolve");
         return true;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 }  // namespace lwp::cks

@@ -4,7 +4,6 @@
 
 #include "../common/entry_guard.h"
 #include "../common/key_commands.h"
-#include "run_error.h"
 
 namespace lwp::cks {
 
@@ -77,7 +76,7 @@ void CUndoHistory::afterMove() noexcept {
         issueCommand("RefreshNow");
         return true;
       },
-      showRunError);
+      keyErrorMsg);
   if (!listener_) return;
   guardEntry(
       false,
@@ -85,7 +84,7 @@ void CUndoHistory::afterMove() noexcept {
         listener_(canUndo(), canRedo());
         return true;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 CUndoHistory &undoHistory() {

@@ -3,7 +3,6 @@
 #include "../common/entry_guard.h"
 #include "../common/key_channels.h"
 #include "../common/key_commands.h"
-#include "run_error.h"
 
 namespace lwp::cks {
 
@@ -46,7 +45,7 @@ void applyEntry(CmdHistBase &entry, const PassStep &step) noexcept {
         (entry.*step.apply)();
         return true;
       },
-      showRunError);
+      keyErrorMsg);
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 #include "../clip_io/load_panel.h"
 #include "../clip_io/save_labels.h"
 #include "../clip_io/save_panel.h"
+#include "../common/key_commands.h"
 #include "../common/lwtool2.h"
 #include "../key_setter/key_setter_labels.h"
 #include "../key_setter/key_setter_server.h"
 #include "../key_setter/master.h"
-#include "../key_setter/run_error.h"
 
 namespace lwp {
 
@@ -36,7 +36,7 @@ int activateKeyTool(int version, GlobalFunc *global, void *local, Work work) noe
         work(generic);
         return AFUNC_OK;
       },
-      cks::showRunError);
+      keyErrorMsg);
 }
 
 // Both clip servers set up both clip units before their own panel.
@@ -73,7 +73,7 @@ int activateMasterHandler(int version, GlobalFunc *global, void *local, void *) 
         cks::fillMasterHandler(static_cast<LWMasterHandler *>(local), global);
         return AFUNC_OK;
       },
-      cks::showRunError);
+      keyErrorMsg);
 }
 
 // The master has no user interface.

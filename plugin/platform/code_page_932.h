@@ -1,5 +1,5 @@
-// The module's text is code page 932 bytes; text from the XML parser is
-// UTF-8. Conversions name code page 932 itself and never touch the process's
+// Clip files hold code page 932 text; the module's own text is UTF-8.
+// Conversions name code page 932 itself and never touch the process's
 // locale, which belongs to the host.
 #pragma once
 

@@ -4,6 +4,8 @@
 
 namespace lwp::platform {
 
+std::FILE *createFileForWriting(const char *path) { return std::fopen(path, "wb"); }
+
 // rename() replaces the destination in one step on POSIX file systems.
 bool replaceFile(const char *from, const char *to) { return std::rename(from, to) == 0; }
 

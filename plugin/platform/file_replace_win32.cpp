@@ -1,14 +1,27 @@
 #include <windows.h>
 
+#include <cstdio>
+
 #include "file_replace.h"
+#include "wide_text_win32.h"
 
 namespace lwp::platform {
 
-// Names are code page 932 text, the ANSI code page of the host's systems.
-bool replaceFile(const char *from, const char *to) {
-  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+std::FILE *createFileForWriting(const char *path) {
+  const std::optional<std::wstring> name = wideFromCodePage(path, CP_UTF8);
+  return name ? _wfopen(name->c_str(), L"wb") : nullptr;
 }
 
-bool removeFile(const char *path) { return DeleteFileA(path) != 0; }
+bool replaceFile(const char *from, const char *to) {
+  const std::optional<std::wstring> source = wideFromCodePage(from, CP_UTF8);
+  const std::optional<std::wstring> target = wideFromCodePage(to, CP_UTF8);
+  return source && target &&
+         MoveFileExW(source->c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool removeFile(const char *path) {
+  const std::optional<std::wstring> name = wideFromCodePage(path, CP_UTF8);
+  return name && DeleteFileW(name->c_str()) != 0;
+}
 
 }  // namespace lwp::platform

@@ -6,7 +6,7 @@
 
 namespace lwp::platform {
 
-// title and text are code page 932 text. Never throws.
+// title and text are UTF-8. Never throws.
 void showMessageBox(const std::string &title, const std::string &text) noexcept;
 
 // A host program that shows the module's message boxes itself (the

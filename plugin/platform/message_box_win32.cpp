@@ -7,8 +7,6 @@ namespace lwp::platform {
 
 namespace {
 
-constexpr unsigned kCodePage932 = 932;
-
 // The entry a host program exports in place of the system's box.
 MessageBoxEntry hostEntry() {
   const FARPROC entry = GetProcAddress(GetModuleHandleW(nullptr), kMessageBoxEntryName);
@@ -23,8 +21,7 @@ void showMessageBox(const std::string &title, const std::string &text) noexcept 
     return;
   }
   try {
-    MessageBoxW(nullptr, wideForDisplay(text, kCodePage932).c_str(), wideForDisplay(title, kCodePage932).c_str(),
-                MB_OK);
+    MessageBoxW(nullptr, wideForDisplay(text, CP_UTF8).c_str(), wideForDisplay(title, CP_UTF8).c_str(), MB_OK);
   } catch (...) {
     // Without memory for the texts there is no box to show.
   }

@@ -19,16 +19,20 @@ std::optional<std::wstring> toWide(std::string_view bytes, unsigned codePage, DW
   return wide;
 }
 
-// text in codePage with these flags; usedDefault, when given, tells whether
-// the default character stood in for one that has no form there.
-std::optional<std::string> fromWide(std::wstring_view text, unsigned codePage, DWORD flags, BOOL *usedDefault) {
+// text in codePage with these flags and this default character (null for
+// the code page's own); usedDefault, when given, tells whether the default
+// character stood in for one that has no form there.
+std::optional<std::string> fromWide(std::wstring_view text, unsigned codePage, DWORD flags,
+                                    const char *defaultCharacter, BOOL *usedDefault) {
   if (text.empty()) return std::string();
   if (text.size() > INT_MAX) return std::nullopt;
   const int length = static_cast<int>(text.size());
-  const int needed = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, usedDefault);
+  const int needed =
+      WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, defaultCharacter, usedDefault);
   if (needed <= 0) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(needed), '\0');
-  if (WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), needed, nullptr, usedDefault) != needed)
+  if (WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(), needed, defaultCharacter, usedDefault) !=
+      needed)
     return std::nullopt;
   return bytes;
 }
@@ -48,14 +52,16 @@ std::optional<std::string> codePageFromWide(std::wstring_view text, unsigned cod
   // it refuses an unpaired surrogate instead.
   const bool utf8 = codePage == CP_UTF8;
   BOOL usedDefault = FALSE;
-  std::optional<std::string> bytes =
-      fromWide(text, codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, utf8 ? nullptr : &usedDefault);
+  std::optional<std::string> bytes = fromWide(text, codePage, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS,
+                                              nullptr, utf8 ? nullptr : &usedDefault);
   if (usedDefault) return std::nullopt;
   return bytes;
 }
 
 std::string narrowForDisplay(std::wstring_view text, unsigned codePage) {
-  return fromWide(text, codePage, 0, nullptr).value_or(std::string());
+  // UTF-8 shows an unpaired surrogate as U+FFFD and takes no default.
+  if (codePage == CP_UTF8) return fromWide(text, codePage, 0, nullptr, nullptr).value_or(std::string());
+  return fromWide(text, codePage, WC_NO_BEST_FIT_CHARS, "?", nullptr).value_or(std::string());
 }
 
 }  // namespace lwp::platform

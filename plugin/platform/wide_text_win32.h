@@ -1,5 +1,6 @@
-// Conversions between the module's byte texts and the UTF-16 text of the
-// Win32 and COM interfaces, for the Win32 backends.
+// Conversions between byte texts (the module's UTF-8, code page 932, the
+// ANSI code page) and the UTF-16 text of the Win32 and COM interfaces, for
+// the Win32 backends.
 #pragma once
 
 #include <optional>
@@ -21,8 +22,9 @@ std::optional<std::string> codePageFromWide(std::wstring_view text, unsigned cod
 // are only shown.
 std::wstring wideForDisplay(std::string_view bytes, unsigned codePage);
 
-// text as bytes of code page codePage, the code page's default character
-// standing in for what has no form there: for texts that are only shown.
+// text as bytes of code page codePage, "?" standing in for what has no form
+// of its own there (U+FFFD for an unpaired surrogate in UTF-8): for texts
+// that are only shown.
 std::string narrowForDisplay(std::wstring_view text, unsigned codePage);
 
 }  // namespace lwp::platform

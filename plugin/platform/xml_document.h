@@ -3,7 +3,7 @@
 // reads a document type definition or touches the network. Texts are UTF-8.
 // On Windows the parser is MSXML 6 through COM (COM started on the calling
 // thread first, see com_startup.h): a COM call that fails throws
-// std::runtime_error telling why in code page 932 text, for a message box.
+// std::runtime_error telling why, for a message box.
 #pragma once
 
 #include <memory>
@@ -44,7 +44,7 @@ class XmlDocument {
   XmlDocument(const XmlDocument &) = delete;
   XmlDocument &operator=(const XmlDocument &) = delete;
 
-  // Reads and parses the file at path (code page 932 text) in the encoding
+  // Reads and parses the file at path (UTF-8, as every path) in the encoding
   // it declares; true only when it was read, decoded and is well-formed.
   bool load(const std::string &path);
   // The root element of the loaded document; none before a successful load.

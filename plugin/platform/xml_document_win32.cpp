@@ -12,7 +12,7 @@
 
 // The MSXML 6.0 document object through COM. Every COM call that reports a
 // failure throws std::runtime_error with the failing object's description of
-// the error (code page 932 text, for the message box); a file that cannot be
+// the error (UTF-8, for the message box); a file that cannot be
 // read or is not well-formed is a failed load, not an error.
 namespace lwp::platform {
 
@@ -20,8 +20,6 @@ namespace {
 
 // The MSXML 6.0 DOMDocument60 class; msxml2.h predates it.
 constexpr CLSID kDomDocument60 = {0x88D96A05, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
-
-constexpr unsigned kCodePage932 = 932;
 
 struct ComRelease {
   void operator()(IUnknown *object) const { object->Release(); }
@@ -48,9 +46,9 @@ class Variant {
   VARIANT value_;
 };
 
-// An error description for the message box: a character without a code
-// page 932 form must not cost the whole text.
-std::string displayText(const std::wstring &text) { return narrowForDisplay(text, kCodePage932); }
+// An error description for the message box: an unpaired surrogate must not
+// cost the whole text.
+std::string displayText(const std::wstring &text) { return narrowForDisplay(text, CP_UTF8); }
 
 // The error information the failing object left on this thread, or the
 // system's text for the code when it left none.
@@ -88,8 +86,9 @@ Interface *required(Interface *object) {
   return object;
 }
 
-Bstr bstrFrom(const std::string &text, unsigned codePage) {
-  const std::wstring wide = wideFromCodePage(text, codePage).value_or(std::wstring());
+// UTF-8 text as a BSTR; text that is not well-formed gives an empty one.
+Bstr bstrFrom(const std::string &text) {
+  const std::wstring wide = wideFromCodePage(text, CP_UTF8).value_or(std::wstring());
   BSTR value = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   if (value == nullptr) throw std::bad_alloc();
   return Bstr(value);
@@ -108,7 +107,7 @@ std::shared_ptr<void> handleOf(IXMLDOMElement *element) {
 }
 
 ComRef<IXMLDOMNodeList> elementsByTag(IXMLDOMElement *element, const char *tag) {
-  const Bstr name = bstrFrom(tag, CP_UTF8);
+  const Bstr name = bstrFrom(tag);
   IXMLDOMNodeList *list = nullptr;
   check(element->getElementsByTagName(name.get(), &list));
   return ComRef<IXMLDOMNodeList>(required(list));
@@ -187,7 +186,7 @@ XmlElement XmlElement::firstDescendant(const char *tag) const {
 
 std::optional<std::string> XmlElement::attribute(const char *name) const {
   if (!node_) return std::nullopt;
-  const Bstr attributeName = bstrFrom(name, CP_UTF8);
+  const Bstr attributeName = bstrFrom(name);
   Variant value;
   check(elementOf(node_)->getAttribute(attributeName.get(), value.get()));
   if ((*value).vt != VT_BSTR) return std::nullopt;
@@ -202,7 +201,7 @@ bool XmlDocument::load(const std::string &path) {
   error_.clear();
   auto parsed = std::make_unique<Parsed>();
   parsed->document = createDocument();
-  Bstr name = bstrFrom(path, CP_ACP);
+  Bstr name = bstrFrom(path);
   Variant fileName;
   fileName.get()->vt = VT_BSTR;
   fileName.get()->bstrVal = name.release();

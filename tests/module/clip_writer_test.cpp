@@ -17,8 +17,10 @@
 #include "common/clip_globals.h"
 #include "common/exceptions.h"
 #include "common/fixed_number.h"
+#include "platform/ansi_text.h"
 #include "platform/com_startup.h"
 #include "platform/xml_document.h"
+#include "sim/ansi_text.h"
 #include "sim/host.h"
 #include "support/number_text.h"
 #include "support/script_session.h"
@@ -167,24 +169,26 @@ TEST_F(ClipWriter, AnEmptyClipListCreatesNoFile) {
   EXPECT_TRUE(filesInDir().empty());
 }
 
-TEST_F(ClipWriter, NamesWithQuotesAmpersandsAndLessThanReadBackThroughAParser) {
-  LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
-  // Shift_JIS bytes pass unchanged, a 0x5C trail byte included.
-  const std::string katakanaSo = "\x83\x5c";
-  AnimClipItem item = itemNamed("Tom & \"Jerry\" <1>", "/Rig/Tom & \"Jerry\" <1>");
-  item.channels = {AnimClipChannel{"Morph.a&b" + katakanaSo, {key(0.0, 1.0, 0)}}};
+TEST_F(ClipWriter, NamesAreCodePage932WithReferencesForWhatItCannotHold) {
+  // 腕 and ソ (whose second byte is a backslash) convert; ß, an emoji, the
+  // yen sign (only a look-alike there) and a tab become references.
+  AnimClipItem item = itemNamed("\xE8\x85\x95 & \"Jerry\" <1>", "/Rig/Fu\xC3\x9F\t\xF0\x9F\x98\x80");
+  item.channels = {AnimClipChannel{"Morph.a\xE3\x82\xBD\xC2\xA5", {key(0.0, 1.0, 0)}}};
   lwp::akio::writeClipFile({item}, target("names.xml"));
 
   const std::string written = lwtest::readBytes(dir_ / "names.xml");
-  EXPECT_NE(written.find("item=\"Tom &amp; &quot;Jerry&quot; &lt;1>\""), std::string::npos);
-  EXPECT_NE(written.find("channel=\"Morph.a&amp;b" + katakanaSo + "\""), std::string::npos);
+  EXPECT_EQ(written.rfind("<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n", 0), 0u);
+  EXPECT_NE(written.find("item=\"\x98\x72 &amp; &quot;Jerry&quot; &lt;1>\""), std::string::npos);
+  EXPECT_NE(written.find("fullpath=\"/Rig/Fu&#xDF;&#x9;&#x1F600;\""), std::string::npos);
+  EXPECT_NE(written.find("channel=\"Morph.a\x83\x5C&#xA5;\""), std::string::npos);
+  if (lwtest::runningUnderWine()) GTEST_SKIP() << lwtest::kWineRefusesShiftJis;
   lwp::platform::startComOnce();
   lwp::platform::XmlDocument document;
   ASSERT_TRUE(document.load(target("names.xml"))) << document.errorDescription();
   const lwp::platform::XmlElement clip = document.root().firstDescendant("clip");
-  EXPECT_EQ(clip.attribute("item"), "Tom & \"Jerry\" <1>");
-  EXPECT_EQ(clip.attribute("fullpath"), "/Rig/Tom & \"Jerry\" <1>");
-  EXPECT_EQ(document.root().firstDescendant("param").attribute("channel"), "Morph.a&b\u30bd");
+  EXPECT_EQ(clip.attribute("item"), item.itemName);
+  EXPECT_EQ(clip.attribute("fullpath"), item.fullPath);
+  EXPECT_EQ(document.root().firstDescendant("param").attribute("channel"), item.channels[0].name);
 }
 
 TEST_F(ClipWriter, AFileThatCannotBeCreatedIsReportedAndNothingIsWritten) {
@@ -198,6 +202,34 @@ TEST_F(ClipWriter, AFileThatCannotBeCreatedIsReportedAndNothingIsWritten) {
   EXPECT_THAT(host_.transcript().formatted(),
               ElementsAre("status: *** ERROR: Failed to save file !(" + path + ") ***"));
   EXPECT_TRUE(filesInDir().empty());
+}
+
+TEST_F(ClipWriter, AnItemWithATextNoXmlCanCarryIsReportedAndTheFileKept) {
+  std::FILE *previous = std::fopen(target("take.xml").c_str(), "wb");
+  ASSERT_NE(previous, nullptr);
+  std::fputs("previous", previous);
+  std::fclose(previous);
+  AnimClipItem badChannel = itemNamed("Arm", "/Arm");
+  badChannel.channels = {AnimClipChannel{"Bad\x01", {}}};
+  const std::string replacement = "\xEF\xBF\xBD";  // U+FFFD stands in for what cannot be shown
+  const std::vector<std::pair<AnimClipItem, std::string>> cases = {
+      {itemNamed("Arm\xFF", "/Arm"), "Arm" + replacement},
+      {itemNamed("Arm\x01", "/Arm"), "Arm" + replacement},
+      {itemNamed("Arm\xEF\xBF\xBF", "/Arm"), "Arm\xEF\xBF\xBF"},  // U+FFFF
+      {itemNamed("Arm", "/Rig\xC3/Arm"), "Arm"},
+      {badChannel, "Arm"}};
+  for (const auto &[bad, shown] : cases) {
+    SCOPED_TRACE(shown);
+    host_.transcript().clear();
+    EXPECT_THROW(lwp::akio::writeClipFile({itemNamed("Good", "/Good"), bad}, target("take.xml")),
+                 lw::ex::CFileReadWriteEx);
+    // On Windows the status line passes through the ANSI code page.
+    const std::string line = "*** ERROR: Failed to save file !(" + shown + ") ***";
+    EXPECT_THAT(host_.transcript().formatted(),
+                ElementsAre("status: " + lwsim::utf8FromAnsi(lwp::platform::ansiForDisplay(line))));
+  }
+  EXPECT_EQ(lwtest::readBytes(dir_ / "take.xml"), "previous");
+  EXPECT_THAT(filesInDir(), ElementsAre("take.xml"));
 }
 
 #ifndef _WIN32

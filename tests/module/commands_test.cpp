@@ -1,6 +1,9 @@
 // The command and status layer of both sides, run against the simulated
 // host's command interface.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <clocale>
 #include <cstdio>
@@ -129,6 +132,27 @@ TEST_F(Commands, KeySetterSideIgnoresRefusals) {
   lwp::issueCommand("Bogus 1");
   lwp::issueCommand("StatusMsg after");
   EXPECT_EQ(transcript(), (std::vector<std::string>{"refused: Bogus 1", "status: after"}));
+}
+
+// ---- both sides ----
+
+TEST_F(Commands, LinesReachTheHostInItsAnsiCodePage) {
+  // No ANSI code page holds the emoji. A status line shows "?" for it; any
+  // other line is not issued, and an error line says so.
+  const std::string smile = "\xF0\x9F\x98\x80";
+  lwp::statusMsg("a" + smile);
+  lwp::keyStatusMsg("b" + smile);
+  lwp::eval("StatusMsg c" + smile);
+  lwp::issueCommand("StatusMsg d" + smile);
+#ifdef _WIN32
+  if (GetACP() == CP_UTF8) GTEST_SKIP() << "this system's ANSI code page is UTF-8";
+  EXPECT_EQ(commandLines(), (std::vector<std::string>{"StatusMsg a?", "StatusMsg {1.0} b?",
+                                                      "StatusMsg *** ERROR: eval( \"StatusMsg c?\" ) !(0) ***",
+                                                      "StatusMsg {1.0} Error! cannot issue StatusMsg d?"}));
+#else
+  EXPECT_EQ(commandLines(), (std::vector<std::string>{"StatusMsg a" + smile, "StatusMsg {1.0} b" + smile,
+                                                      "StatusMsg c" + smile, "StatusMsg d" + smile}));
+#endif
 }
 
 // ---- formatting ----

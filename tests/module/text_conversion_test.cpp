@@ -1,7 +1,9 @@
-// Module text from the parser's UTF-8: every character with a code page 932
-// form of its own converts, anything else refuses, within a byte limit.
+// The module's UTF-8 read character by character, and its conversions to
+// code page 932: every character with a form of its own converts, anything
+// else refuses, within a byte limit.
 #include <gtest/gtest.h>
 
+#include "common/utf8_text.h"
 #include "platform/code_page_932.h"
 
 #ifdef _WIN32
@@ -14,6 +16,23 @@ using lwp::platform::codePage932FromUtf8;
 using lwp::platform::utf8FromCodePage932;
 
 constexpr std::size_t kRoomy = 100;
+
+TEST(Utf8Text, OnlyWellFormedCharactersCountAndNoneIsCut) {
+  for (const char *good : {"", "Arm", "Fu\xC3\x9F", "\xE8\xA1\xA8", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF"})
+    EXPECT_TRUE(lwp::isValidUtf8(good)) << good;
+  // A lone continuation, a cut sequence, overlong forms, a surrogate, beyond
+  // U+10FFFF, bytes that never occur.
+  for (const char *bad : {"\x80", "a\xE8\xA1", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"})
+    EXPECT_FALSE(lwp::isValidUtf8(bad)) << bad;
+  const std::string text = "ab\xE8\xA1\xA8";  // 2 + 3 bytes
+  EXPECT_EQ(lwp::utf8Prefix(text, 5), text);
+  EXPECT_EQ(lwp::utf8Prefix(text, 4), "ab");
+  EXPECT_EQ(lwp::utf8Prefix(text, 2), "ab");
+  EXPECT_EQ(lwp::utf8Prefix(text, 1), "a");
+  EXPECT_EQ(lwp::utf8ForDisplay("a\xFF\tb\xE8\xA1\xA8"),
+            "a\xEF\xBF\xBD\xEF\xBF\xBD"
+            "b\xE8\xA1\xA8");
+}
 
 TEST(CodePage932, CharactersWithAFormOfTheirOwnConvert) {
   EXPECT_EQ(codePage932FromUtf8("Rig/Arm.L \\~", kRoomy), "Rig/Arm.L \\~");
