@@ -72,6 +72,8 @@ void ScriptRunner::run(std::istream &script, const std::string &source) {
   error_.reset();
   while (step()) {
   }
+  // A read that failed is not the end of the script: what follows never ran.
+  if (!error_ && script.bad()) error_ = ScriptError(source_, lineNumber_, "cannot read the script to its end");
   out_.flush();
   if (error_) throw *error_;
 }

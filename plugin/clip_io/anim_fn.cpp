@@ -90,23 +90,23 @@ void CLWAnimFn::deleteKeys(LWEnvelopeID envelope) const {
   }
 }
 
-std::size_t CLWAnimFn::writeKeys(LWChannelID channel, const AnimClipChannel &clipChannel, double valueOffset,
-                                 double valueScale) const {
+KeyWriteCount CLWAnimFn::writeKeys(LWChannelID channel, const AnimClipChannel &clipChannel, double valueOffset,
+                                   double valueScale) const {
   const LWEnvelopeFuncs *envelopes = CClipGlobals::instance().envelopes();
   const LWEnvelopeID envelope = envelopeOf(channel);
-  if (envelopes == nullptr || envelope == nullptr) return 0;
+  if (envelopes == nullptr || envelope == nullptr) return {};
   struct Placed {
     double time;
     double value;
     const AnimClipKey *from;
   };
   std::vector<Placed> taken;
-  std::size_t skipped = 0;
+  KeyWriteCount count;
   for (const AnimClipKey &from : clipChannel.keys) {
     // A key at an infinite or undefined time or of such a value would make
     // the whole channel evaluate to NaN.
     if (!std::isfinite(from.time)) {
-      ++skipped;
+      ++count.skipped;
       continue;
     }
     if (!inWindow(from.time)) continue;
@@ -114,17 +114,20 @@ std::size_t CLWAnimFn::writeKeys(LWChannelID channel, const AnimClipChannel &cli
     if (std::isfinite(placed.time) && std::isfinite(placed.value))
       taken.push_back(placed);
     else
-      ++skipped;
+      ++count.skipped;
   }
   // A channel the clip brings no key to keeps its own: deleting them would
   // leave it empty.
-  if (taken.empty()) return skipped;
+  if (taken.empty()) return count;
   if (deleteMode > 0) deleteKeys(envelope);
   for (const Placed &placed : taken) {
     const LWEnvKeyframeID key = envelopes->createKey(envelope, placed.time, placed.value);
-    if (key != nullptr) setKeyFields(*envelopes, envelope, key, *placed.from);
+    if (key != nullptr)
+      setKeyFields(*envelopes, envelope, key, *placed.from);
+    else
+      ++count.refused;
   }
-  return skipped;
+  return count;
 }
 
 }  // namespace lwp::akio

@@ -10,6 +10,17 @@
 
 namespace lwp::akio {
 
+// Keys of a clip that did not become keys of the scene.
+struct KeyWriteCount {
+  std::size_t skipped = 0;  // of a time or value that is not finite
+  std::size_t refused = 0;  // by the host
+  KeyWriteCount &operator+=(const KeyWriteCount &other) {
+    skipped += other.skipped;
+    refused += other.refused;
+    return *this;
+  }
+};
+
 class CLWAnimFn {
  public:
   virtual ~CLWAnimFn() = default;
@@ -30,9 +41,10 @@ class CLWAnimFn {
   // keys of the window at time + timeOffset with the value
   // (valueOffset + value) * valueScale. Nothing without an envelope, and
   // nothing when the clip channel has no key in the window. A key whose time
-  // or written value is not finite is passed over; the number of those.
-  std::size_t writeKeys(LWChannelID channel, const AnimClipChannel &clipChannel, double valueOffset,
-                        double valueScale) const;
+  // or written value is not finite is passed over, and the host may refuse
+  // one; the number of each.
+  KeyWriteCount writeKeys(LWChannelID channel, const AnimClipChannel &clipChannel, double valueOffset,
+                          double valueScale) const;
 
  private:
   bool inWindow(double time) const { return timeStart <= time && time < timeEnd; }

@@ -4,14 +4,16 @@
 #include <climits>
 #include <cstdlib>
 
-#include "../common/utf8_text.h"
 #include "../platform/c_numeric_locale.h"
+#include "../platform/utf8_text.h"
 
 namespace lwp::akio {
 
 namespace {
 
-bool isModuleText(const std::string &value) { return value.size() <= kAttributeTextLimit && isValidUtf8(value); }
+bool isModuleText(const std::string &value) {
+  return value.size() <= kAttributeTextLimit && platform::isValidUtf8(value);
+}
 
 }  // namespace
 

@@ -3,9 +3,11 @@
 #include <array>
 #include <cstring>
 
+#include "../common/clip_commands.h"
 #include "../common/server_names.h"
 #include "../common/text_format.h"
-#include "../common/utf8_text.h"
+#include "../platform/utf8_text.h"
+#include "save_labels.h"
 
 namespace lwp::akio {
 
@@ -18,7 +20,7 @@ using NameBuffer = std::array<char, kNameBufferSize>;
 // character.
 void copyInto(NameBuffer &buffer, const std::string &text) {
   buffer.fill('\0');
-  const std::string_view fits = utf8Prefix(text, buffer.size() - 1);
+  const std::string_view fits = platform::utf8Prefix(text, buffer.size() - 1);
   std::memcpy(buffer.data(), fits.data(), fits.size());
 }
 
@@ -26,6 +28,13 @@ std::string textOf(NameBuffer &buffer) {
   buffer.back() = '\0';  // whatever the dialog wrote, the text ends here
   return buffer.data();
 }
+
+// An answer that fills its buffer may have been cut by the dialog, and a
+// cut path names another file.
+bool fills(const NameBuffer &buffer) { return std::strlen(buffer.data()) >= buffer.size() - 1; }
+
+// The path shown in the refusal: its start, as the message has a bounded size.
+constexpr std::size_t kShownPathBytes = 400;
 
 }  // namespace
 
@@ -86,6 +95,13 @@ bool ClipPanelHost::askFile(int requestType, const char *dialogTitle, const char
   request.bufLen = kNameBufferSize;
   if (dialog(LWFILEREQ_VERSION, &request) != AFUNC_OK || request.result <= 0) return false;
   chosen = ChosenFile{textOf(path), textOf(baseName), textOf(fullName)};
+  if (fills(path) || fills(baseName) || fills(fullName)) {
+    const std::string &named = requestType == FREQ_DIRECTORY ? chosen.path : chosen.fullName;
+    const std::string shown = std::string(platform::utf8Prefix(named, kShownPathBytes)) + "...";
+    errorMsg(formatBounded(saveLabels().message(requestType == FREQ_SAVE ? kMsgFailedToSaveFile : kMsgFailedToLoadFile),
+                           shown.c_str()));
+    return false;
+  }
   return true;
 }
 

@@ -60,7 +60,8 @@ class ClipPanelHost {
   void setEvent(LWControl *control, LWCtlEventFunc *event);
 
   // The host's file dialog, starting from the remembered names; false when
-  // it fails or the user cancels.
+  // it fails or the user cancels, and, with an error line, when an answer
+  // fills its buffer and so may have been cut.
   bool askFile(int requestType, const char *dialogTitle, const char *fileType, ChosenFile &chosen) const;
 
   // Runs a control event's work: nothing it throws reaches the host, and a

@@ -4,8 +4,8 @@
 #include <limits>
 #include <optional>
 
-#include "../common/utf8_text.h"
 #include "../platform/code_page_932.h"
+#include "../platform/utf8_text.h"
 
 namespace lwp::akio {
 
@@ -52,7 +52,7 @@ void appendEscaped(std::string &out, std::string_view bytes) {
 // Character by character, for a text that does not convert as a whole.
 void appendEachCharacter(std::string &out, std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
-    const Utf8Character character = *firstUtf8Character(text.substr(at));
+    const platform::Utf8Character character = *platform::firstUtf8Character(text.substr(at));
     const std::string_view utf8 = text.substr(at, character.length);
     if (const std::optional<std::string> bytes =
             platform::codePage932FromUtf8(utf8, std::numeric_limits<std::size_t>::max()))
@@ -67,7 +67,7 @@ void appendEachCharacter(std::string &out, std::string_view text) {
 
 bool isWritableText(std::string_view text) {
   for (std::size_t at = 0; at < text.size();) {
-    const std::optional<Utf8Character> character = firstUtf8Character(text.substr(at));
+    const std::optional<platform::Utf8Character> character = platform::firstUtf8Character(text.substr(at));
     if (!character || !isXmlCharacter(character->codePoint)) return false;
     at += character->length;
   }

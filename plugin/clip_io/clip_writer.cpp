@@ -4,8 +4,8 @@
 #include "../common/exceptions.h"
 #include "../common/fixed_number.h"
 #include "../common/replacing_file.h"
-#include "../common/utf8_text.h"
 #include "../platform/com_startup.h"
+#include "../platform/utf8_text.h"
 #include "clip_text_encoding.h"
 #include "save_labels.h"
 
@@ -148,7 +148,7 @@ void writeClipFile(const AnimClip &clip, const std::string &fileName) {
   platform::startComOnce();  // COM is started once, by whichever clip tool runs first
   if (clip.empty()) return;
   for (const AnimClipItem &item : clip)
-    if (!hasWritableNames(item)) saveFailed(utf8ForDisplay(item.itemName));
+    if (!hasWritableNames(item)) saveFailed(platform::utf8ForDisplay(item.itemName));
   ReplacingFile file(fileName);
   if (!file.isOpen()) saveFailed(fileName);
   ClipPrinter printer(file);

@@ -110,7 +110,7 @@ void applySceneEntry(const ZaduDuzAVOptions &options, const AnimClipItem &scene)
 
 // What an apply pass tells the user besides its progress.
 struct ApplyTally {
-  std::size_t skippedKeys = 0;  // of a time or value that is not finite
+  KeyWriteCount keys;
   std::size_t itemsToMatch = 0;
   std::size_t itemsMatched = 0;
 };
@@ -132,7 +132,7 @@ void applyItem(const ZaduDuzAVOptions &options, const ItemNameMatcher &matcher, 
     camera.setZoomFactor(clipItem.channels);
     camera.setFrameSize(clipItem.channels);
   }
-  tally.skippedKeys += applyChannels(options, item, transfer, clipItem.channels, adjust);
+  tally.keys += applyChannels(options, item, transfer, clipItem.channels, adjust);
 }
 
 ApplyTally applyPass(const ZaduDuzAVOptions &options, ItemNameMatcher &matcher, const ItemList &targets) {
@@ -154,8 +154,10 @@ ApplyTally applyPass(const ZaduDuzAVOptions &options, ItemNameMatcher &matcher, 
 }
 
 void reportTally(const ApplyTally &tally) {
-  if (tally.skippedKeys > 0)
-    statusMsg(formatBounded(loadLabels().message(kMsgSkippedKeys), std::to_string(tally.skippedKeys).c_str()));
+  if (tally.keys.skipped > 0)
+    statusMsg(formatBounded(loadLabels().message(kMsgSkippedKeys), std::to_string(tally.keys.skipped).c_str()));
+  if (tally.keys.refused > 0)
+    statusMsg(formatBounded(loadLabels().message(kMsgRefusedKeys), std::to_string(tally.keys.refused).c_str()));
   if (tally.itemsToMatch > 0 && tally.itemsMatched == 0) statusMsg(loadLabels().message(kMsgNoItemMatched));
 }
 
@@ -259,10 +261,10 @@ void applyClip(const ZaduDuzAVOptions &options) {
   statusMsgFormat("%s done.", kClipToolName);
 }
 
-std::size_t applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
-                          const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust) {
+KeyWriteCount applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
+                            const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust) {
   if (options.useSchemaPosition != 0) CLWItemFn(item).setSchemaPos(channels);
-  std::size_t skipped = 0;
+  KeyWriteCount count;
   for (const AnimClipChannel &channel : channels) {
     if (isParameterChannel(channel.name)) continue;
     const GroupAxis where = channelGroupAxis(channel.name);
@@ -272,9 +274,9 @@ std::size_t applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const 
     double offset = 0.0;
     double scale = 1.0;
     valueTransform(adjust, where, offset, scale);
-    skipped += transfer.writeKeys(target, channel, offset, scale);
+    count += transfer.writeKeys(target, channel, offset, scale);
   }
-  return skipped;
+  return count;
 }
 
 }  // namespace lwp::akio

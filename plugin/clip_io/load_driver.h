@@ -33,9 +33,9 @@ void computeFileRange(ZaduDuzAVOptions &options);
 void applyClip(const ZaduDuzAVOptions &options);
 
 // Writes the keys of the enabled channel groups that have a counterpart on
-// the item, and its schematic position when asked for; the number of keys
-// passed over for a time or value that is not finite.
-std::size_t applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
-                          const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust);
+// the item, and its schematic position when asked for; the keys passed over
+// for a time or value that is not finite, and those the host refused.
+KeyWriteCount applyChannels(const ZaduDuzAVOptions &options, LWItemID item, const CLWAnimFn &transfer,
+                            const std::vector<AnimClipChannel> &channels, const PoseAdjust &adjust);
 
 }  // namespace lwp::akio

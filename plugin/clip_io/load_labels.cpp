@@ -90,12 +90,18 @@ const char *const kJapaneseLabels[kLoadLabelCount] = {"    情報",
                                                       "",
                                                       "Load"};
 
-const char *const kEnglishMessages[kLoadMessageCount] = {"Failed to load !", "Invalid regular expression !(%s) %s",
+const char *const kEnglishMessages[kLoadMessageCount] = {"Failed to load !",
+                                                         "Invalid regular expression !(%s) %s",
                                                          "Skipped keys without a finite time or value !(%s)",
-                                                         "Some files were not loaded !", "No item matched the clip !"};
-const char *const kJapaneseMessages[kLoadMessageCount] = {
-    "失敗しました !", "正規表現が正しくありません !(%s) %s", "時間か値が有限の数でないキーを飛ばしました !(%s)",
-    "読み込めなかったファイルがあります !", "クリップに一致するアイテムがありません !"};
+                                                         "Keys the host refused to create !(%s)",
+                                                         "Some files were not loaded !",
+                                                         "No item matched the clip !"};
+const char *const kJapaneseMessages[kLoadMessageCount] = {"失敗しました !",
+                                                          "正規表現が正しくありません !(%s) %s",
+                                                          "時間か値が有限の数でないキーを飛ばしました !(%s)",
+                                                          "ホストが作成を拒否したキーがあります !(%s)",
+                                                          "読み込めなかったファイルがあります !",
+                                                          "クリップに一致するアイテムがありません !"};
 
 const char *const kEnglishTargets[] = {"None", "Select Item", "Select Item + Children", "All Item", nullptr};
 const char *const kJapaneseTargets[] = {"なし", "選択アイテム", "選択アイテムと子孫", "全部のアイテム", nullptr};

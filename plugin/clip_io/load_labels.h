@@ -54,6 +54,7 @@ enum LoadMessage {
   kMsgFailedToLoad,
   kMsgBadNamePattern,
   kMsgSkippedKeys,
+  kMsgRefusedKeys,
   kMsgFilesNotLoaded,
   kMsgNoItemMatched,
   kLoadMessageCount

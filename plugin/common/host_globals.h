@@ -1,5 +1,6 @@
-// The key-setter side's host globals: acquired once per process, with the
-// lookup function of the first activation, and never checked.
+// The key-setter side's host globals: acquired with the lookup function of
+// the first activation; one the host did not give is looked up again at
+// each later activation, so that a service that came late is found.
 #pragma once
 
 #include <array>
@@ -71,8 +72,13 @@ class CHostGlobals {
 
   static CHostGlobals &instance();
 
-  // Does nothing after the first call in the process.
+  // Looks up every global at the first call, and those still missing at
+  // each later one (with the lookup function of the first).
   void acquire(GlobalFunc *lookupFunction);
+
+  // The name of the first service the key tools cannot work without that
+  // the host has not given; null when all are there.
+  const char *missingToolService() const;
 
   bool initialised() const { return initialised_; }
   GlobalFunc *lookup() const { return lookup_; }

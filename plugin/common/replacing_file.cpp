@@ -1,24 +1,48 @@
 #include "replacing_file.h"
 
+#include <chrono>
+#include <cstdio>
+#include <random>
+
 #include "../platform/file_replace.h"
 
 namespace lwp {
 
 namespace {
 
-constexpr const char *kPartialSuffix = ".saving";
+constexpr const char *kPartialInfix = ".saving-";
 constexpr std::size_t kStreamBuffer = 1 << 16;
+// Names taken by other files are passed over; this many in a row means
+// something else is wrong.
+constexpr int kNameAttempts = 16;
+
+// Eight hexadecimal digits no earlier save is likely to have left behind.
+std::string randomSuffix() {
+  static std::mt19937 generator = [] {
+    std::seed_seq seed{static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()),
+                       static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count())};
+    return std::mt19937(seed);
+  }();
+  char digits[9];
+  std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(generator()));
+  return digits;
+}
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(std::string destination)
-    : destination_(std::move(destination)), partial_(destination_ + kPartialSuffix) {
-  file_ = platform::createFileForWriting(partial_.c_str());
-  if (file_ == nullptr) {
-    partial_.clear();  // not ours to remove
-    return;
+ReplacingFile::ReplacingFile(std::string destination) : destination_(std::move(destination)) {
+  if (!platform::isReplaceable(destination_.c_str())) return;
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const std::string candidate = destination_ + kPartialInfix + randomSuffix();
+    bool nameTaken = false;
+    file_ = platform::createNewFile(candidate.c_str(), destination_.c_str(), nameTaken);
+    if (file_ != nullptr) {
+      partial_ = candidate;
+      std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
+      return;
+    }
+    if (!nameTaken) return;
   }
-  std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
 }
 
 ReplacingFile::~ReplacingFile() { discard(); }

@@ -1,6 +1,8 @@
 // A file written beside its destination and moved over it only once the
 // whole file is written, so a failed write never leaves a partial file in
-// place of an existing one.
+// place of an existing one. The partial file has a name of its own
+// ("NAME.saving-" and eight random hexadecimal digits), created exclusively:
+// no file or link that already has a name is ever written through or removed.
 #pragma once
 
 #include <cstdio>
@@ -16,7 +18,8 @@ class ReplacingFile {
   ReplacingFile(const ReplacingFile &) = delete;
   ReplacingFile &operator=(const ReplacingFile &) = delete;
 
-  // Whether the file beside the destination could be created.
+  // Whether the file beside the destination could be created; never when
+  // the destination is read-only or not a file.
   bool isOpen() const { return file_ != nullptr; }
 
   // Writes bytes unchanged; a failure is remembered for commit.

@@ -29,6 +29,10 @@ int activateKeyTool(int version, GlobalFunc *global, void *local, Work work) noe
       [&] {
         CHostGlobals::instance().acquire(global);
         cks::keySetterLabels().choose(global);
+        if (const char *missing = CHostGlobals::instance().missingToolService()) {
+          keyErrorMsg(std::string("The host did not give \"") + missing + "\".");
+          return AFUNC_OK;
+        }
         auto *generic = static_cast<LWLayoutGeneric *>(local);
         if (generic == nullptr || generic->evaluate == nullptr) return AFUNC_OK;
         formatInto(gMasterCommand, sizeof gMasterCommand, "ActivateMasterUnique %s", kMasterName);

@@ -7,10 +7,18 @@
 
 namespace lwp::platform {
 
-// Creates (or empties) the file at path for writing bytes; null on failure.
-std::FILE *createFileForWriting(const char *path);
+// Creates the file at path for writing bytes, only where nothing has that
+// name yet: never through a link, never over a file. Where model names an
+// existing file, the new one takes its permissions. Null on failure, with
+// nameTaken telling whether something already had the name.
+std::FILE *createNewFile(const char *path, const char *model, bool &nameTaken);
 
-// Renames from to to, replacing an existing to; true on success.
+// Whether the file at path may be replaced: nothing has the name yet, or it
+// is a file that is not read-only.
+bool isReplaceable(const char *path);
+
+// Renames from to to, replacing an existing to and keeping its permissions;
+// true on success.
 bool replaceFile(const char *from, const char *to);
 
 // Removes a file; true on success.

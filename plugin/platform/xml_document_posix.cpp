@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -38,12 +40,21 @@ struct FileCloser {
   void operator()(std::FILE *file) const { std::fclose(file); }
 };
 
+// Only a regular file is read: opening never waits (a named pipe would block
+// until a writer came), and what is not a file is refused before a read.
+std::FILE *openRegularFile(const std::string &path, struct stat &status) {
+  const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return nullptr;
+  std::FILE *file = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) ? fdopen(descriptor, "rb") : nullptr;
+  if (file == nullptr) close(descriptor);
+  return file;
+}
+
 bool readWholeFile(const std::string &path, std::string &bytes) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return false;
   struct stat status {};
-  if (fstat(fileno(file.get()), &status) == 0 && status.st_size > 0)
-    bytes.reserve(static_cast<std::size_t>(status.st_size));
+  const std::unique_ptr<std::FILE, FileCloser> file(openRegularFile(path, status));
+  if (!file) return false;
+  if (status.st_size > 0) bytes.reserve(static_cast<std::size_t>(status.st_size));
   char buffer[65536];
   std::size_t count = 0;
   while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, count);

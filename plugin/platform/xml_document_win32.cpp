@@ -196,9 +196,27 @@ std::optional<std::string> XmlElement::attribute(const char *name) const {
 XmlDocument::XmlDocument() = default;
 XmlDocument::~XmlDocument() = default;
 
+namespace {
+
+// Only a file is handed to the parser: a folder or a device is refused
+// before anything is opened.
+bool isFile(const std::string &path) {
+  const std::optional<std::wstring> name = wideFromCodePage(path, CP_UTF8);
+  if (!name) return false;
+  const DWORD attributes = GetFileAttributesW(name->c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+}  // namespace
+
 bool XmlDocument::load(const std::string &path) {
   parsed_.reset();
   error_.clear();
+  if (!isFile(path)) {
+    error_ = "The file cannot be read.";
+    return false;
+  }
   auto parsed = std::make_unique<Parsed>();
   parsed->document = createDocument();
   Bstr name = bstrFrom(path);

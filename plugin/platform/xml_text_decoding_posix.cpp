@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "iconv_conversion_posix.h"
+#include "utf8_text.h"
 
 namespace lwp::platform {
 
@@ -35,6 +36,17 @@ bool namesWideEncoding(const std::string &lowerName) {
          startsWith(lowerName, "ucs-4") || lowerName == "unicode";
 }
 
+// UTF-8 is taken as it is once it proves well-formed: iconv lets five-byte
+// forms and code points beyond U+10FFFF through.
+bool takeUtf8(std::string_view text, std::string &utf8, std::string &problem) {
+  if (!isValidUtf8(text)) {
+    problem = "The document cannot be read as UTF-8.";
+    return false;
+  }
+  utf8.assign(text);
+  return true;
+}
+
 bool convertToUtf8(std::string_view text, const char *from, std::string &utf8, std::string &problem) {
   std::optional<std::string> converted = convertWithIconv(text, from, "UTF-8");
   if (!converted) {
@@ -48,7 +60,7 @@ bool convertToUtf8(std::string_view text, const char *from, std::string &utf8, s
 bool decodeSingleByteFamily(std::string_view bytes, std::string &utf8, std::string &problem) {
   const std::string name = declaredEncoding(bytes);
   const std::string lowerName = lowerCase(name);
-  if (name.empty() || lowerName == "utf-8") return convertToUtf8(bytes, "UTF-8", utf8, problem);
+  if (name.empty() || lowerName == "utf-8") return takeUtf8(bytes, utf8, problem);
   if (namesShiftJis(name)) return convertToUtf8(bytes, "CP932", utf8, problem);
   if (namesWideEncoding(lowerName)) {
     problem = "The document declares " + name + " but is not written in it.";
@@ -78,7 +90,7 @@ std::string declaredEncoding(std::string_view text) {
 }
 
 bool decodeXmlText(std::string_view bytes, std::string &utf8, std::string &problem) {
-  if (startsWith(bytes, kUtf8Mark)) return convertToUtf8(bytes.substr(kUtf8Mark.size()), "UTF-8", utf8, problem);
+  if (startsWith(bytes, kUtf8Mark)) return takeUtf8(bytes.substr(kUtf8Mark.size()), utf8, problem);
   if (startsWith(bytes, kUtf16LeMark))
     return convertToUtf8(bytes.substr(kUtf16LeMark.size()), "UTF-16LE", utf8, problem);
   if (startsWith(bytes, kUtf16BeMark))

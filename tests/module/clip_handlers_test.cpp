@@ -101,8 +101,16 @@ TEST_F(ClipHandlers, WritingMapsValuesAndKeepsShapesWithinTheWindow) {
   EXPECT_EQ(written.shape, 5);
   EXPECT_EQ(written.tension, 0.75);
   EXPECT_EQ(written.params, (std::array<double, 4>{0.25, 0.0, 0.0, -0.5}));
-  // A value that overflows on its way is passed over and counted.
-  EXPECT_EQ(transfer.writeKeys(idOf(*channel_), {"Extra.Knob", {clipKey(1.0, 1e308)}}, 0.0, 10.0), 1u);
+  // A value that overflows on its way is passed over, and a key the host
+  // refuses is not written: each is counted.
+  LWEnvelopeFuncs refusing = *lwp::CClipGlobals::instance().envelopes();
+  refusing.createKey = [](LWEnvelopeID, LWTime, double) -> LWEnvKeyframeID { return nullptr; };
+  host_.globals().provideRecord(LWENVELOPEFUNCS_GLOBAL, &refusing);
+  ASSERT_TRUE(lwp::acquireClipGlobals(lwsim::GlobalRegistry::function()));
+  const lwp::akio::KeyWriteCount count =
+      transfer.writeKeys(idOf(*channel_), {"Extra.Knob", {clipKey(1.0, 1e308), clipKey(0.25, 1.0)}}, 0.0, 10.0);
+  EXPECT_EQ(count.skipped, 1u);
+  EXPECT_EQ(count.refused, 1u);
   EXPECT_THAT(times(), ElementsAre(0.5, 1.5));
 }
 

@@ -9,6 +9,9 @@
 #include <fstream>
 #include <limits>
 #include <thread>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "clip_io/clip_attributes.h"
 #include "clip_io/clip_reader.h"
@@ -399,6 +402,8 @@ TEST_F(ClipReader, ADocumentThatCannotBeDecodedYieldsNothingSilently) {
   const std::string body = clipElement("item=\"A\"");
   for (const std::string &bytes : {
            clipDocument(body + "<clip item=\"\xFF\xFE\"/>"),                         // not UTF-8
+           clipDocument(body + "<clip item=\"\xF8\x88\x80\x80\x80\"/>"),             // a five-byte form
+           clipDocument(body + "<clip item=\"\xF4\x90\x80\x80\"/>"),                 // beyond U+10FFFF
            clipDocument(body + "<clip item=\"\x81\x20\"/>", kSjisDeclaration),       // cut pair
            clipDocument(body, "<?xml version=\"1.0\" encoding=\"x-unheard-of\"?>"),  // unknown
            clipDocument(body, "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"),        // not 16-bit
@@ -425,6 +430,11 @@ TEST_F(ClipReader, AMissingOrMalformedFileYieldsNothingSilently) {
   code_ = kUntouched;
   EXPECT_THAT(lwp::akio::readClipFile((dir_ / "missing.xml").string(), code_), IsEmpty());
   EXPECT_THAT(lwp::akio::readClipFile(dir_.path().string(), code_), IsEmpty());
+#ifndef _WIN32
+  // A named pipe without a writer: opening it must not wait for one.
+  ASSERT_EQ(mkfifo((dir_ / "pipe.xml").c_str(), 0600), 0);
+  EXPECT_THAT(lwp::akio::readClipFile((dir_ / "pipe.xml").string(), code_), IsEmpty());
+#endif
   EXPECT_EQ(code_, kUntouched);
   const std::string good = clipDocument(clipElement("item=\"A\""));
   for (const std::string &bytes : {std::string(), good.substr(0, good.size() / 2), good + "<docroot/>",

@@ -410,6 +410,11 @@ TEST_F(ClipSave, AFailedWriteIsShownInTheBoxAndOnTheStatusLineAndThePanelStaysOp
   // Nothing selected stays so.
   EXPECT_THAT(run("ClearSelection\n@file \"" + file("take") + "\"\n@press Save\n@selection\n"), Contains("selection:"));
   EXPECT_TRUE(fs::exists(dir_ / "take.xml"));
+  // A path the dialog's 512-byte buffer cuts would name another file.
+  const std::string longName = file(std::string(600 - file("").size(), 'n'));
+  EXPECT_THAT(run("@file \"" + longName + "\"\n@press Save\n"),
+              ElementsAre("status: *** ERROR: Failed to save file !(" + longName.substr(0, 400) + "...) ***"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);  // take.xml
 }
 
 TEST_F(ClipSave, ASaveOverAnExistingClipReplacesIt) {

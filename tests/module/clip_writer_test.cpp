@@ -19,6 +19,7 @@
 #include "common/fixed_number.h"
 #include "platform/ansi_text.h"
 #include "platform/com_startup.h"
+#include "platform/file_replace.h"
 #include "platform/xml_document.h"
 #include "sim/ansi_text.h"
 #include "sim/host.h"
@@ -230,6 +231,38 @@ TEST_F(ClipWriter, AnItemWithATextNoXmlCanCarryIsReportedAndTheFileKept) {
   }
   EXPECT_EQ(lwtest::readBytes(dir_ / "take.xml"), "previous");
   EXPECT_THAT(filesInDir(), ElementsAre("take.xml"));
+}
+
+TEST_F(ClipWriter, ASaveKeepsReadOnlyClipsPermissionsAndWhatHasATemporaryName) {
+  const std::string path = target("take.xml");
+  lwp::akio::writeClipFile({itemNamed("A", "/A")}, path);
+  const std::string first = lwtest::readBytes(path);
+  constexpr fs::perms kWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(path, kWrite, fs::perm_options::remove);
+  EXPECT_THROW(lwp::akio::writeClipFile({itemNamed("B", "/B")}, path), lw::ex::CFileReadWriteEx);
+  EXPECT_EQ(lwtest::readBytes(path), first);
+  EXPECT_THAT(host_.transcript().formatted(),
+              ElementsAre("status: *** ERROR: Failed to save file !(" + path + ") ***"));
+#ifndef _WIN32
+  constexpr fs::perms kUnusual = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(path, kUnusual);
+  lwp::akio::writeClipFile({itemNamed("B", "/B")}, path);
+  EXPECT_THAT(lwtest::readBytes(path), ::testing::HasSubstr("item=\"B\""));
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, kUnusual);
+  // A link at a temporary name is neither followed nor replaced.
+  fs::create_symlink(target("victim"), path + ".saving-link");
+  bool linkTaken = false;
+  EXPECT_EQ(lwp::platform::createNewFile((path + ".saving-link").c_str(), nullptr, linkTaken), nullptr);
+  EXPECT_TRUE(linkTaken);
+  EXPECT_FALSE(fs::exists(target("victim")));
+#endif
+  // Nor is a file.
+  const std::string taken = path + ".saving-file";
+  std::fclose(std::fopen(taken.c_str(), "wb"));
+  bool fileTaken = false;
+  EXPECT_EQ(lwp::platform::createNewFile(taken.c_str(), nullptr, fileTaken), nullptr);
+  EXPECT_TRUE(fileTaken);
+  EXPECT_TRUE(fs::exists(taken));
 }
 
 #ifndef _WIN32

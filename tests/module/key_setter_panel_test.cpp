@@ -467,10 +467,17 @@ TEST_F(KeySetterPanel, APanelTheHostRefusesIsReported) {
                                "status: {1.0} Error! The host could not open the key-setter panel."));
 }
 
-TEST_F(KeySetterPanel, WithoutPanelServicesTheRunIsReported) {
+TEST_F(KeySetterPanel, AMissingServiceIsNamedAndLookedUpAgainAtTheNextActivation) {
   host().globals().withhold("LWPanelServices 3");
-  const std::vector<std::string> out = run("@run QD:VaruDudEdodav\n");
-  EXPECT_THAT(out, ElementsAre("status: {1.0} Error! The host offers no panels."));
+  host().globals().withhold("Channel Info 3");
+  EXPECT_THAT(run("@run QD:VaruDudEdodav\n"),
+              ElementsAre("status: {1.0} Error! The host did not give \"Channel Info 3\"."));
+  EXPECT_EQ(findPanel(), nullptr);
+  host().globals().restore("Channel Info 3");
+  EXPECT_THAT(run("@run QD:VaruDudEdodav\n"), ElementsAre("status: {1.0} Error! The host offers no panels."));
+  host().globals().restore("LWPanelServices 3");
+  EXPECT_THAT(inPanel("@press Cancel\n"), IsEmpty());
+  EXPECT_NE(findPanel(), nullptr);
 }
 
 // ---- the key deleter ----

@@ -3,8 +3,8 @@
 // else refuses, within a byte limit.
 #include <gtest/gtest.h>
 
-#include "common/utf8_text.h"
 #include "platform/code_page_932.h"
+#include "platform/utf8_text.h"
 
 #ifdef _WIN32
 #include "platform/wide_text_win32.h"
@@ -19,17 +19,17 @@ constexpr std::size_t kRoomy = 100;
 
 TEST(Utf8Text, OnlyWellFormedCharactersCountAndNoneIsCut) {
   for (const char *good : {"", "Arm", "Fu\xC3\x9F", "\xE8\xA1\xA8", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF"})
-    EXPECT_TRUE(lwp::isValidUtf8(good)) << good;
+    EXPECT_TRUE(lwp::platform::isValidUtf8(good)) << good;
   // A lone continuation, a cut sequence, overlong forms, a surrogate, beyond
   // U+10FFFF, bytes that never occur.
   for (const char *bad : {"\x80", "a\xE8\xA1", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"})
-    EXPECT_FALSE(lwp::isValidUtf8(bad)) << bad;
+    EXPECT_FALSE(lwp::platform::isValidUtf8(bad)) << bad;
   const std::string text = "ab\xE8\xA1\xA8";  // 2 + 3 bytes
-  EXPECT_EQ(lwp::utf8Prefix(text, 5), text);
-  EXPECT_EQ(lwp::utf8Prefix(text, 4), "ab");
-  EXPECT_EQ(lwp::utf8Prefix(text, 2), "ab");
-  EXPECT_EQ(lwp::utf8Prefix(text, 1), "a");
-  EXPECT_EQ(lwp::utf8ForDisplay("a\xFF\tb\xE8\xA1\xA8"),
+  EXPECT_EQ(lwp::platform::utf8Prefix(text, 5), text);
+  EXPECT_EQ(lwp::platform::utf8Prefix(text, 4), "ab");
+  EXPECT_EQ(lwp::platform::utf8Prefix(text, 2), "ab");
+  EXPECT_EQ(lwp::platform::utf8Prefix(text, 1), "a");
+  EXPECT_EQ(lwp::platform::utf8ForDisplay("a\xFF\tb\xE8\xA1\xA8"),
             "a\xEF\xBF\xBD\xEF\xBF\xBD"
             "b\xE8\xA1\xA8");
 }

@@ -525,6 +525,10 @@ TEST_F(LwsimTest, CommandLineProblemsAreSetupFailures) {
   EXPECT_EQ(missing.exitCode, 2);
   EXPECT_THAT(missing.out, IsEmpty());
   EXPECT_THAT(missing.err, HasSubstr("absent.lwsim"));
+  // A script that cannot be read to its end (a folder) is no success.
+  const Outcome folder = lwsim({dir_.string()});
+  EXPECT_NE(folder.exitCode, 0);
+  EXPECT_THAT(folder.err, HasSubstr("script"));
 
   const std::string body = script("StatusMsg never\n");
   for (const char *locale : {"fr", "EN", "", "ja-JP"}) {

@@ -1,6 +1,6 @@
 #include "utf8_text.h"
 
-namespace lwp {
+namespace lwp::platform {
 
 namespace {
 
@@ -88,4 +88,4 @@ std::string utf8ForDisplay(std::string_view text) {
   return shown;
 }
 
-}  // namespace lwp
+}  // namespace lwp::platform

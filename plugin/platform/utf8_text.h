@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace lwp {
+namespace lwp::platform {
 
 // One character decoded from the front of a text.
 struct Utf8Character {
@@ -32,4 +32,4 @@ std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes);
 // only shown.
 std::string utf8ForDisplay(std::string_view text);
 
-}  // namespace lwp
+}  // namespace lwp::platform
