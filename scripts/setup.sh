@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds with, where missing.
+# Installs the Debian packages the project builds with, where missing: those
+# that build the module and lwsim, and with these arguments more:
+#   --tests     GoogleTest, Google Benchmark and the locales the tests use
+#   --windows   the MinGW-w64 cross compiler, and Wine with the locales it runs
+#               the tests in
+#   --clang     clang, for the test command's clang build
 set -euo pipefail
 
-packages=(
-  g++ make cmake
-  libpugixml-dev
-  libgtest-dev libgmock-dev
-  libbenchmark-dev
-  libcli11-dev
-  locales
-  g++-mingw-w64-x86-64 wine64
-)
+packages=(g++ make cmake libpugixml-dev libcli11-dev)
+for group in "$@"; do
+  case "$group" in
+    --tests) packages+=(libgtest-dev libgmock-dev libbenchmark-dev locales) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64 wine64 locales) ;;
+    --clang) packages+=(clang) ;;
+    *) echo "setup: unknown argument $group (--tests, --windows, --clang)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

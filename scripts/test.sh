@@ -1,13 +1,24 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: on Linux, on Linux with address and
-# undefined-behaviour checks, then the Windows build under Wine.
+# Builds everything and runs every test: on Linux, on Linux built by clang,
+# on Linux with address and undefined-behaviour checks, then the Windows
+# build under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 
+# Everything the builds below need, installed at once.
+"$root/scripts/setup.sh" --tests --windows --clang
+
 # Warnings are errors in every build the tests run on.
 "$root/scripts/build.sh" -DLWP_WARNINGS_AS_ERRORS=ON
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# Once more built by clang, as a release (benchmarks left out).
+clang_build="${CLANG_BUILD_DIR:-$root/build-clang}"
+CXX=clang++ cmake -S "$root" -B "$clang_build" -DCMAKE_BUILD_TYPE=Release -DLWP_BUILD_BENCHMARKS=OFF \
+  -DLWP_WARNINGS_AS_ERRORS=ON
+cmake --build "$clang_build" -j "$(nproc)"
+ctest --test-dir "$clang_build" --output-on-failure -j "$(nproc)"
 
 # Once more with address and undefined-behaviour checks (benchmarks left out).
 sanitized="${SANITIZE_BUILD_DIR:-$root/build-sanitize}"

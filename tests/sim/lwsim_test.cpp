@@ -135,18 +135,26 @@ class LwsimTest : public ::testing::Test {
 };
 
 // Every example script runs on the example rig to its end without calling
-// anything the host does not simulate; the demo shows every server and
+// anything the host does not simulate; a workflow of the user guide prints
+// what its .out file beside it holds; the demo shows every server and
 // activates each.
-TEST_F(LwsimTest, ExampleScriptsCallNothingTheHostLacksAndTheDemoActivatesEveryServer) {
+TEST_F(LwsimTest, ExampleScriptsCallNothingTheHostLacksWorkflowsPrintTheirOutputAndTheDemoActivatesEveryServer) {
   int scripts = 0;
   for (const fs::directory_entry &entry : fs::directory_iterator(LWP_SOURCE_DIR "/examples")) {
     if (entry.path().extension() != ".lwsim") continue;
+    const std::string expected = readFile(fs::path(entry.path()).replace_extension(".out"));
+    // Wine's MSXML refuses the clips such a workflow saves and reads back.
+    if (expected.find("status: Now loading animation file") != std::string::npos && lwtest::runningUnderWine())
+      continue;
     ++scripts;
     const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/examples/rig.lws", entry.path().string()});
     EXPECT_EQ(run.exitCode, 0) << entry.path();
     EXPECT_THAT(run.err, IsEmpty()) << entry.path();
     const std::vector<std::string> out = lines(run.out);
     EXPECT_THAT(out, Not(Contains(StartsWith("unsupported:")))) << entry.path();
+    if (!expected.empty()) {
+      EXPECT_EQ(run.out, expected) << entry.path();
+    }
     if (entry.path().filename() != "demo.lwsim") continue;
     EXPECT_EQ(
         std::count_if(out.begin(), out.end(), [](const std::string &line) { return line.rfind("server: ", 0) == 0; }),

@@ -9,6 +9,9 @@
 #ifndef LWSIM_MODULE_FILE
 #error "LWSIM_MODULE_FILE names the module file built beside lwsim"
 #endif
+#ifndef LWSIM_INSTALLED_MODULE_DIR
+#error "LWSIM_INSTALLED_MODULE_DIR names the installed module's folder relative to lwsim's"
+#endif
 
 namespace lwsim {
 
@@ -34,7 +37,12 @@ fs::path programFile(const char *argv0) {
 }  // namespace
 
 std::string defaultModulePath(const char *argv0) {
-  return (programFile(argv0).parent_path() / LWSIM_MODULE_FILE).string();
+  const fs::path folder = programFile(argv0).parent_path();
+  const fs::path beside = folder / LWSIM_MODULE_FILE;
+  const fs::path installed = folder / LWSIM_INSTALLED_MODULE_DIR / LWSIM_MODULE_FILE;
+  std::error_code error;
+  if (!fs::exists(beside, error) && fs::exists(installed, error)) return installed.lexically_normal().string();
+  return beside.string();
 }
 
 }  // namespace lwsim
