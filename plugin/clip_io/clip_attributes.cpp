@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "../platform/c_numeric_locale.h"
+#include "../common/decimal_prefix.h"
 #include "../platform/code_page_932.h"
 
 namespace lwp::akio {
@@ -21,14 +21,10 @@ double attributeNumber(const std::optional<std::string> &value, double fallback)
   return text ? decimalNumber(text->c_str()) : fallback;
 }
 
-double decimalNumber(const char *text) {
-  const platform::CNumericLocale numericLocale;
-  return std::strtod(text, nullptr);
-}
+double decimalNumber(const char *text) { return decimalPrefix(text); }
 
 int decimalInteger(const char *text) {
-  const platform::CNumericLocale numericLocale;
-  const long value = std::strtol(text, nullptr, 10);
+  const long value = integerPrefix(text);
   if (value > INT_MAX) return INT_MAX;
   if (value < INT_MIN) return INT_MIN;
   return static_cast<int>(value);
