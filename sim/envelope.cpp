@@ -104,9 +104,7 @@ EnvelopeKey *Envelope::nextKey(const EnvelopeKey *key) const {
   return index + 1 < keys_.size() ? keys_[index + 1].get() : nullptr;
 }
 
-bool Envelope::contains(const EnvelopeKey *key) const {
-  return isLiveHandle(key, HandleKind::Key) && handleOwner(key) == this;
-}
+bool Envelope::contains(const EnvelopeKey *key) const { return isLiveHandleOf(key, HandleKind::Key, this); }
 
 bool Envelope::moveKey(EnvelopeKey *key, double time) {
   const EnvelopeKey *occupant = findKey(time);
