@@ -160,11 +160,11 @@ void Scene::addMorphMap(SceneItem &object, const std::string &mapName) {
 }
 
 void Scene::addToSelection(SceneItem &item) {
-  if (std::find(selection_.begin(), selection_.end(), &item) == selection_.end()) selection_.push_back(&item);
+  if (selected_.insert(&item).second) selection_.push_back(&item);
 }
 
 void Scene::removeFromSelection(SceneItem &item) {
-  selection_.erase(std::remove(selection_.begin(), selection_.end(), &item), selection_.end());
+  if (selected_.erase(&item) != 0) selection_.erase(std::find(selection_.begin(), selection_.end(), &item));
 }
 
 void Scene::setFile(const std::string &name, const std::string &fileName) {

@@ -8,6 +8,7 @@
 #include <numbers>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "channel_tree.h"
@@ -105,10 +106,16 @@ class Scene {
   const std::vector<std::string> &morphMaps() const { return morphMaps_; }
 
   const std::vector<SceneItem *> &selection() const { return selection_; }
-  void select(SceneItem &item) { selection_.assign(1, &item); }
+  void select(SceneItem &item) {
+    selection_.assign(1, &item);
+    selected_ = {&item};
+  }
   void addToSelection(SceneItem &item);
   void removeFromSelection(SceneItem &item);
-  void clearSelection() { selection_.clear(); }
+  void clearSelection() {
+    selection_.clear();
+    selected_.clear();
+  }
 
   double time() const { return time_; }
   void setTime(double seconds) { time_ = seconds; }
@@ -137,6 +144,7 @@ class Scene {
   std::array<std::uintptr_t, 4> counts_{};
   std::vector<std::string> morphMaps_;
   std::vector<SceneItem *> selection_;
+  std::unordered_set<const SceneItem *> selected_;  // the same items, asked about in constant time
   double time_ = 0.0;
   double fps_ = 30.0;
   FrameRange preview_;
