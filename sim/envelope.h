@@ -1,6 +1,11 @@
 // An animation envelope: keys ordered by time and the behaviours before the
 // first and after the last key. Keys keep their address until destroyed, so
 // their pointers serve as the host's key ids.
+//
+// Plug-ins delete and create keys a range at a time: a run of deletions only
+// marks the keys, and a run of creations in time order is gathered apart;
+// the first other use of the envelope settles either in one pass, so that a
+// range costs time in proportion to the envelope, not to its square.
 #pragma once
 
 #include <array>
@@ -47,8 +52,14 @@ class Envelope {
   bool moveKey(EnvelopeKey *key, double time);
   void clear();
 
-  std::size_t keyCount() const { return keys_.size(); }
-  const EnvelopeKey &key(std::size_t index) const { return *keys_[index]; }
+  std::size_t keyCount() const {
+    settle();
+    return keys_.size();
+  }
+  const EnvelopeKey &key(std::size_t index) const {
+    settle();
+    return *keys_[index];
+  }
 
   int preBehavior() const { return pre_; }
   int postBehavior() const { return post_; }
@@ -58,10 +69,27 @@ class Envelope {
   double evaluate(double time) const;
 
  private:
-  std::size_t indexOf(const EnvelopeKey *key) const;  // keyCount() when not contained
-  void sort();
+  using Keys = std::vector<std::unique_ptr<EnvelopeKey>>;
 
-  std::vector<std::unique_ptr<EnvelopeKey>> keys_;
+  std::size_t indexOf(const EnvelopeKey *key) const;  // keys_.size() when not contained
+  void sort();
+  // The key within the tolerance of time among the settled and the gathered
+  // keys, with no deletion pending.
+  EnvelopeKey *findUnsettled(double time) const;
+  void settle() const {
+    if (!doomed_.empty()) dropDoomed();
+    if (!gathered_.empty()) mergeGathered();
+  }
+  void dropDoomed() const;
+  void mergeGathered() const;
+
+  // Settled keys, ordered by time; during a run of deletions also the
+  // deleted ones, at the indices in doomed_. Settling is invisible to the
+  // host, so it happens in const members too.
+  mutable Keys keys_;
+  mutable std::vector<std::size_t> doomed_;
+  // Keys created in time order after a key of keys_, not yet merged.
+  mutable Keys gathered_;
   int pre_ = kConstant;
   int post_ = kConstant;
 };

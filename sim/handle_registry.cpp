@@ -30,4 +30,9 @@ const void *handleOwner(const void *handle) {
   return found != handles().end() ? found->second.second : nullptr;
 }
 
+bool isLiveHandleOf(const void *handle, HandleKind kind, const void *owner) {
+  const auto found = handles().find(handle);
+  return handle != nullptr && found != handles().end() && found->second == Entry{kind, owner};
+}
+
 }  // namespace lwsim

@@ -12,6 +12,8 @@ void unregisterHandle(const void *handle);
 bool isLiveHandle(const void *handle, HandleKind kind);
 // The owner a live handle was registered with; null for none or dead.
 const void *handleOwner(const void *handle);
+// A live handle of that kind registered with that owner: one look-up.
+bool isLiveHandleOf(const void *handle, HandleKind kind, const void *owner);
 
 // The record behind a handle of that kind, or null.
 template <typename Record>

@@ -33,10 +33,14 @@ SceneItem &Scene::addBone(SceneItem &object, const std::string &name) {
   item->name = name;
   item->owner = &object;
   item->parent = &object;
+  item->rank = object.bones.size();
   // A bone's group sits below its object's group.
   item->group = &object.group->addGroup(name);
   item->group->markBoneGroup();
-  return keep(std::move(item));
+  SceneItem &bone = keep(std::move(item));
+  object.bones.push_back(&bone);
+  object.children.push_back(&bone);
+  return bone;
 }
 
 SceneItem &Scene::addItem(int type, std::uintptr_t idBase, const std::string &name) {
@@ -46,6 +50,10 @@ SceneItem &Scene::addItem(int type, std::uintptr_t idBase, const std::string &na
   item->name = name;
   groups_.push_back(std::make_unique<ChannelGroup>(name, nullptr));
   item->group = groups_.back().get();
+  groupIndex_[item->group] = groups_.size() - 1;
+  std::vector<SceneItem *> &kind = byType_[static_cast<std::size_t>(type)];
+  item->rank = kind.size();
+  kind.push_back(item.get());
   return keep(std::move(item));
 }
 
@@ -76,36 +84,51 @@ SceneItem *Scene::findByName(const std::string &name) const {
   return nullptr;
 }
 
+const std::vector<SceneItem *> &Scene::kindOf(const SceneItem &item) const {
+  return item.type == kBone ? item.owner->bones : byType_[static_cast<std::size_t>(item.type)];
+}
+
 SceneItem *Scene::first(int type, const SceneItem *object) const {
-  if (type == kBone && object == nullptr) return nullptr;
-  for (const auto &item : items_)
-    if (item->type == type && (type != kBone || item->owner == object)) return item.get();
-  return nullptr;
+  if (type == kBone) return object != nullptr && !object->bones.empty() ? object->bones.front() : nullptr;
+  if (type < 0 || type > kCamera) return nullptr;
+  const std::vector<SceneItem *> &kind = byType_[static_cast<std::size_t>(type)];
+  return kind.empty() ? nullptr : kind.front();
 }
 
 SceneItem *Scene::next(const SceneItem &current) const {
-  for (std::size_t i = current.order + 1; i < items_.size(); ++i)
-    if (items_[i]->type == current.type && items_[i]->owner == current.owner) return items_[i].get();
-  return nullptr;
+  const std::vector<SceneItem *> &kind = kindOf(current);
+  return current.rank + 1 < kind.size() ? kind[current.rank + 1] : nullptr;
 }
 
 SceneItem *Scene::firstChild(const SceneItem *parent) const {
-  for (const auto &item : items_)
-    if (item->parent == parent && parent != nullptr) return item.get();
-  return nullptr;
+  return parent != nullptr && !parent->children.empty() ? parent->children.front() : nullptr;
 }
 
+namespace {
+
+bool createdBefore(const SceneItem *a, const SceneItem *b) { return a->order < b->order; }
+
+}  // namespace
+
+// The first child of parent created after child, whether or not child is
+// still one of them.
 SceneItem *Scene::nextChild(const SceneItem *parent, const SceneItem &child) const {
   if (parent == nullptr) return nullptr;
-  for (std::size_t i = child.order + 1; i < items_.size(); ++i)
-    if (items_[i]->parent == parent) return items_[i].get();
-  return nullptr;
+  const auto after = std::upper_bound(parent->children.begin(), parent->children.end(), &child, createdBefore);
+  return after != parent->children.end() ? *after : nullptr;
 }
 
 bool Scene::setParent(SceneItem &child, SceneItem *parent) {
   for (const SceneItem *up = parent; up != nullptr; up = up->parent)
     if (up == &child) return false;
+  if (child.parent != nullptr) {
+    std::vector<SceneItem *> &siblings = child.parent->children;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), &child));
+  }
   child.parent = parent;
+  if (parent != nullptr)
+    parent->children.insert(std::upper_bound(parent->children.begin(), parent->children.end(), &child, createdBefore),
+                            &child);
   return true;
 }
 
@@ -116,9 +139,9 @@ void Scene::rename(SceneItem &item, const std::string &name) {
 
 ChannelGroup *Scene::groupAfter(const ChannelGroup *group) const {
   if (group == nullptr) return groups_.empty() ? nullptr : groups_.front().get();
-  for (std::size_t i = 0; i + 1 < groups_.size(); ++i)
-    if (groups_[i].get() == group) return groups_[i + 1].get();
-  return nullptr;
+  const auto found = groupIndex_.find(group);
+  if (found == groupIndex_.end() || found->second + 1 >= groups_.size()) return nullptr;
+  return groups_[found->second + 1].get();
 }
 
 Channel *Scene::findChannel(const SceneItem &item, const std::string &path) const { return item.group->findPath(path); }
@@ -137,11 +160,11 @@ void Scene::addMorphMap(SceneItem &object, const std::string &mapName) {
 }
 
 void Scene::addToSelection(SceneItem &item) {
-  if (std::find(selection_.begin(), selection_.end(), &item) == selection_.end()) selection_.push_back(&item);
+  if (selected_.insert(&item).second) selection_.push_back(&item);
 }
 
 void Scene::removeFromSelection(SceneItem &item) {
-  selection_.erase(std::remove(selection_.begin(), selection_.end(), &item), selection_.end());
+  if (selected_.erase(&item) != 0) selection_.erase(std::find(selection_.begin(), selection_.end(), &item));
 }
 
 void Scene::setFile(const std::string &name, const std::string &fileName) {

@@ -8,6 +8,7 @@
 #include <numbers>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "channel_tree.h"
@@ -40,6 +41,12 @@ struct SceneItem {
   double zoomFactor = 3.2;
   int resolutionWidth = 640;
   int resolutionHeight = 480;
+  // Kept by the scene, so that walks never scan every item: the children
+  // and an object's bones in creation order, and the item's place among
+  // the items of its type (a bone's among its object's bones).
+  std::vector<SceneItem *> children;
+  std::vector<SceneItem *> bones;
+  std::size_t rank = 0;
 };
 
 struct FrameRange {
@@ -99,10 +106,16 @@ class Scene {
   const std::vector<std::string> &morphMaps() const { return morphMaps_; }
 
   const std::vector<SceneItem *> &selection() const { return selection_; }
-  void select(SceneItem &item) { selection_.assign(1, &item); }
+  void select(SceneItem &item) {
+    selection_.assign(1, &item);
+    selected_ = {&item};
+  }
   void addToSelection(SceneItem &item);
   void removeFromSelection(SceneItem &item);
-  void clearSelection() { selection_.clear(); }
+  void clearSelection() {
+    selection_.clear();
+    selected_.clear();
+  }
 
   double time() const { return time_; }
   void setTime(double seconds) { time_ = seconds; }
@@ -120,13 +133,18 @@ class Scene {
   SceneItem &addItem(int type, std::uintptr_t idBase, const std::string &name);
   SceneItem &keep(std::unique_ptr<SceneItem> item);
   void addMotionChannels(SceneItem &item);
+  // The items of the item's type in creation order; a bone's: its object's bones.
+  const std::vector<SceneItem *> &kindOf(const SceneItem &item) const;
 
   std::vector<std::unique_ptr<SceneItem>> items_;
   std::unordered_map<std::uintptr_t, SceneItem *> byId_;
   std::vector<std::unique_ptr<ChannelGroup>> groups_;
+  std::unordered_map<const ChannelGroup *, std::size_t> groupIndex_;
+  std::array<std::vector<SceneItem *>, 3> byType_;  // objects, lights, cameras
   std::array<std::uintptr_t, 4> counts_{};
   std::vector<std::string> morphMaps_;
   std::vector<SceneItem *> selection_;
+  std::unordered_set<const SceneItem *> selected_;  // the same items, asked about in constant time
   double time_ = 0.0;
   double fps_ = 30.0;
   FrameRange preview_;

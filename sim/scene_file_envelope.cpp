@@ -1,6 +1,7 @@
 #include "scene_file_envelope.h"
 
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,14 @@ EnvelopeKey keyFromFile(double value, double time, int shape, const std::array<d
   return key;
 }
 
+// Whether a time read earlier lies within the tolerance of time: the
+// nearest one on either side does if any does.
+bool nearEarlierKey(const std::set<double> &times, double time) {
+  const auto above = times.lower_bound(time);
+  const auto near = [time](double earlier) { return std::abs(earlier - time) < Envelope::kTimeTolerance; };
+  return (above != times.end() && near(*above)) || (above != times.begin() && near(*std::prev(above)));
+}
+
 EnvelopeDescription readEnvelopeBlock(SceneFileText &text) {
   const int opened = text.lineNumber();
   const auto next = [&text, opened] {
@@ -57,14 +66,14 @@ EnvelopeDescription readEnvelopeBlock(SceneFileText &text) {
   if (count < 0) text.fail("an envelope's key count cannot be negative");
 
   EnvelopeDescription envelope;
+  std::set<double> times;  // of the keys read so far
   for (long long read = 0; read < count; ++read) {
     next();
     if (text.keyword() != "Key")
       text.fail("the envelope announces " + std::to_string(count) + " keys but holds " + std::to_string(read));
     const EnvelopeKey key = readKey(text);
-    for (const EnvelopeKey &earlier : envelope.keys)
-      if (std::abs(earlier.time - key.time) < Envelope::kTimeTolerance)
-        text.fail("two keys of the envelope are at time " + text.arguments()[1]);
+    if (nearEarlierKey(times, key.time)) text.fail("two keys of the envelope are at time " + text.arguments()[1]);
+    if (!std::isnan(key.time)) times.insert(key.time);  // NaN is near nothing and has no place in order
     envelope.keys.push_back(key);
   }
   // Behaviors, and whatever later versions add, up to the closing brace.

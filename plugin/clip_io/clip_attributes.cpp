@@ -1,10 +1,8 @@
 #include "clip_attributes.h"
 
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 
-#include "../platform/c_numeric_locale.h"
+#include "../common/decimal_prefix.h"
 #include "../platform/utf8_text.h"
 
 namespace lwp::akio {
@@ -25,14 +23,10 @@ double attributeNumber(const std::optional<std::string> &value, double fallback)
   return value && isModuleText(*value) ? decimalNumber(value->c_str()) : fallback;
 }
 
-double decimalNumber(const char *text) {
-  const platform::CNumericLocale numericLocale;
-  return std::strtod(text, nullptr);
-}
+double decimalNumber(const char *text) { return decimalPrefix(text); }
 
 int decimalInteger(const char *text) {
-  const platform::CNumericLocale numericLocale;
-  const long value = std::strtol(text, nullptr, 10);
+  const long value = integerPrefix(text);
   if (value > INT_MAX) return INT_MAX;
   if (value < INT_MIN) return INT_MIN;
   return static_cast<int>(value);

@@ -33,22 +33,26 @@ constexpr const char *kFooter =
     "</docroot>\n"
     "<!--EOF-->";
 
-// Builds one line at a time into a reused buffer and hands it to the file.
+// Gathers lines into blocks of about kBlockSize bytes and hands each block
+// to the file whole: a write per line would cost more than its formatting.
 class ClipPrinter {
  public:
-  explicit ClipPrinter(ReplacingFile &file) : file_(file) { line_.reserve(512); }
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
-  void print(const char *text) { file_.write(text); }
+  explicit ClipPrinter(ReplacingFile &file) : file_(file) { line_.reserve(kBlockSize + 4096); }
+
+  void print(const char *text) { line_ += text; }
   void printItem(const AnimClipItem &item);
+  void flush() {
+    file_.write(line_);
+    line_.clear();
+  }
 
  private:
-  void begin(int tabs) {
-    line_.clear();
-    line_.append(static_cast<std::size_t>(tabs), '\t');
-  }
+  void begin(int tabs) { line_.append(static_cast<std::size_t>(tabs), '\t'); }
   void end() {
     line_ += '\n';
-    file_.write(line_);
+    if (line_.size() >= kBlockSize) flush();
   }
   void text(const char *literal) { line_ += literal; }
   void name(const std::string &text) { appendAttributeText(line_, text); }
@@ -62,7 +66,7 @@ class ClipPrinter {
   void keyLine(const AnimClipKey &key);
 
   ReplacingFile &file_;
-  std::string line_;
+  std::string line_;  // the lines of the block being gathered
 };
 
 void ClipPrinter::vectorLine(const char *element, const Vector3 &v) {
@@ -155,6 +159,7 @@ void writeClipFile(const AnimClip &clip, const std::string &fileName) {
   printer.print(kHeader);
   for (const AnimClipItem &item : clip) printer.printItem(item);
   printer.print(kFooter);
+  printer.flush();
   if (!file.commit()) saveFailed(fileName);
 }
 

@@ -6,6 +6,7 @@
 #include "clip_globals.h"
 #include "interface_refetch.h"
 #include "text_format.h"
+#include "unique_items.h"
 
 namespace lwp {
 
@@ -17,20 +18,19 @@ const LWItemInfo &items() { return *CClipGlobals::instance().itemInfo(); }
 
 ItemList selectedItems(int mode) {
   const LWInterfaceInfo *interface = refetchInterfaceInfoChecked();
-  ItemList result;
-  result.reserve(kItemListReserve);
+  UniqueItems result;
   for (const LWItemID *selected = interface->selItems; selected != nullptr && *selected != nullptr; ++selected) {
-    appendUnique(result, *selected);
-    if (mode != kTargetWithDescendants) continue;
-    for (LWItemID descendant : childItems(*selected, kTargetWithDescendants)) appendUnique(result, descendant);
+    // A selected item already gathered below an earlier one brings nothing new.
+    const bool reached = !result.add(*selected);
+    if (mode != kTargetWithDescendants || reached) continue;
+    for (LWItemID descendant : childItems(*selected, kTargetWithDescendants)) result.add(descendant);
   }
-  return result;
+  return result.release();
 }
 
 ItemList childItems(LWItemID item, int mode) {
   const LWItemInfo &info = items();
-  ItemList result;
-  result.reserve(kItemListReserve);
+  UniqueItems result;
   // Pending children, the next one on top: a pre-order walk without
   // recursion, however deep the hierarchy.
   ItemList pending;
@@ -43,10 +43,10 @@ ItemList childItems(LWItemID item, int mode) {
   while (!pending.empty()) {
     const LWItemID child = pending.back();
     pending.pop_back();
-    appendUnique(result, child);
+    result.add(child);
     if (mode == kTargetWithDescendants) pushChildrenOf(child);
   }
-  return result;
+  return result.release();
 }
 
 ItemList allItems() {

@@ -2,10 +2,6 @@
 
 namespace lwp {
 
-void appendUnique(ItemList &items, LWItemID item) {
-  if (!contains(items, item)) items.push_back(item);
-}
-
 void appendChildren(const LWItemInfo &info, LWItemID parent, ItemList &items) {
   for (LWItemID child = info.firstChild(parent); child != nullptr; child = info.nextChild(parent, child))
     items.push_back(child);

@@ -20,9 +20,6 @@ enum TargetMode : int { kTargetSelection = 0, kTargetWithDescendants = 1, kTarge
 inline constexpr std::size_t kItemListReserve = 128;
 inline constexpr std::size_t kBoneListReserve = 64;
 
-// Appends the item unless the list already holds it.
-void appendUnique(ItemList &items, LWItemID item);
-
 // The item's direct children, firstChild then nextChild until 0.
 void appendChildren(const LWItemInfo &info, LWItemID parent, ItemList &items);
 

@@ -1,5 +1,7 @@
 #include "key_channels.h"
 
+#include <unordered_set>
+
 #include "host_globals.h"
 #include "item_walk.h"
 #include "list_search.h"
@@ -12,7 +14,7 @@ namespace {
 struct ChannelBatch {
   bool active = false;
   bool filled = false;
-  ChannelList channels;
+  std::unordered_set<LWChannelID> channels;
 
   void reset(bool batch) {
     active = batch;
@@ -93,10 +95,11 @@ bool channelExists(LWChannelID channel) {
   ChannelBatch &state = batch();
   if (!state.active) return contains(allSceneChannels(), channel);
   if (!state.filled) {
-    state.channels = allSceneChannels();
+    const ChannelList channels = allSceneChannels();
+    state.channels.insert(channels.begin(), channels.end());
     state.filled = true;
   }
-  return contains(state.channels, channel);
+  return state.channels.count(channel) != 0;
 }
 
 void beginChannelBatch() { batch().reset(true); }

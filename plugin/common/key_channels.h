@@ -30,8 +30,9 @@ ChannelList itemChannelsKS(LWItemID item);
 ChannelList allSceneChannels();
 
 // Whether the channel is among the scene's channels. Inside a batch the
-// scene's channels are listed once, at the first question, and kept until
-// the batch ends; outside a batch every question walks the scene afresh.
+// scene's channels are gathered once, at the first question, into a hash
+// set kept until the batch ends; outside a batch every question walks the
+// scene afresh.
 bool channelExists(LWChannelID channel);
 void beginChannelBatch();
 void endChannelBatch();

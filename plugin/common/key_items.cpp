@@ -1,10 +1,12 @@
 #include "key_items.h"
 
 #include <optional>
+#include <unordered_set>
 
 #include "host_globals.h"
 #include "key_commands.h"
 #include "text_format.h"
+#include "unique_items.h"
 
 namespace lwp {
 
@@ -24,11 +26,14 @@ ItemList selectionKS() {
 ItemList descendantsOf(const LWItemInfo &info, const ItemList &selection) {
   ItemList descendants;
   descendants.reserve(kItemListReserve);
+  std::unordered_set<LWItemID> reached;
   for (LWItemID selected : selection) {
-    if (contains(descendants, selected)) continue;
-    std::size_t next = descendants.size();
+    if (reached.count(selected) != 0) continue;
+    const std::size_t first = descendants.size();
+    std::size_t next = first;
     appendChildren(info, selected, descendants);
     while (next < descendants.size()) appendChildren(info, descendants[next++], descendants);
+    reached.insert(descendants.begin() + static_cast<std::ptrdiff_t>(first), descendants.end());
   }
   return descendants;
 }
@@ -46,9 +51,9 @@ ItemList targetItemsKS(int mode) {
   if (mode == kTargetSelection) return selectionKS();
   if (info == nullptr) return {};
   if (mode == kTargetWithDescendants) {
-    ItemList result = selectionKS();
-    for (LWItemID descendant : descendantsOf(*info, result)) appendUnique(result, descendant);
-    return result;
+    UniqueItems result(selectionKS());
+    for (LWItemID descendant : descendantsOf(*info, result.items())) result.add(descendant);
+    return result.release();
   }
   ItemList result;
   result.reserve(kItemListReserve);
@@ -74,15 +79,15 @@ void selectItemKS(LWItemID item) {
 void selectItemsKS(const ItemList &items) {
   const LWItemInfo *info = CHostGlobals::instance().itemInfo();
   if (info == nullptr) return;
-  ItemList chosen;
+  UniqueItems chosen;
   std::optional<int> referenceType;
   for (auto item = items.rbegin(); item != items.rend(); ++item) {
     if (*item == nullptr) continue;
     const int type = info->type(*item);
     if (!referenceType) referenceType = type;
-    if (type == referenceType) appendUnique(chosen, *item);
+    if (type == referenceType) chosen.add(*item);
   }
-  if (!chosen.empty()) selectAndRefetch(chosen);
+  if (!chosen.items().empty()) selectAndRefetch(chosen.items());
 }
 
 }  // namespace lwp

@@ -4,10 +4,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <climits>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <limits>
+#include <random>
 #include <thread>
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -297,11 +302,45 @@ TEST_F(ClipReader, KeyNumbersReadTheirNumericPrefix) {
   EXPECT_EQ(partial.param3, 0.0);
 }
 
-TEST(ClipNumbers, IntegersBeyondIntTakeTheNearestEnd) {
+TEST(ClipNumbers, ReadAsTheCLibraryReadsThemIntegersHeldToInt) {
+  const auto sameBits = [](double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  };
+  for (const char *text : {"1.5",
+                           " -2.5e3x",
+                           "+.5",
+                           "-.5",
+                           "0x1p3",
+                           "-0X1P-2",
+                           "00x1",
+                           "1e",
+                           "1e+",
+                           ".e5",
+                           "-",
+                           "",
+                           "inf",
+                           "-Infinity",
+                           "nan(7)",
+                           "1e400",
+                           "-1e-400",
+                           "4e-320",
+                           "123456789012345678901234",
+                           "0.30000000000000004441",
+                           "\t7",
+                           "3,75"}) {
+    EXPECT_TRUE(sameBits(lwp::akio::decimalNumber(text), std::strtod(text, nullptr))) << text;
+    const long integer = std::clamp<long>(std::strtol(text, nullptr, 10), INT_MIN, INT_MAX);
+    EXPECT_EQ(lwp::akio::decimalInteger(text), integer) << text;
+  }
+  std::mt19937_64 random(7);
+  char text[64];
+  for (int i = 0; i < 20000; ++i) {
+    const double value = std::bit_cast<double>(random() & 0xBFFFFFFFFFFFFFFFULL);  // below 2 in magnitude
+    std::snprintf(text, sizeof text, i % 2 == 0 ? "%.17g" : "%.10f", value * (1 << (i % 30)));
+    ASSERT_TRUE(sameBits(lwp::akio::decimalNumber(text), std::strtod(text, nullptr))) << text;
+  }
   EXPECT_EQ(lwp::akio::decimalInteger("99999999999999999999"), std::numeric_limits<int>::max());
   EXPECT_EQ(lwp::akio::decimalInteger("-99999999999"), std::numeric_limits<int>::min());
-  EXPECT_EQ(lwp::akio::decimalInteger(" -3.7"), -3);
-  EXPECT_EQ(lwp::akio::decimalInteger("0x10"), 0);
 }
 
 TEST_F(ClipReader, ADecimalCommaLocaleDoesNotChangeTheNumbers) {

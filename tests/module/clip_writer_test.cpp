@@ -8,6 +8,7 @@
 #endif
 
 #include <algorithm>
+#include <bit>
 #include <csignal>
 #include <cstdio>
 #include <random>
@@ -49,11 +50,17 @@ TEST(FixedNumbers, MatchPrintfByteForByte) {
                              1e300, -1.7976931348623157e308, 0.00000000005, 2.675, 1e-320}) {
     EXPECT_EQ(fastFixed(value), fixed10(value)) << value;
   }
+  // Halfway cases (odd multiples of 2^-11 end in a 5 at the eleventh
+  // decimal), frame times, and random bits at magnitudes 2^-40 to 2^70.
   std::mt19937_64 random(20261206);
-  std::uniform_real_distribution<double> spread(-1e6, 1e6);
-  for (int i = 0; i < 20000; ++i) {
-    const double value = spread(random) / (1 << (i % 20));
-    ASSERT_EQ(fastFixed(value), fixed10(value)) << value;
+  for (int i = 0; i < 100000; ++i) {
+    const std::uint64_t bits = random();
+    const double sign = (bits & 1) != 0 ? -1.0 : 1.0;
+    const double halfway = sign * static_cast<double>((bits >> 20) | 1) / 2048.0;
+    const double frameTime = sign * static_cast<double>(bits % 1000000) / 30.0;
+    const std::uint64_t exponent = 1023 - 40 + (bits >> 52) % 111;
+    const double pattern = std::bit_cast<double>((bits & 0x800FFFFFFFFFFFFFULL) | (exponent << 52));
+    for (const double value : {halfway, frameTime, pattern}) ASSERT_EQ(fastFixed(value), fixed10(value)) << value;
   }
   std::string integers;
   for (const int value : {0, 3, -7, 2147483647, -2147483647 - 1}) {

@@ -1,0 +1,86 @@
+// The clip file against its floors: the writer against fwrite of the same
+// bytes line by line, the reader against a bare pugixml parse of the same
+// file. x_floor is the path's time over the floor's.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+#include "curve_data.h"
+#include "paired_timing.h"
+#include "plugin/clip_io/clip_reader.h"
+#include "plugin/clip_io/clip_writer.h"
+#include "plugin/common/clip_globals.h"
+#include "sim/global_registry.h"
+#include "sim/host.h"
+
+namespace {
+
+using lwp_bench::secondsOf;
+
+std::vector<std::string> linesOf(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < bytes.size();) {
+    const std::size_t end = bytes.find('\n', start);
+    const std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+    lines.push_back(bytes.substr(start, next - start));
+    start = next;
+  }
+  return lines;
+}
+
+void writeLines(const std::vector<std::string> &lines, const std::string &path) {
+  std::FILE *file = std::fopen(path.c_str(), "wb");
+  for (const std::string &line : lines) std::fwrite(line.data(), 1, line.size(), file);
+  std::fclose(file);
+}
+
+// range(0) items of nine channels of 1000 keys.
+void ClipWriterVsFwrite(benchmark::State &state) {
+  lwsim::Host host;
+  lwp::acquireClipGlobals(lwsim::GlobalRegistry::function());
+  const lwp::akio::AnimClip clip = lwp_bench::curveClip(static_cast<int>(state.range(0)), 1000);
+  const lwp_bench::TemporaryFile written("writer.xml");
+  const lwp_bench::TemporaryFile floor("writer_floor.xml");
+  lwp::akio::writeClipFile(clip, written.path());
+  const std::vector<std::string> lines = linesOf(written.path());
+  lwp_bench::PairTotals totals;
+  for (auto _ : state) {
+    const double path = secondsOf([&] { lwp::akio::writeClipFile(clip, written.path()); });
+    totals.first += path;
+    totals.second += secondsOf([&] { writeLines(lines, floor.path()); });
+    state.SetIterationTime(path);
+  }
+  lwp_bench::reportAgainstFloor(state, totals);
+}
+BENCHMARK(ClipWriterVsFwrite)->Arg(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void ClipReaderVsPugixml(benchmark::State &state) {
+  lwsim::Host host;
+  lwp::acquireClipGlobals(lwsim::GlobalRegistry::function());
+  const lwp_bench::TemporaryFile file("reader.xml");
+  lwp::akio::writeClipFile(lwp_bench::curveClip(static_cast<int>(state.range(0)), 1000), file.path());
+  lwp_bench::PairTotals totals;
+  for (auto _ : state) {
+    const double path = secondsOf([&] {
+      int result = 0;
+      benchmark::DoNotOptimize(lwp::akio::readClipFile(file.path(), result).size());
+    });
+    totals.first += path;
+    totals.second += secondsOf([&] {
+      pugi::xml_document document;
+      benchmark::DoNotOptimize(document.load_file(file.path().c_str()));
+    });
+    state.SetIterationTime(path);
+  }
+  lwp_bench::reportAgainstFloor(state, totals);
+}
+BENCHMARK(ClipReaderVsPugixml)->Arg(20)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
