@@ -113,7 +113,7 @@ bool XmlDocument::load(const std::string &path) {
       error_ = "The file cannot be read.";
       return false;
     }
-    if (!decodeXmlText(bytes, parsed->text, error_)) return false;
+    if (!decodeXmlText(std::move(bytes), parsed->text, error_)) return false;
   }
   // The default options expand only character and predefined entities and
   // skip a document type declaration without reading it; as a fragment,

@@ -4,6 +4,7 @@
 #include <array>
 #include <regex>
 
+#include "code_page_932.h"
 #include "iconv_conversion_posix.h"
 #include "utf8_text.h"
 
@@ -38,12 +39,12 @@ bool namesWideEncoding(const std::string &lowerName) {
 
 // UTF-8 is taken as it is once it proves well-formed: iconv lets five-byte
 // forms and code points beyond U+10FFFF through.
-bool takeUtf8(std::string_view text, std::string &utf8, std::string &problem) {
+bool takeUtf8(std::string &&text, std::string &utf8, std::string &problem) {
   if (!isValidUtf8(text)) {
     problem = "The document cannot be read as UTF-8.";
     return false;
   }
-  utf8.assign(text);
+  utf8 = std::move(text);
   return true;
 }
 
@@ -57,10 +58,12 @@ bool convertToUtf8(std::string_view text, const char *from, std::string &utf8, s
   return true;
 }
 
-bool decodeSingleByteFamily(std::string_view bytes, std::string &utf8, std::string &problem) {
+bool decodeSingleByteFamily(std::string &&bytes, std::string &utf8, std::string &problem) {
   const std::string name = declaredEncoding(bytes);
   const std::string lowerName = lowerCase(name);
-  if (name.empty() || lowerName == "utf-8") return takeUtf8(bytes, utf8, problem);
+  if (name.empty() || lowerName == "utf-8") return takeUtf8(std::move(bytes), utf8, problem);
+  // ASCII reads the same in code page 932 and UTF-8.
+  if (namesShiftJis(name) && isAsciiText(bytes)) return takeUtf8(std::move(bytes), utf8, problem);
   if (namesShiftJis(name)) return convertToUtf8(bytes, "CP932", utf8, problem);
   if (namesWideEncoding(lowerName)) {
     problem = "The document declares " + name + " but is not written in it.";
@@ -89,15 +92,15 @@ std::string declaredEncoding(std::string_view text) {
   return match[1].matched ? match[1].str() : match[2].str();
 }
 
-bool decodeXmlText(std::string_view bytes, std::string &utf8, std::string &problem) {
-  if (startsWith(bytes, kUtf8Mark)) return takeUtf8(bytes.substr(kUtf8Mark.size()), utf8, problem);
+bool decodeXmlText(std::string bytes, std::string &utf8, std::string &problem) {
+  if (startsWith(bytes, kUtf8Mark)) return takeUtf8(std::move(bytes.erase(0, kUtf8Mark.size())), utf8, problem);
   if (startsWith(bytes, kUtf16LeMark))
-    return convertToUtf8(bytes.substr(kUtf16LeMark.size()), "UTF-16LE", utf8, problem);
+    return convertToUtf8(std::string_view(bytes).substr(kUtf16LeMark.size()), "UTF-16LE", utf8, problem);
   if (startsWith(bytes, kUtf16BeMark))
-    return convertToUtf8(bytes.substr(kUtf16BeMark.size()), "UTF-16BE", utf8, problem);
+    return convertToUtf8(std::string_view(bytes).substr(kUtf16BeMark.size()), "UTF-16BE", utf8, problem);
   if (startsWith(bytes, kUtf16LeOpen)) return convertToUtf8(bytes, "UTF-16LE", utf8, problem);
   if (startsWith(bytes, kUtf16BeOpen)) return convertToUtf8(bytes, "UTF-16BE", utf8, problem);
-  return decodeSingleByteFamily(bytes, utf8, problem);
+  return decodeSingleByteFamily(std::move(bytes), utf8, problem);
 }
 
 }  // namespace lwp::platform

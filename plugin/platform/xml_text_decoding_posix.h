@@ -10,8 +10,10 @@
 namespace lwp::platform {
 
 // The document as UTF-8 without a byte-order mark in utf8; false with the
-// reason in problem when it cannot be decoded.
-bool decodeXmlText(std::string_view bytes, std::string &utf8, std::string &problem);
+// reason in problem when it cannot be decoded. Bytes that need no
+// conversion (UTF-8, or ASCII alone under a Shift_JIS declaration, the
+// usual clip file) are taken over, not copied.
+bool decodeXmlText(std::string bytes, std::string &utf8, std::string &problem);
 
 // The encoding name in an XML declaration at the start of text, which must
 // be in an encoding where ASCII characters are single bytes; empty when
