@@ -8,7 +8,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BENCH_BUILD_DIR:-$root/build-bench}"
 
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" --tests  # Google Benchmark
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DLWP_BUILD_TESTS=OFF -DLWP_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" -j "${BENCH_JOBS:-2}" --target lwp_bench
 "$build/bin/lwp_bench" --benchmark_counters_tabular=true "$@"
