@@ -17,15 +17,25 @@ extern "C" __attribute__((visibility("default"))) void lwpShowMessageBox(const c
 namespace {
 
 // A directory of this process's own under the system's temporary one,
-// removed at exit.
-const std::filesystem::path &clipPath() {
-  static const std::filesystem::path path = [] {
+// removed at exit, holding the clip file.
+struct ClipFile {
+  std::filesystem::path directory;
+  std::filesystem::path path;
+  ClipFile() {
     std::string pattern = (std::filesystem::temp_directory_path() / "lwp-fuzz-clip-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    std::atexit([] { std::filesystem::remove_all(clipPath().parent_path()); });
-    return std::filesystem::path(pattern) / "clip.xml";
-  }();
-  return path;
+    directory = pattern;
+    path = directory / "clip.xml";
+  }
+  ~ClipFile() {
+    std::error_code ignored;
+    std::filesystem::remove_all(directory, ignored);
+  }
+};
+
+const std::filesystem::path &clipPath() {
+  static const ClipFile file;
+  return file.path;
 }
 
 }  // namespace
