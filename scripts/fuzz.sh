@@ -12,10 +12,11 @@ build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 targets=(clip_reader text scene_file script)
 
 usage() {
-  echo "usage: scripts/fuzz.sh ${targets[*]// /|} [SECONDS] | --regression" >&2
+  echo "usage: scripts/fuzz.sh clip_reader|text|scene_file|script [SECONDS] | --regression" >&2
   exit 2
 }
 [ $# -ge 1 ] || usage
+[ "$1" = --regression ] || [[ " ${targets[*]} " == *" $1 "* ]] || usage
 
 "$root/scripts/setup.sh" --clang
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLWP_FUZZ=ON \
@@ -59,6 +60,4 @@ if [ "$1" = --regression ]; then
   exit 0
 fi
 
-target="$1"
-[[ " ${targets[*]} " == *" $target "* ]] || usage
-run "$target" "-max_total_time=${2:-60}" -print_final_stats=1
+run "$1" "-max_total_time=${2:-60}" -print_final_stats=1
