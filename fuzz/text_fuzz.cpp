@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "plugin/clip_io/clip_text_encoding.h"
-#include "plugin/common/utf8_text.h"
 #include "plugin/platform/code_page_932.h"
+#include "plugin/platform/utf8_text.h"
 #include "plugin/platform/xml_text_decoding_posix.h"
 
 namespace {
@@ -24,41 +24,41 @@ void check(bool holds) {
 
 void checkUtf8(std::string_view text, std::size_t limit) {
   std::string_view rest = text;
-  while (const auto character = lwp::firstUtf8Character(rest)) {
+  while (const auto character = lwp::platform::firstUtf8Character(rest)) {
     check(character->length >= 1 && character->length <= 4 && character->length <= rest.size());
     rest.remove_prefix(character->length);
   }
   const bool valid = rest.empty();
-  check(lwp::isValidUtf8(text) == valid);
-  const std::string_view prefix = lwp::utf8Prefix(text, limit);
+  check(lwp::platform::isValidUtf8(text) == valid);
+  const std::string_view prefix = lwp::platform::utf8Prefix(text, limit);
   check(prefix.size() <= limit && text.substr(0, prefix.size()) == prefix);
   if (valid) {
-    check(lwp::isValidUtf8(prefix));
+    check(lwp::platform::isValidUtf8(prefix));
     if (prefix.size() < text.size())
-      check(prefix.size() + lwp::firstUtf8Character(text.substr(prefix.size()))->length > limit);
+      check(prefix.size() + lwp::platform::firstUtf8Character(text.substr(prefix.size()))->length > limit);
   }
-  check(lwp::isValidUtf8(lwp::utf8ForDisplay(text)));
+  check(lwp::platform::isValidUtf8(lwp::platform::utf8ForDisplay(text)));
 }
 
 void checkCodePage932(std::string_view text, std::size_t limit) {
   if (const auto bytes = lwp::platform::codePage932FromUtf8(text, limit)) {
-    check(bytes->size() <= limit && lwp::isValidUtf8(text));
+    check(bytes->size() <= limit && lwp::platform::isValidUtf8(text));
     check(lwp::platform::utf8FromCodePage932(*bytes) == text);
   }
-  if (const auto utf8 = lwp::platform::utf8FromCodePage932(text)) check(lwp::isValidUtf8(*utf8));
+  if (const auto utf8 = lwp::platform::utf8FromCodePage932(text)) check(lwp::platform::isValidUtf8(*utf8));
 }
 
 void checkDecoding(std::string_view bytes) {
   std::string utf8;
   std::string problem;
-  if (lwp::platform::decodeXmlText(bytes, utf8, problem)) check(lwp::isValidUtf8(utf8));
+  if (lwp::platform::decodeXmlText(std::string(bytes), utf8, problem)) check(lwp::platform::isValidUtf8(utf8));
   lwp::platform::namesShiftJis(lwp::platform::declaredEncoding(bytes));
 }
 
 // As the POSIX document reads a clip file.
 void checkAttributeRoundTrip(std::string_view text) {
   if (!lwp::akio::isWritableText(text)) return;
-  check(lwp::isValidUtf8(text));
+  check(lwp::platform::isValidUtf8(text));
   std::string document = "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n<clip name=\"";
   lwp::akio::appendAttributeText(document, text);
   document += "\" />\n";
