@@ -4,7 +4,8 @@
 #   --tests     GoogleTest, Google Benchmark and the locales the tests use
 #   --windows   the MinGW-w64 cross compiler, and Wine with the locales it runs
 #               the tests in
-#   --clang     clang, for the test command's clang build
+#   --clang     clang, for the test command's clang build, and its libFuzzer
+#               for the fuzz targets
 set -euo pipefail
 
 packages=(g++ make cmake libpugixml-dev libcli11-dev)
@@ -12,7 +13,7 @@ for group in "$@"; do
   case "$group" in
     --tests) packages+=(libgtest-dev libgmock-dev libbenchmark-dev locales) ;;
     --windows) packages+=(g++-mingw-w64-x86-64 wine64 locales) ;;
-    --clang) packages+=(clang) ;;
+    --clang) packages+=(clang libclang-rt-14-dev) ;;
     *) echo "setup: unknown argument $group (--tests, --windows, --clang)" >&2; exit 2 ;;
   esac
 done

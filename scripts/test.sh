@@ -27,6 +27,10 @@ cmake -S "$root" -B "$sanitized" -DCMAKE_BUILD_TYPE=Debug -DLWP_SANITIZE=ON -DLW
 cmake --build "$sanitized" -j "$(nproc)"
 ctest --test-dir "$sanitized" --output-on-failure -j "$(nproc)"
 
+# Every fuzz target for a few thousand runs over its corpus, in a clang
+# build of its own (build-fuzz/, or FUZZ_BUILD_DIR).
+"$root/scripts/fuzz.sh" --regression
+
 # The Windows module and the same suite against it, under 64-bit Wine in a
 # prefix of its own, made afresh for every run.
 windows="${WINDOWS_BUILD_DIR:-$root/build-windows}"
