@@ -19,7 +19,7 @@ usage() {
 [ "$1" = --regression ] || [[ " ${targets[*]} " == *" $1 "* ]] || usage
 
 "$root/scripts/setup.sh" --clang
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLWP_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLWP_FUZZ=ON -DLWP_WARNINGS_AS_ERRORS=ON \
   -DLWP_BUILD_TESTS=OFF -DLWP_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" --target lwp_fuzz -j "$(nproc)"
 
