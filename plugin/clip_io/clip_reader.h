@@ -5,10 +5,6 @@
 
 #include "anim_clip.h"
 
-namespace lwp::platform {
-class XmlElement;
-}
-
 namespace lwp::akio {
 
 // Result codes the reader writes to the caller's integer.
@@ -25,12 +21,5 @@ AnimClip readClipFile(const std::string &path, int &resultCode);
 
 // The title of the box that reports a document the reader cannot take.
 inline constexpr const char *kReaderErrorTitle = "Debug Window";
-
-// Appends every clip element below category to clips, in document order,
-// and returns the result code: kReadStoppedAtFcurve when an fcurve has no
-// channel of its number (clips then holds what was read before it), else
-// kReadAll, with kBasePoseBit when a clip had a base pose. Throws
-// lw::ex::CFileReadWriteEx when a base pose lacks one of its elements.
-int readClipCategory(const platform::XmlElement &category, AnimClip &clips);
 
 }  // namespace lwp::akio

@@ -6,10 +6,11 @@
 // std::runtime_error telling why, for a message box.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace lwp::platform {
 
@@ -22,19 +23,46 @@ class XmlElement {
   explicit operator bool() const { return node_ != nullptr; }
 
   std::string tagName() const;
-  // Every element below this one named exactly tag, at any depth, in
-  // document order.
-  std::vector<XmlElement> descendants(const char *tag) const;
-  // The first of descendants(tag); none when there is none.
-  XmlElement firstDescendant(const char *tag) const;
+  // How many child elements are named exactly tag.
+  std::size_t childCount(const char *tag) const;
   // The attribute's text; nothing when the element has no such attribute.
   std::optional<std::string> attribute(const char *name) const;
+  // Calls take(name, value) for each attribute in document order; the texts
+  // live until take returns.
+  template <class Take>
+  void forEachAttribute(Take take) const {
+    eachAttribute([](void *context, std::string_view name,
+                     std::string_view value) { (*static_cast<Take *>(context))(name, value); },
+                  &take);
+  }
 
  private:
   friend class XmlDocument;
   explicit XmlElement(std::shared_ptr<void> node) : node_(std::move(node)) {}
+  using AttributeSink = void (*)(void *context, std::string_view name, std::string_view value);
+  void eachAttribute(AttributeSink sink, void *context) const;
 
   std::shared_ptr<void> node_;  // the backend's node, released with the last copy
+};
+
+// The deepest nesting of elements a document may have (the root is level
+// 1); a deeper document does not load.
+inline constexpr int kMaxElementDepth = 256;
+
+// What a walk does after an element's start.
+enum class XmlStep { Descend, Skip, Stop };
+
+// Told of the elements of a document in document order, each once.
+class XmlVisitor {
+ public:
+  // element starts; Skip leaves out its children (and its leave), Stop ends
+  // the walk.
+  virtual XmlStep enter(const XmlElement &element) = 0;
+  // An element entered with Descend ends, after its children.
+  virtual void leave(const XmlElement &element) = 0;
+
+ protected:
+  ~XmlVisitor() = default;
 };
 
 class XmlDocument {
@@ -49,6 +77,9 @@ class XmlDocument {
   bool load(const std::string &path);
   // The root element of the loaded document; none before a successful load.
   XmlElement root() const;
+  // Walks the loaded document's elements from the root, without recursion:
+  // work grows with the document, never faster.
+  void walk(XmlVisitor &visitor) const;
   // Why the last load failed, as the parser puts it; empty after a success.
   const std::string &errorDescription() const;
 

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -26,14 +27,6 @@ pugi::xml_node nodeOf(const std::shared_ptr<void> &handle) {
 // pugixml nodes belong to their document, so a handle owns nothing.
 std::shared_ptr<void> handleOf(pugi::xml_node node) {
   return std::shared_ptr<void>(std::shared_ptr<void>(), node.internal_object());
-}
-
-// The next node after node in document order within top's subtree.
-pugi::xml_node nextInSubtree(pugi::xml_node node, pugi::xml_node top) {
-  if (pugi::xml_node child = node.first_child()) return child;
-  for (; node && node != top; node = node.parent())
-    if (pugi::xml_node sibling = node.next_sibling()) return sibling;
-  return {};
 }
 
 struct FileCloser {
@@ -72,32 +65,48 @@ bool hasSingleRoot(const pugi::xml_document &document) {
   return elements == 1;
 }
 
+// The deepest level of an element, the root's being 1; counting stops past
+// limit.
+int elementDepth(const pugi::xml_document &document, int limit) {
+  int deepest = 0;
+  int depth = 0;
+  pugi::xml_node node = document.first_child();
+  while (node && deepest <= limit) {
+    if (node.type() == pugi::node_element) deepest = std::max(deepest, ++depth);
+    if (node.type() == pugi::node_element && node.first_child()) {
+      node = node.first_child();
+      continue;
+    }
+    if (node.type() == pugi::node_element) --depth;
+    while (node && !node.next_sibling()) {
+      node = node.parent();
+      if (node.type() == pugi::node_element) --depth;
+    }
+    if (node) node = node.next_sibling();
+  }
+  return deepest;
+}
+
 }  // namespace
 
 std::string XmlElement::tagName() const { return node_ ? nodeOf(node_).name() : ""; }
 
-std::vector<XmlElement> XmlElement::descendants(const char *tag) const {
-  std::vector<XmlElement> found;
-  const pugi::xml_node top = nodeOf(node_);
-  if (!top) return found;
-  for (pugi::xml_node node = top.first_child(); node; node = nextInSubtree(node, top))
-    if (node.type() == pugi::node_element && std::strcmp(node.name(), tag) == 0)
-      found.push_back(XmlElement(handleOf(node)));
-  return found;
-}
-
-XmlElement XmlElement::firstDescendant(const char *tag) const {
-  const pugi::xml_node top = nodeOf(node_);
-  if (!top) return {};
-  for (pugi::xml_node node = top.first_child(); node; node = nextInSubtree(node, top))
-    if (node.type() == pugi::node_element && std::strcmp(node.name(), tag) == 0) return XmlElement(handleOf(node));
-  return {};
+std::size_t XmlElement::childCount(const char *tag) const {
+  std::size_t count = 0;
+  for (pugi::xml_node child = nodeOf(node_).first_child(); child; child = child.next_sibling())
+    if (child.type() == pugi::node_element && std::strcmp(child.name(), tag) == 0) ++count;
+  return count;
 }
 
 std::optional<std::string> XmlElement::attribute(const char *name) const {
   const pugi::xml_attribute found = nodeOf(node_).attribute(name);
   if (!found) return std::nullopt;
   return std::string(found.value());
+}
+
+void XmlElement::eachAttribute(AttributeSink sink, void *context) const {
+  for (const pugi::xml_attribute attribute : nodeOf(node_).attributes())
+    sink(context, attribute.name(), attribute.value());
 }
 
 XmlDocument::XmlDocument() = default;
@@ -128,8 +137,42 @@ bool XmlDocument::load(const std::string &path) {
     error_ = "The document has no single root element.";
     return false;
   }
+  if (elementDepth(parsed->document, kMaxElementDepth) > kMaxElementDepth) {
+    error_ = "The document nests elements deeper than " + std::to_string(kMaxElementDepth) + " levels.";
+    return false;
+  }
   parsed_ = std::move(parsed);
   return true;
+}
+
+void XmlDocument::walk(XmlVisitor &visitor) const {
+  if (!parsed_) return;
+  const pugi::xml_node root = parsed_->document.document_element();
+  pugi::xml_node node = root;
+  while (node) {
+    const XmlElement element(handleOf(node));
+    const XmlStep step = visitor.enter(element);
+    if (step == XmlStep::Stop) return;
+    pugi::xml_node child = step == XmlStep::Descend ? node.first_child() : pugi::xml_node();
+    while (child && child.type() != pugi::node_element) child = child.next_sibling();
+    if (child) {
+      node = child;
+      continue;
+    }
+    if (step == XmlStep::Descend) visitor.leave(element);
+    // Up to the first ancestor with a later element, leaving each on the way.
+    for (;;) {
+      if (node == root) return;
+      pugi::xml_node sibling = node.next_sibling();
+      while (sibling && sibling.type() != pugi::node_element) sibling = sibling.next_sibling();
+      if (sibling) {
+        node = sibling;
+        break;
+      }
+      node = node.parent();
+      visitor.leave(XmlElement(handleOf(node)));
+    }
+  }
 }
 
 XmlElement XmlDocument::root() const {

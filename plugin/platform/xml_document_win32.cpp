@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 #include "wide_text_win32.h"
 #include "xml_document.h"
@@ -106,22 +107,59 @@ std::shared_ptr<void> handleOf(IXMLDOMElement *element) {
   return std::shared_ptr<void>(element, [](void *object) { static_cast<IXMLDOMElement *>(object)->Release(); });
 }
 
-ComRef<IXMLDOMNodeList> elementsByTag(IXMLDOMElement *element, const char *tag) {
-  const Bstr name = bstrFrom(tag);
-  IXMLDOMNodeList *list = nullptr;
-  check(element->getElementsByTagName(name.get(), &list));
-  return ComRef<IXMLDOMNodeList>(required(list));
+// The parser refuses a document nested deeper than kMaxElementDepth; a parser
+// without the property leaves it to the walk.
+void limitDepth(IXMLDOMDocument *document) {
+  IXMLDOMDocument2 *document2 = nullptr;
+  if (FAILED(document->QueryInterface(IID_IXMLDOMDocument2, reinterpret_cast<void **>(&document2))) ||
+      document2 == nullptr)
+    return;
+  const ComRef<IXMLDOMDocument2> held(document2);
+  const Bstr name = bstrFrom("MaxElementDepth");
+  Variant depth;
+  depth.get()->vt = VT_I4;
+  depth.get()->lVal = kMaxElementDepth;
+  document2->setProperty(name.get(), *depth);
 }
 
-// The element view of the list's item at index; null past the end.
-IXMLDOMElement *itemElement(IXMLDOMNodeList *list, long index) {
-  IXMLDOMNode *node = nullptr;
-  check(list->get_item(index, &node));
-  if (node == nullptr) return nullptr;
-  const ComRef<IXMLDOMNode> held(node);
+// The first element among node and its later siblings; takes over the
+// reference to node.
+ComRef<IXMLDOMNode> elementFrom(IXMLDOMNode *node) {
+  ComRef<IXMLDOMNode> current(node);
+  while (current) {
+    DOMNodeType type = NODE_INVALID;
+    check(current->get_nodeType(&type));
+    if (type == NODE_ELEMENT) break;
+    IXMLDOMNode *next = nullptr;
+    check(current->get_nextSibling(&next));
+    current.reset(next);
+  }
+  return current;
+}
+
+ComRef<IXMLDOMNode> firstChildElement(IXMLDOMNode *node) {
+  IXMLDOMNode *child = nullptr;
+  check(node->get_firstChild(&child));
+  return elementFrom(child);
+}
+
+ComRef<IXMLDOMNode> nextSiblingElement(IXMLDOMNode *node) {
+  IXMLDOMNode *sibling = nullptr;
+  check(node->get_nextSibling(&sibling));
+  return elementFrom(sibling);
+}
+
+ComRef<IXMLDOMNode> parentOf(IXMLDOMNode *node) {
+  IXMLDOMNode *parent = nullptr;
+  check(node->get_parentNode(&parent));
+  return ComRef<IXMLDOMNode>(required(parent));
+}
+
+// A handle holding the element view of node.
+std::shared_ptr<void> elementHandle(IXMLDOMNode *node) {
   IXMLDOMElement *element = nullptr;
   check(node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void **>(&element)));
-  return required(element);
+  return handleOf(required(element));
 }
 
 ComRef<IXMLDOMDocument> createDocument() {
@@ -136,6 +174,7 @@ ComRef<IXMLDOMDocument> createDocument() {
   check(document->put_async(VARIANT_FALSE));
   check(document->put_validateOnParse(VARIANT_FALSE));
   check(document->put_resolveExternals(VARIANT_FALSE));
+  limitDepth(document);
   return held;
 }
 
@@ -164,24 +203,17 @@ std::string XmlElement::tagName() const {
   return utf8From(name);
 }
 
-std::vector<XmlElement> XmlElement::descendants(const char *tag) const {
-  std::vector<XmlElement> found;
-  if (!node_) return found;
-  const ComRef<IXMLDOMNodeList> list = elementsByTag(elementOf(node_), tag);
-  long length = 0;
-  check(list->get_length(&length));
-  found.reserve(static_cast<std::size_t>(length > 0 ? length : 0));
-  for (long index = 0; index < length; ++index)
-    if (IXMLDOMElement *element = itemElement(list.get(), index)) found.push_back(XmlElement(handleOf(element)));
-  return found;
-}
-
-XmlElement XmlElement::firstDescendant(const char *tag) const {
-  if (!node_) return {};
-  const ComRef<IXMLDOMNodeList> list = elementsByTag(elementOf(node_), tag);
-  IXMLDOMElement *element = itemElement(list.get(), 0);
-  if (element == nullptr) return {};
-  return XmlElement(handleOf(element));
+std::size_t XmlElement::childCount(const char *tag) const {
+  std::size_t count = 0;
+  if (!node_) return count;
+  for (ComRef<IXMLDOMNode> child = firstChildElement(elementOf(node_)); child;
+       child = nextSiblingElement(child.get())) {
+    BSTR name = nullptr;
+    check(child->get_nodeName(&name));
+    const Bstr held(name);
+    if (utf8From(name) == tag) ++count;
+  }
+  return count;
 }
 
 std::optional<std::string> XmlElement::attribute(const char *name) const {
@@ -191,6 +223,28 @@ std::optional<std::string> XmlElement::attribute(const char *name) const {
   check(elementOf(node_)->getAttribute(attributeName.get(), value.get()));
   if ((*value).vt != VT_BSTR) return std::nullopt;
   return utf8From((*value).bstrVal);
+}
+
+void XmlElement::eachAttribute(AttributeSink sink, void *context) const {
+  if (!node_) return;
+  IXMLDOMNamedNodeMap *map = nullptr;
+  check(elementOf(node_)->get_attributes(&map));
+  const ComRef<IXMLDOMNamedNodeMap> attributes(required(map));
+  long length = 0;
+  check(attributes->get_length(&length));
+  for (long index = 0; index < length; ++index) {
+    IXMLDOMNode *node = nullptr;
+    check(attributes->get_item(index, &node));
+    const ComRef<IXMLDOMNode> attribute(required(node));
+    BSTR name = nullptr;
+    check(attribute->get_nodeName(&name));
+    const Bstr heldName(name);
+    Variant value;
+    check(attribute->get_nodeValue(value.get()));
+    const std::string nameText = utf8From(name);
+    const std::string valueText = (*value).vt == VT_BSTR ? utf8From((*value).bstrVal) : std::string();
+    sink(context, nameText, valueText);
+  }
 }
 
 XmlDocument::XmlDocument() = default;
@@ -238,6 +292,44 @@ XmlElement XmlDocument::root() const {
   IXMLDOMElement *root = nullptr;
   check(parsed_->document->get_documentElement(&root));
   return XmlElement(handleOf(required(root)));
+}
+
+void XmlDocument::walk(XmlVisitor &visitor) const {
+  if (!parsed_) return;
+  IXMLDOMElement *rootElement = nullptr;
+  check(parsed_->document->get_documentElement(&rootElement));
+  const ComRef<IXMLDOMElement> heldRoot(required(rootElement));
+  IXMLDOMNode *rootNode = nullptr;
+  check(rootElement->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void **>(&rootNode)));
+  ComRef<IXMLDOMNode> node(required(rootNode));
+  int depth = 1;  // of node
+  while (node) {
+    if (depth > kMaxElementDepth)
+      throw std::runtime_error("The document nests elements deeper than " + std::to_string(kMaxElementDepth) +
+                               " levels.");
+    const XmlElement element(elementHandle(node.get()));
+    const XmlStep step = visitor.enter(element);
+    if (step == XmlStep::Stop) return;
+    if (step == XmlStep::Descend) {
+      if (ComRef<IXMLDOMNode> child = firstChildElement(node.get())) {
+        node = std::move(child);
+        ++depth;
+        continue;
+      }
+      visitor.leave(element);
+    }
+    // Up to the first ancestor with a later element, leaving each on the way.
+    for (;;) {
+      if (depth == 1) return;
+      if (ComRef<IXMLDOMNode> sibling = nextSiblingElement(node.get())) {
+        node = std::move(sibling);
+        break;
+      }
+      node = parentOf(node.get());
+      --depth;
+      visitor.leave(XmlElement(elementHandle(node.get())));
+    }
+  }
 }
 
 const std::string &XmlDocument::errorDescription() const { return error_; }

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "clip_io/clip_reader.h"
 #include "platform/com_startup.h"
-#include "platform/xml_document.h"
 #include "sim/panel_service.h"
 #include "support/module_host.h"
 #include "support/number_text.h"
@@ -62,39 +62,21 @@ struct SavedClip {
   }
 };
 
-using lwp::platform::XmlElement;
-
-double number(const XmlElement &element, const char *attribute) {
-  return std::strtod(element.attribute(attribute).value_or("").c_str(), nullptr);
-}
-
-// What a clip file holds, read with the platform's XML parser (texts as
-// UTF-8).
+// What a clip file holds, as the module's reader gives it (texts as UTF-8).
 std::vector<SavedClip> readClips(const fs::path &file) {
   lwp::platform::startComOnce();
-  lwp::platform::XmlDocument document;
-  EXPECT_TRUE(document.load(file.string())) << file << ": " << document.errorDescription();
+  int code = 0;
+  const lwp::akio::AnimClip read = lwp::akio::readClipFile(file.string(), code);
+  EXPECT_NE(code & lwp::akio::kReadAll, 0) << file;
   std::vector<SavedClip> clips;
-  for (const XmlElement &clip : document.root().firstDescendant("category").descendants("clip")) {
-    SavedClip saved{clip.attribute("item").value_or(""),
-                    clip.attribute("fullpath").value_or(""),
-                    number(clip, "range_start"),
-                    number(clip, "range_end"),
-                    number(clip, "fps"),
-                    {},
-                    {}};
-    for (const char *element : {"pivot_pos", "pivot_rot", "rest_pos", "rest_rot"}) {
-      const XmlElement vector = clip.firstDescendant("basepose").firstDescendant(element);
-      for (const char *axis : {"x", "y", "z"}) saved.basePose.push_back(number(vector, axis));
-    }
-    for (const XmlElement &param : clip.firstDescendant("targets").descendants("param"))
-      saved.channels.push_back({param.attribute("channel").value_or(""), {}});
-    std::size_t index = 0;
-    for (const XmlElement &curve : clip.firstDescendant("sources").descendants("fcurve")) {
-      for (const XmlElement &key : curve.descendants("key"))
-        saved.channels.at(index).keys.push_back(
-            {number(key, "time"), number(key, "value"), std::atoi(key.attribute("shape").value_or("").c_str())});
-      ++index;
+  for (const lwp::akio::AnimClipItem &item : read) {
+    SavedClip saved{item.itemName, item.fullPath, item.rangeStart, item.rangeEnd, item.fps, {}, {}};
+    for (const lwp::akio::Vector3 &vector : {item.pivotPos, item.pivotRot, item.restPos, item.restRot})
+      saved.basePose.insert(saved.basePose.end(), vector.begin(), vector.end());
+    for (const lwp::akio::AnimClipChannel &channel : item.channels) {
+      saved.channels.push_back({channel.name, {}});
+      for (const lwp::akio::AnimClipKey &key : channel.keys)
+        saved.channels.back().keys.push_back({key.time, key.value, key.shape});
     }
     clips.push_back(saved);
   }

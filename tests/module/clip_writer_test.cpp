@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <random>
 
+#include "clip_io/clip_reader.h"
 #include "clip_io/clip_writer.h"
 #include "clip_io/save_labels.h"
 #include "common/clip_globals.h"
@@ -21,7 +22,6 @@
 #include "platform/ansi_text.h"
 #include "platform/com_startup.h"
 #include "platform/file_replace.h"
-#include "platform/xml_document.h"
 #include "sim/ansi_text.h"
 #include "sim/host.h"
 #include "support/number_text.h"
@@ -191,12 +191,12 @@ TEST_F(ClipWriter, NamesAreCodePage932WithReferencesForWhatItCannotHold) {
   EXPECT_NE(written.find("channel=\"Morph.a\x83\x5C&#xA5;\""), std::string::npos);
   if (lwtest::runningUnderWine()) GTEST_SKIP() << lwtest::kWineRefusesShiftJis;
   lwp::platform::startComOnce();
-  lwp::platform::XmlDocument document;
-  ASSERT_TRUE(document.load(target("names.xml"))) << document.errorDescription();
-  const lwp::platform::XmlElement clip = document.root().firstDescendant("clip");
-  EXPECT_EQ(clip.attribute("item"), item.itemName);
-  EXPECT_EQ(clip.attribute("fullpath"), item.fullPath);
-  EXPECT_EQ(document.root().firstDescendant("param").attribute("channel"), item.channels[0].name);
+  int code = 0;
+  const lwp::akio::AnimClip read = lwp::akio::readClipFile(target("names.xml"), code);
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(read[0].itemName, item.itemName);
+  EXPECT_EQ(read[0].fullPath, item.fullPath);
+  EXPECT_EQ(read[0].channels.at(0).name, item.channels[0].name);
 }
 
 TEST_F(ClipWriter, AFileThatCannotBeCreatedIsReportedAndNothingIsWritten) {

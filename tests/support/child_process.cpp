@@ -4,6 +4,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -55,7 +56,7 @@ class InheritedFile {
 }  // namespace
 
 std::optional<int> runChild(const std::vector<std::string> &words, const fs::path &directory,
-                            const ChildStreams &streams) {
+                            const ChildStreams &streams, ChildResources *) {
   std::wstring line;
   for (const std::string &word : words) {
     if (!line.empty()) line += L' ';
@@ -87,7 +88,7 @@ std::optional<int> runChild(const std::vector<std::string> &words, const fs::pat
 #else
 
 std::optional<int> runChild(const std::vector<std::string> &words, const fs::path &directory,
-                            const ChildStreams &streams) {
+                            const ChildStreams &streams, ChildResources *resources) {
   std::vector<std::string> copies = words;
   std::vector<char *> argv;
   for (std::string &word : copies) argv.push_back(word.data());
@@ -102,11 +103,18 @@ std::optional<int> runChild(const std::vector<std::string> &words, const fs::pat
     const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (inFd < 0 || outFd < 0 || errFd < 0 || dup2(inFd, 0) < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0) _exit(126);
+    if (resources != nullptr && resources->addressSpaceLimit > 0) {
+      const rlimit limit{resources->addressSpaceLimit, resources->addressSpaceLimit};
+      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(124);
+    }
     execv(argv[0], argv.data());
     _exit(127);
   }
   int status = 0;
-  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return std::nullopt;
+  rusage usage{};
+  if (child < 0 || wait4(child, &status, 0, &usage) != child) return std::nullopt;
+  if (resources != nullptr) resources->peakResidentBytes = static_cast<std::size_t>(usage.ru_maxrss) * 1024;
+  if (!WIFEXITED(status)) return std::nullopt;
   return WEXITSTATUS(status);
 }
 
