@@ -135,13 +135,20 @@ TEST_F(ClipReader, ANonMatchingCategoryOrRootYieldsNothingAndLeavesTheCode) {
   EXPECT_THAT(transcript(), IsEmpty());
 }
 
+// An element counts once, for its nearest clip: the inner clip's channel
+// is not the outer one's too.
 TEST_F(ClipReader, ReadsClipsAtAnyDepthInDocumentOrder) {
   const AnimClip clip =
-      read(clipDocument("<group><clip item=\"First\"><note><clip item=\"Inner\"/></note></clip>"
-                        "</group>\n<clip item=\"Last\"/>\n"));
+      read(clipDocument("<group><clip item=\"First\"><note><clip item=\"Inner\"><targets><param channel=\"X\"/>"
+                        "</targets></clip></note></clip></group>\n<clip item=\"Last\"/>\n"));
   std::vector<std::string> names;
-  for (const AnimClipItem &item : clip) names.push_back(item.itemName);
+  std::vector<std::size_t> channels;
+  for (const AnimClipItem &item : clip) {
+    names.push_back(item.itemName);
+    channels.push_back(item.channels.size());
+  }
   EXPECT_THAT(names, ElementsAre("First", "Inner", "Last"));
+  EXPECT_THAT(channels, ElementsAre(0u, 1u, 0u));
 }
 
 TEST_F(ClipReader, ParamsOfEveryTargetsAddChannelsAndEverySourcesFillsThemFromTheFirst) {
