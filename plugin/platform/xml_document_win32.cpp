@@ -21,6 +21,8 @@ namespace {
 
 // The MSXML 6.0 DOMDocument60 class; msxml2.h predates it.
 constexpr CLSID kDomDocument60 = {0x88D96A05, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
+// IXMLDOMDocument2, which the MinGW-w64 import libraries leave out.
+constexpr IID kDomDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
 struct ComRelease {
   void operator()(IUnknown *object) const { object->Release(); }
@@ -111,7 +113,7 @@ std::shared_ptr<void> handleOf(IXMLDOMElement *element) {
 // without the property leaves it to the walk.
 void limitDepth(IXMLDOMDocument *document) {
   IXMLDOMDocument2 *document2 = nullptr;
-  if (FAILED(document->QueryInterface(IID_IXMLDOMDocument2, reinterpret_cast<void **>(&document2))) ||
+  if (FAILED(document->QueryInterface(kDomDocument2, reinterpret_cast<void **>(&document2))) ||
       document2 == nullptr)
     return;
   const ComRef<IXMLDOMDocument2> held(document2);
