@@ -5,7 +5,9 @@
 #   scripts/fuzz.sh --regression       runs every target briefly (the tests)
 # TARGET is clip_reader, text, scene_file or script. What a run adds to the
 # corpus stays in the build folder's corpus/TARGET; a finding is written
-# there as crash-*, leak-*, timeout-* or oom-*.
+# there as crash-*, leak-*, timeout-* or oom-*. An input counts as hung after
+# FUZZ_TIMEOUT seconds (60): on a busy machine a sanitized run of a
+# fraction of a second can stall for ten.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
@@ -45,7 +47,7 @@ seeds() {
 run() {
   local target="$1"
   shift
-  local options=(-timeout=10 "-artifact_prefix=$build/corpus/$target/")
+  local options=("-timeout=${FUZZ_TIMEOUT:-60}" "-artifact_prefix=$build/corpus/$target/")
   case "$target" in clip_reader | text) options+=("-dict=$root/fuzz/clip.dict") ;; esac
   local seedDir
   seedDir="$(seeds "$target")"
