@@ -15,8 +15,8 @@
 #include "plugin/clip_io/clip_reader.h"
 #include "plugin/clip_io/clip_writer.h"
 #include "plugin/common/clip_globals.h"
-#include "sim/global_registry.h"
 #include "sim/host.h"
+#include "sim/services/global_registry.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "plugin/clip_io/anim_clip.h"
-#include "sim/scene.h"
+#include "sim/scene/scene.h"
 
 namespace lwp_bench {
 

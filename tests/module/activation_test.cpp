@@ -7,7 +7,7 @@
 
 #include "common/clip_globals.h"
 #include "common/host_globals.h"
-#include "sim/server_locals.h"
+#include "sim/module/server_locals.h"
 #include "support/lookup_spy.h"
 #include "support/module_host.h"
 

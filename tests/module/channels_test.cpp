@@ -9,8 +9,8 @@
 #include "common/clip_globals.h"
 #include "common/host_globals.h"
 #include "common/key_channels.h"
-#include "sim/channel_services.h"
 #include "sim/host.h"
+#include "sim/services/channel_services.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "platform/com_startup.h"
 #include "platform/xml_document.h"
-#include "sim/panel_service.h"
+#include "sim/panels/panel_service.h"
 #include "support/module_host.h"
 #include "support/number_text.h"
 #include "support/script_session.h"

@@ -22,7 +22,7 @@
 #include "platform/com_startup.h"
 #include "platform/file_replace.h"
 #include "platform/xml_document.h"
-#include "sim/ansi_text.h"
+#include "sim/commands/ansi_text.h"
 #include "sim/host.h"
 #include "support/number_text.h"
 #include "support/script_session.h"

@@ -14,7 +14,7 @@
 #include "common/text_format.h"
 #include "key_setter/master_ring.h"
 #include "key_setter/ring_records.h"
-#include "sim/server_locals.h"
+#include "sim/module/server_locals.h"
 #include "support/module_host.h"
 
 namespace {
