@@ -7,8 +7,8 @@
 
 #include "plugin/common/host_globals.h"
 #include "plugin/common/key_channels.h"
-#include "plugin/key_setter/cmd_hist_set_key.h"
-#include "plugin/key_setter/undo_history.h"
+#include "plugin/key_setter/history/cmd_hist_set_key.h"
+#include "plugin/key_setter/history/undo_history.h"
 #include "sim/host.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include "../clip_io/save_panel.h"
 #include "../common/key_commands.h"
 #include "../common/lwtool2.h"
-#include "../key_setter/key_setter_labels.h"
-#include "../key_setter/key_setter_server.h"
-#include "../key_setter/master.h"
+#include "../key_setter/master/master.h"
+#include "../key_setter/panel/key_setter_labels.h"
+#include "../key_setter/panel/key_setter_server.h"
 
 namespace lwp {
 

@@ -16,7 +16,7 @@
 #include "common/host_globals.h"
 #include "common/key_channels.h"
 #include "common/key_records.h"
-#include "key_setter/undo_history.h"
+#include "key_setter/history/undo_history.h"
 #include "sim/host.h"
 
 namespace history_test {

@@ -12,8 +12,8 @@
 
 #include "common/host_globals.h"
 #include "common/key_channels.h"
-#include "key_setter/run_settings.h"
-#include "key_setter/undo_history.h"
+#include "key_setter/history/undo_history.h"
+#include "key_setter/operations/run_settings.h"
 #include "sim/host.h"
 #include "support/module_host.h"
 

@@ -12,8 +12,8 @@
 
 #include "common/host_globals.h"
 #include "common/text_format.h"
-#include "key_setter/master_ring.h"
-#include "key_setter/ring_records.h"
+#include "key_setter/master/master_ring.h"
+#include "key_setter/master/ring_records.h"
 #include "sim/module/server_locals.h"
 #include "support/module_host.h"
 
