@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "plugin/clip_io/anim_clip.h"
+#include "plugin/clip_io/model/anim_clip.h"
 #include "sim/scene/scene.h"
 
 namespace lwp_bench {

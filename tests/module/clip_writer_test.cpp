@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <random>
 
-#include "clip_io/clip_writer.h"
-#include "clip_io/save_labels.h"
+#include "clip_io/format/clip_writer.h"
+#include "clip_io/panels/save_labels.h"
 #include "common/clip_globals.h"
 #include "common/exceptions.h"
 #include "common/fixed_number.h"

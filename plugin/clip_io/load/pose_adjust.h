@@ -2,8 +2,8 @@
 // size differs from the one the clip was recorded on.
 #pragma once
 
-#include "../common/item_kind.h"
-#include "anim_clip.h"
+#include "../../common/item_kind.h"
+#include "../model/anim_clip.h"
 
 namespace lwp::akio {
 

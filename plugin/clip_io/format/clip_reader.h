@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "anim_clip.h"
+#include "../model/anim_clip.h"
 
 namespace lwp::platform {
 class XmlElement;

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "anim_fn.h"
-#include "clip_options.h"
+#include "../model/anim_fn.h"
+#include "../panels/clip_options.h"
 #include "pose_adjust.h"
 
 namespace lwp::akio {

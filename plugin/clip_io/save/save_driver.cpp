@@ -1,16 +1,16 @@
 #include "save_driver.h"
 
-#include "../common/clip_channels.h"
-#include "../common/clip_commands.h"
-#include "../common/clip_globals.h"
-#include "../common/clip_items.h"
-#include "../common/interface_refetch.h"
-#include "../common/server_names.h"
-#include "clip_switches.h"
-#include "clip_writer.h"
-#include "item_base_pose.h"
-#include "param_handlers.h"
-#include "save_labels.h"
+#include "../../common/clip_channels.h"
+#include "../../common/clip_commands.h"
+#include "../../common/clip_globals.h"
+#include "../../common/clip_items.h"
+#include "../../common/interface_refetch.h"
+#include "../../common/server_names.h"
+#include "../format/clip_writer.h"
+#include "../model/item_base_pose.h"
+#include "../model/param_handlers.h"
+#include "../panels/clip_switches.h"
+#include "../panels/save_labels.h"
 
 namespace lwp::akio {
 

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "../host/lwchannel.h"
-#include "../host/lwitem.h"
+#include "../../host/lwchannel.h"
+#include "../../host/lwitem.h"
 #include "anim_clip.h"
 
 namespace lwp::akio {

@@ -2,9 +2,9 @@
 // writes it as a clip file, reporting on the status line and in dialogs.
 #pragma once
 
-#include "../common/item_walk.h"
-#include "anim_fn.h"
-#include "clip_options.h"
+#include "../../common/item_walk.h"
+#include "../model/anim_fn.h"
+#include "../panels/clip_options.h"
 
 namespace lwp::akio {
 

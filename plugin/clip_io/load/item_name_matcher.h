@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "../common/item_walk.h"
-#include "clip_options.h"
+#include "../../common/item_walk.h"
+#include "../panels/clip_options.h"
 
 namespace lwp::akio {
 

@@ -3,9 +3,9 @@
 #include <exception>
 #include <limits>
 
-#include "../common/exceptions.h"
-#include "../platform/message_box.h"
-#include "../platform/xml_document.h"
+#include "../../common/exceptions.h"
+#include "../../platform/message_box.h"
+#include "../../platform/xml_document.h"
 #include "clip_attributes.h"
 
 namespace lwp::akio {

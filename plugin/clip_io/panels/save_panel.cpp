@@ -2,12 +2,12 @@
 
 #include <array>
 
-#include "../common/clip_commands.h"
-#include "../common/interface_refetch.h"
-#include "../common/server_names.h"
-#include "clip_file_name.h"
+#include "../../common/clip_commands.h"
+#include "../../common/interface_refetch.h"
+#include "../../common/server_names.h"
+#include "../format/clip_file_name.h"
+#include "../save/save_driver.h"
 #include "clip_panel_host.h"
-#include "save_driver.h"
 #include "save_labels.h"
 
 namespace lwp::akio {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "anim_clip.h"
+#include "../model/anim_clip.h"
 
 namespace lwp::akio {
 

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <limits>
 
-#include "../common/clip_channels.h"
-#include "../common/clip_commands.h"
-#include "../common/clip_globals.h"
-#include "../common/clip_items.h"
-#include "../common/interface_refetch.h"
+#include "../../common/clip_channels.h"
+#include "../../common/clip_commands.h"
+#include "../../common/clip_globals.h"
+#include "../../common/clip_items.h"
+#include "../../common/interface_refetch.h"
 
 namespace lwp::akio {
 

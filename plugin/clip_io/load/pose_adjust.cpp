@@ -1,6 +1,6 @@
 #include "pose_adjust.h"
 
-#include "item_base_pose.h"
+#include "../model/item_base_pose.h"
 
 namespace lwp::akio {
 

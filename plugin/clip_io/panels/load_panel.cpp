@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "../common/clip_commands.h"
-#include "../common/server_names.h"
+#include "../../common/clip_commands.h"
+#include "../../common/server_names.h"
+#include "../load/load_driver.h"
 #include "clip_panel_host.h"
-#include "load_driver.h"
 #include "load_labels.h"
 
 namespace lwp::akio {

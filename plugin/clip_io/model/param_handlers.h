@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../host/lwitem.h"
+#include "../../host/lwitem.h"
 #include "anim_clip.h"
 
 namespace lwp::akio {

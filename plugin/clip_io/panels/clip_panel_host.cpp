@@ -3,10 +3,10 @@
 #include <array>
 #include <cstring>
 
-#include "../common/clip_commands.h"
-#include "../common/server_names.h"
-#include "../common/text_format.h"
-#include "../platform/utf8_text.h"
+#include "../../common/clip_commands.h"
+#include "../../common/server_names.h"
+#include "../../common/text_format.h"
+#include "../../platform/utf8_text.h"
 #include "save_labels.h"
 
 namespace lwp::akio {

@@ -1,13 +1,13 @@
 #include "clip_writer.h"
 
-#include "../common/clip_commands.h"
-#include "../common/exceptions.h"
-#include "../common/fixed_number.h"
-#include "../common/replacing_file.h"
-#include "../platform/com_startup.h"
-#include "../platform/utf8_text.h"
+#include "../../common/clip_commands.h"
+#include "../../common/exceptions.h"
+#include "../../common/fixed_number.h"
+#include "../../common/replacing_file.h"
+#include "../../platform/com_startup.h"
+#include "../../platform/utf8_text.h"
+#include "../panels/save_labels.h"
 #include "clip_text_encoding.h"
-#include "save_labels.h"
 
 namespace lwp::akio {
 

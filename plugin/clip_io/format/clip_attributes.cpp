@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "../common/decimal_prefix.h"
-#include "../platform/utf8_text.h"
+#include "../../common/decimal_prefix.h"
+#include "../../platform/utf8_text.h"
 
 namespace lwp::akio {
 

@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "../common/clip_commands.h"
-#include "../common/clip_globals.h"
-#include "../common/entry_guard.h"
-#include "../common/exceptions.h"
-#include "../common/panel_controls.h"
-#include "../host/lwfilereq.h"
-#include "../host/lwpanel.h"
+#include "../../common/clip_commands.h"
+#include "../../common/clip_globals.h"
+#include "../../common/entry_guard.h"
+#include "../../common/exceptions.h"
+#include "../../common/panel_controls.h"
+#include "../../host/lwfilereq.h"
+#include "../../host/lwpanel.h"
 #include "clip_options.h"
 
 namespace lwp::akio {
