@@ -10,7 +10,7 @@
 #include "paired_timing.h"
 #include "plugin/clip_io/load/load_driver.h"
 #include "plugin/clip_io/save/save_driver.h"
-#include "plugin/common/clip_globals.h"
+#include "plugin/common/globals/clip_globals.h"
 #include "size_scaling.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "plugin/common/host_globals.h"
-#include "plugin/common/key_channels.h"
+#include "plugin/common/channels/key_channels.h"
+#include "plugin/common/globals/host_globals.h"
 #include "plugin/key_setter/history/cmd_hist_set_key.h"
 #include "plugin/key_setter/history/undo_history.h"
 #include "sim/host.h"

@@ -4,7 +4,7 @@
 #include "../clip_io/panels/load_panel.h"
 #include "../clip_io/panels/save_labels.h"
 #include "../clip_io/panels/save_panel.h"
-#include "../common/key_commands.h"
+#include "../common/commands/key_commands.h"
 #include "../common/lwtool2.h"
 #include "../key_setter/master/master.h"
 #include "../key_setter/panel/key_setter_labels.h"

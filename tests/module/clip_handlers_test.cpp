@@ -9,7 +9,7 @@
 #include "clip_io/model/anim_fn.h"
 #include "clip_io/model/param_handlers.h"
 #include "clip_io/panels/clip_options.h"
-#include "common/clip_globals.h"
+#include "common/globals/clip_globals.h"
 #include "sim/host.h"
 
 namespace {

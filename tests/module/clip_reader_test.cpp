@@ -21,7 +21,7 @@
 #include "clip_io/format/clip_attributes.h"
 #include "clip_io/format/clip_reader.h"
 #include "clip_io/format/clip_writer.h"
-#include "common/clip_globals.h"
+#include "common/globals/clip_globals.h"
 #include "platform/com_startup.h"
 #include "sim/host.h"
 #include "support/decimal_comma_locale.h"

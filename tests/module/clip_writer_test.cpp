@@ -15,9 +15,9 @@
 
 #include "clip_io/format/clip_writer.h"
 #include "clip_io/panels/save_labels.h"
-#include "common/clip_globals.h"
-#include "common/exceptions.h"
-#include "common/fixed_number.h"
+#include "common/commands/exceptions.h"
+#include "common/globals/clip_globals.h"
+#include "common/text/fixed_number.h"
 #include "platform/ansi_text.h"
 #include "platform/com_startup.h"
 #include "platform/file_replace.h"

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/host_globals.h"
-#include "common/key_channels.h"
+#include "common/channels/key_channels.h"
+#include "common/globals/host_globals.h"
 #include "key_setter/history/undo_history.h"
 #include "key_setter/operations/run_settings.h"
 #include "sim/host.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/host_globals.h"
-#include "common/text_format.h"
+#include "common/globals/host_globals.h"
+#include "common/text/text_format.h"
 #include "key_setter/master/master_ring.h"
 #include "key_setter/master/ring_records.h"
 #include "sim/module/server_locals.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "common/item_kind.h"
+#include "common/items/item_kind.h"
 #include "key_operations_fixture.h"
 #include "key_setter/master/ring_records.h"
 #include "key_setter/operations/run_settings.h"

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "../../common/decimal_prefix.h"
+#include "../../common/text/decimal_prefix.h"
 #include "../../platform/utf8_text.h"
 
 namespace lwp::akio {

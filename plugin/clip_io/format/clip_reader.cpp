@@ -3,7 +3,7 @@
 #include <exception>
 #include <limits>
 
-#include "../../common/exceptions.h"
+#include "../../common/commands/exceptions.h"
 #include "../../platform/message_box.h"
 #include "../../platform/xml_document.h"
 #include "clip_attributes.h"

@@ -1,9 +1,9 @@
 #include "clip_writer.h"
 
-#include "../../common/clip_commands.h"
-#include "../../common/exceptions.h"
-#include "../../common/fixed_number.h"
-#include "../../common/replacing_file.h"
+#include "../../common/commands/clip_commands.h"
+#include "../../common/commands/exceptions.h"
+#include "../../common/files/replacing_file.h"
+#include "../../common/text/fixed_number.h"
 #include "../../platform/com_startup.h"
 #include "../../platform/utf8_text.h"
 #include "../panels/save_labels.h"

@@ -1,7 +1,7 @@
 #include "item_name_matcher.h"
 
-#include "../../common/clip_globals.h"
-#include "../../common/path_text.h"
+#include "../../common/files/path_text.h"
+#include "../../common/globals/clip_globals.h"
 
 namespace lwp::akio {
 

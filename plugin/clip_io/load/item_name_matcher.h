@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../../common/item_walk.h"
+#include "../../common/items/item_walk.h"
 #include "../panels/clip_options.h"
 
 namespace lwp::akio {

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "../../common/clip_channels.h"
-#include "../../common/clip_commands.h"
-#include "../../common/clip_globals.h"
-#include "../../common/clip_items.h"
-#include "../../common/exceptions.h"
-#include "../../common/file_listing.h"
-#include "../../common/interface_refetch.h"
-#include "../../common/server_names.h"
+#include "../../common/channels/clip_channels.h"
+#include "../../common/commands/clip_commands.h"
+#include "../../common/commands/exceptions.h"
+#include "../../common/commands/server_names.h"
+#include "../../common/files/file_listing.h"
+#include "../../common/globals/clip_globals.h"
+#include "../../common/globals/interface_refetch.h"
+#include "../../common/items/clip_items.h"
 #include "../../platform/com_startup.h"
 #include "../format/clip_file_name.h"
 #include "../format/clip_reader.h"

@@ -2,7 +2,7 @@
 // size differs from the one the clip was recorded on.
 #pragma once
 
-#include "../../common/item_kind.h"
+#include "../../common/items/item_kind.h"
 #include "../model/anim_clip.h"
 
 namespace lwp::akio {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "../../common/clip_channels.h"
-#include "../../common/clip_globals.h"
+#include "../../common/channels/clip_channels.h"
+#include "../../common/globals/clip_globals.h"
 
 namespace lwp::akio {
 

@@ -1,6 +1,6 @@
 #include "item_base_pose.h"
 
-#include "../../common/clip_globals.h"
+#include "../../common/globals/clip_globals.h"
 
 namespace lwp::akio {
 

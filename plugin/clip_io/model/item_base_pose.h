@@ -2,7 +2,7 @@
 // at time 0, and for a bone its rest position and rotation.
 #pragma once
 
-#include "../../common/item_kind.h"
+#include "../../common/items/item_kind.h"
 #include "anim_clip.h"
 
 namespace lwp::akio {

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <limits>
 
-#include "../../common/clip_channels.h"
-#include "../../common/clip_commands.h"
-#include "../../common/clip_globals.h"
-#include "../../common/clip_items.h"
-#include "../../common/interface_refetch.h"
+#include "../../common/channels/clip_channels.h"
+#include "../../common/commands/clip_commands.h"
+#include "../../common/globals/clip_globals.h"
+#include "../../common/globals/interface_refetch.h"
+#include "../../common/items/clip_items.h"
 
 namespace lwp::akio {
 

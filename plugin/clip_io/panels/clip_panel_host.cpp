@@ -3,9 +3,9 @@
 #include <array>
 #include <cstring>
 
-#include "../../common/clip_commands.h"
-#include "../../common/server_names.h"
-#include "../../common/text_format.h"
+#include "../../common/commands/clip_commands.h"
+#include "../../common/commands/server_names.h"
+#include "../../common/text/text_format.h"
 #include "../../platform/utf8_text.h"
 #include "save_labels.h"
 

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "../../common/clip_commands.h"
-#include "../../common/clip_globals.h"
-#include "../../common/entry_guard.h"
-#include "../../common/exceptions.h"
-#include "../../common/panel_controls.h"
+#include "../../common/commands/clip_commands.h"
+#include "../../common/commands/entry_guard.h"
+#include "../../common/commands/exceptions.h"
+#include "../../common/globals/clip_globals.h"
+#include "../../common/panels/panel_controls.h"
 #include "../../host/lwfilereq.h"
 #include "../../host/lwpanel.h"
 #include "clip_options.h"

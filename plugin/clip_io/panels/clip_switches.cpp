@@ -1,6 +1,6 @@
 #include "clip_switches.h"
 
-#include "../../common/transform_channels.h"
+#include "../../common/channels/transform_channels.h"
 
 namespace lwp::akio {
 

@@ -2,7 +2,7 @@
 // them.
 #pragma once
 
-#include "../../common/item_kind.h"
+#include "../../common/items/item_kind.h"
 #include "clip_options.h"
 
 namespace lwp::akio {

@@ -1,7 +1,7 @@
 // Labels, messages and popup lists of the clip load panel.
 #pragma once
 
-#include "../../common/label_unit.h"
+#include "../../common/panels/label_unit.h"
 
 namespace lwp::akio {
 

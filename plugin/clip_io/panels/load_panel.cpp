@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "../../common/clip_commands.h"
-#include "../../common/server_names.h"
+#include "../../common/commands/clip_commands.h"
+#include "../../common/commands/server_names.h"
 #include "../load/load_driver.h"
 #include "clip_panel_host.h"
 #include "load_labels.h"

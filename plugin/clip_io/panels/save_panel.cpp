@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "../../common/clip_commands.h"
-#include "../../common/interface_refetch.h"
-#include "../../common/server_names.h"
+#include "../../common/commands/clip_commands.h"
+#include "../../common/commands/server_names.h"
+#include "../../common/globals/interface_refetch.h"
 #include "../format/clip_file_name.h"
 #include "../save/save_driver.h"
 #include "clip_panel_host.h"

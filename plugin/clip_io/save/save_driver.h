@@ -2,7 +2,7 @@
 // writes it as a clip file, reporting on the status line and in dialogs.
 #pragma once
 
-#include "../../common/item_walk.h"
+#include "../../common/items/item_walk.h"
 #include "../model/anim_fn.h"
 #include "../panels/clip_options.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "../../common/host_globals.h"
+#include "../../common/globals/host_globals.h"
 #include "../operations/shape_override.h"
 #include "history_keys.h"
 

@@ -1,7 +1,7 @@
 #include "cmd_hist_base.h"
 
-#include "../../common/host_globals.h"
-#include "../../common/key_channels.h"
+#include "../../common/channels/key_channels.h"
+#include "../../common/globals/host_globals.h"
 
 namespace lwp::cks {
 

@@ -1,7 +1,7 @@
 // Deletes the keys of a range of a channel.
 #pragma once
 
-#include "../../common/key_records.h"
+#include "../../common/channels/key_records.h"
 #include "cmd_hist_base.h"
 
 namespace lwp::cks {

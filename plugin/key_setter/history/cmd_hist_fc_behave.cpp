@@ -1,6 +1,6 @@
 #include "cmd_hist_fc_behave.h"
 
-#include "../../common/host_globals.h"
+#include "../../common/globals/host_globals.h"
 
 namespace lwp::cks {
 

@@ -3,7 +3,7 @@
 // bringing back every key it replaced, and write it once more.
 #pragma once
 
-#include "../../common/key_records.h"
+#include "../../common/channels/key_records.h"
 #include "cmd_hist_base.h"
 
 namespace lwp::cks {

@@ -1,7 +1,7 @@
 // Writes one key over a window of a channel, replacing the keys in it.
 #pragma once
 
-#include "../../common/key_records.h"
+#include "../../common/channels/key_records.h"
 #include "cmd_hist_base.h"
 
 namespace lwp::cks {

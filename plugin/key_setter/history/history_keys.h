@@ -2,7 +2,7 @@
 // range so that they can be written back later.
 #pragma once
 
-#include "../../common/key_records.h"
+#include "../../common/channels/key_records.h"
 
 namespace lwp::cks {
 

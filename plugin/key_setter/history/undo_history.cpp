@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "../../common/entry_guard.h"
-#include "../../common/key_commands.h"
+#include "../../common/commands/entry_guard.h"
+#include "../../common/commands/key_commands.h"
 
 namespace lwp::cks {
 

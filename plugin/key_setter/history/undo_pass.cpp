@@ -1,8 +1,8 @@
 #include "undo_pass.h"
 
-#include "../../common/entry_guard.h"
-#include "../../common/key_channels.h"
-#include "../../common/key_commands.h"
+#include "../../common/channels/key_channels.h"
+#include "../../common/commands/entry_guard.h"
+#include "../../common/commands/key_commands.h"
 
 namespace lwp::cks {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "../../common/host_globals.h"
-#include "../../common/key_channels.h"
+#include "../../common/channels/key_channels.h"
+#include "../../common/globals/host_globals.h"
 #include "../../host/lwcomring.h"
 #include "ring_records.h"
 

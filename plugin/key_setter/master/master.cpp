@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "../../common/entry_guard.h"
-#include "../../common/host_globals.h"
-#include "../../common/key_commands.h"
-#include "../../common/server_names.h"
-#include "../../common/text_format.h"
+#include "../../common/commands/entry_guard.h"
+#include "../../common/commands/key_commands.h"
+#include "../../common/commands/server_names.h"
+#include "../../common/globals/host_globals.h"
+#include "../../common/text/text_format.h"
 #include "../../host/lwcomring.h"
 #include "../../host/lwglobals.h"
 #include "../../host/lwinterface.h"

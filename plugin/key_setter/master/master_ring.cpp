@@ -1,6 +1,6 @@
 #include "master_ring.h"
 
-#include "../../common/host_globals.h"
+#include "../../common/globals/host_globals.h"
 #include "../../host/lwcomring.h"
 
 namespace lwp::cks {

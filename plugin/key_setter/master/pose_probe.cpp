@@ -3,9 +3,9 @@
 #include <optional>
 #include <vector>
 
-#include "../../common/host_globals.h"
-#include "../../common/key_commands.h"
-#include "../../common/text_format.h"
+#include "../../common/commands/key_commands.h"
+#include "../../common/globals/host_globals.h"
+#include "../../common/text/text_format.h"
 #include "../operations/channel_mask.h"
 
 namespace lwp::cks {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "../../common/transform_channels.h"
+#include "../../common/channels/transform_channels.h"
 
 namespace lwp::cks {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "../../common/host_globals.h"
+#include "../../common/globals/host_globals.h"
 #include "../history/cmd_hist_set_item_key.h"
 #include "../history/cmd_hist_set_key.h"
 #include "../history/undo_history.h"

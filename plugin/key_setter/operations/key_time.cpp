@@ -3,7 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "../../common/host_globals.h"
+#include "../../common/globals/host_globals.h"
 
 namespace lwp::cks {
 

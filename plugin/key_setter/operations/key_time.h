@@ -2,7 +2,7 @@
 // time, the window a key of a frame occupies and the span of a frame range.
 #pragma once
 
-#include "../../common/key_records.h"
+#include "../../common/channels/key_records.h"
 
 namespace lwp::cks {
 

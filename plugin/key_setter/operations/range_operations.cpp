@@ -3,8 +3,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "../../common/host_globals.h"
-#include "../../common/text_format.h"
+#include "../../common/globals/host_globals.h"
+#include "../../common/text/text_format.h"
 #include "../history/cmd_hist_bake.h"
 #include "../history/cmd_hist_copy_keys.h"
 #include "../history/cmd_hist_del_keys.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "../../common/key_records.h"
+#include "../../common/channels/key_records.h"
 #include "run_settings.h"
 #include "run_targets.h"
 

@@ -1,6 +1,6 @@
 #include "run_channels.h"
 
-#include "../../common/key_channels.h"
+#include "../../common/channels/key_channels.h"
 
 namespace lwp::cks {
 

@@ -1,7 +1,7 @@
 #include "run_frame.h"
 
-#include "../../common/entry_guard.h"
-#include "../../common/key_commands.h"
+#include "../../common/commands/entry_guard.h"
+#include "../../common/commands/key_commands.h"
 #include "../history/undo_history.h"
 #include "run_settings.h"
 

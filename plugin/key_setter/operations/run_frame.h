@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "../../common/key_items.h"
+#include "../../common/items/key_items.h"
 
 namespace lwp::cks {
 

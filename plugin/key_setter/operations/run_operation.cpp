@@ -3,8 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "../../common/entry_guard.h"
-#include "../../common/key_commands.h"
+#include "../../common/commands/entry_guard.h"
+#include "../../common/commands/key_commands.h"
 #include "../history/undo_history.h"
 #include "create_key.h"
 #include "key_time.h"

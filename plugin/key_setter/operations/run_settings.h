@@ -5,7 +5,7 @@
 #include <array>
 #include <optional>
 
-#include "../../common/item_walk.h"
+#include "../../common/items/item_walk.h"
 
 namespace lwp::cks {
 

@@ -1,7 +1,7 @@
 // The shape a run gives the keys it writes, from the "Key Shape" settings.
 #pragma once
 
-#include "../../common/key_records.h"
+#include "../../common/channels/key_records.h"
 #include "run_settings.h"
 
 namespace lwp::cks {

@@ -1,8 +1,8 @@
 #include "run_targets.h"
 
-#include "../../common/item_kind.h"
-#include "../../common/key_commands.h"
-#include "../../common/key_items.h"
+#include "../../common/commands/key_commands.h"
+#include "../../common/items/item_kind.h"
+#include "../../common/items/key_items.h"
 
 namespace lwp::cks {
 

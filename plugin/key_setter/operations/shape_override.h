@@ -3,7 +3,7 @@
 // says that every key keeps its own.
 #pragma once
 
-#include "../../common/key_records.h"
+#include "../../common/channels/key_records.h"
 
 namespace lwp::cks {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "../../common/host_globals.h"
+#include "../../common/globals/host_globals.h"
 #include "../history/cmd_hist_set_key.h"
 #include "../history/undo_history.h"
 #include "key_time.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "../../common/text_format.h"
+#include "../../common/text/text_format.h"
 #include "../../host/lwpanel.h"
 #include "../../platform/c_numeric_locale.h"
 

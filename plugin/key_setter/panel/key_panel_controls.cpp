@@ -1,6 +1,6 @@
 #include "key_panel_controls.h"
 
-#include "../../common/panel_controls.h"
+#include "../../common/panels/panel_controls.h"
 #include "key_setter_labels.h"
 
 namespace lwp::cks {

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "../../common/label_unit.h"
+#include "../../common/panels/label_unit.h"
 #include "../../host/lwpanel.h"
 #include "../operations/run_settings.h"
 

@@ -1,6 +1,6 @@
 // The key-setter panel's keyboard: typing the frame, Enter and Escape, and
 // the modifier with the four arrow keys.
-#include "../../common/panel_controls.h"
+#include "../../common/panels/panel_controls.h"
 #include "frame_field_text.h"
 #include "key_setter_panel.h"
 

@@ -2,7 +2,7 @@
 // creation order.
 #pragma once
 
-#include "../../common/label_unit.h"
+#include "../../common/panels/label_unit.h"
 
 namespace lwp::cks {
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <array>
 
-#include "../../common/entry_guard.h"
-#include "../../common/exceptions.h"
-#include "../../common/host_globals.h"
-#include "../../common/key_commands.h"
-#include "../../common/panel_controls.h"
-#include "../../common/server_names.h"
-#include "../../common/text_format.h"
+#include "../../common/commands/entry_guard.h"
+#include "../../common/commands/exceptions.h"
+#include "../../common/commands/key_commands.h"
+#include "../../common/commands/server_names.h"
+#include "../../common/globals/host_globals.h"
+#include "../../common/panels/panel_controls.h"
+#include "../../common/text/text_format.h"
 #include "../history/undo_history.h"
 #include "../master/clip_set_questions.h"
 #include "../master/master_ring.h"

@@ -3,9 +3,9 @@
 #include <regex>
 #include <string_view>
 
-#include "clip_globals.h"
-#include "clip_items.h"
-#include "list_search.h"
+#include "../globals/clip_globals.h"
+#include "../items/clip_items.h"
+#include "../items/list_search.h"
 
 namespace lwp {
 

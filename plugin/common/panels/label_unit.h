@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "../host/lwmodule.h"
+#include "../../host/lwmodule.h"
 
 namespace lwp {
 

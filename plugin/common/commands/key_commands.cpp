@@ -1,7 +1,7 @@
 #include "key_commands.h"
 
-#include "../platform/ansi_text.h"
-#include "host_globals.h"
+#include "../../platform/ansi_text.h"
+#include "../globals/host_globals.h"
 
 namespace lwp {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "exceptions.h"
+#include "../commands/exceptions.h"
 
 namespace lwp {
 

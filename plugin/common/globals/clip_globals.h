@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "../host/lwhost.h"
+#include "../../host/lwhost.h"
 #include "global_ids.h"
 
 namespace lwp {

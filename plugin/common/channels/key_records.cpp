@@ -1,6 +1,6 @@
 #include "key_records.h"
 
-#include "host_globals.h"
+#include "../globals/host_globals.h"
 
 namespace lwp {
 

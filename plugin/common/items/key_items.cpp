@@ -3,9 +3,9 @@
 #include <optional>
 #include <unordered_set>
 
-#include "host_globals.h"
-#include "key_commands.h"
-#include "text_format.h"
+#include "../commands/key_commands.h"
+#include "../globals/host_globals.h"
+#include "../text/text_format.h"
 #include "unique_items.h"
 
 namespace lwp {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../host/lwitem.h"
+#include "../../host/lwitem.h"
 #include "list_search.h"
 
 namespace lwp {

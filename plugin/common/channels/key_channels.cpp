@@ -2,9 +2,9 @@
 
 #include <unordered_set>
 
-#include "host_globals.h"
-#include "item_walk.h"
-#include "list_search.h"
+#include "../globals/host_globals.h"
+#include "../items/item_walk.h"
+#include "../items/list_search.h"
 
 namespace lwp {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../host/lwitem.h"
+#include "../../host/lwitem.h"
 #include "channel_walk.h"
 #include "transform_channels.h"
 

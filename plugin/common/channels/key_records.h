@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "../host/lwenvelope.h"
+#include "../../host/lwenvelope.h"
 
 namespace lwp {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "../host/lwchannel.h"
-#include "../host/lwobjects.h"
+#include "../../host/lwchannel.h"
+#include "../../host/lwobjects.h"
 
 namespace lwp {
 

@@ -1,8 +1,8 @@
 #include "interface_refetch.h"
 
-#include "clip_commands.h"
+#include "../commands/clip_commands.h"
+#include "../commands/exceptions.h"
 #include "clip_globals.h"
-#include "exceptions.h"
 
 namespace lwp {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "../host/lwitem.h"
+#include "../../host/lwitem.h"
 #include "channel_walk.h"
 #include "transform_channels.h"
 

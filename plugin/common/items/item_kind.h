@@ -2,8 +2,8 @@
 // name passes the mesh test, else a Null; the two tools test differently.
 #pragma once
 
-#include "../host/lwitem.h"
-#include "../host/lwobjects.h"
+#include "../../host/lwitem.h"
+#include "../../host/lwobjects.h"
 
 namespace lwp {
 

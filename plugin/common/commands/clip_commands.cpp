@@ -1,7 +1,7 @@
 #include "clip_commands.h"
 
-#include "../platform/ansi_text.h"
-#include "clip_globals.h"
+#include "../../platform/ansi_text.h"
+#include "../globals/clip_globals.h"
 #include "exceptions.h"
 
 namespace lwp {

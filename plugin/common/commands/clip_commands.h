@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "text_format.h"
+#include "../text/text_format.h"
 
 namespace lwp {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../host/lwpanel.h"
+#include "../../host/lwpanel.h"
 #include "label_unit.h"
 
 namespace lwp {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "clip_commands.h"
-#include "clip_globals.h"
-#include "interface_refetch.h"
-#include "text_format.h"
+#include "../commands/clip_commands.h"
+#include "../globals/clip_globals.h"
+#include "../globals/interface_refetch.h"
+#include "../text/text_format.h"
 #include "unique_items.h"
 
 namespace lwp {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "../host/lwglobals.h"
+#include "../../host/lwglobals.h"
 
 namespace lwp {
 

@@ -2,8 +2,8 @@
 // "LW Scene Info 12"), which it cannot work without.
 #pragma once
 
-#include "../host/lwinterface.h"
-#include "../host/lwscene.h"
+#include "../../host/lwinterface.h"
+#include "../../host/lwscene.h"
 
 namespace lwp {
 
