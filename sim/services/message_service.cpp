@@ -4,7 +4,7 @@
 #include <string>
 #include <type_traits>
 
-#include "../../plugin/platform/message_box.h"
+#include "../../plugin/platform/ui/message_box.h"
 #include "../host.h"
 #include "c_entry.h"
 #include "unsupported_call.h"

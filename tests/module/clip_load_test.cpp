@@ -11,7 +11,7 @@
 #include <limits>
 #include <sstream>
 
-#include "platform/directory_listing.h"
+#include "platform/files/directory_listing.h"
 #include "sim/panels/panel_service.h"
 #include "sim/script/script_words.h"
 #include "support/module_host.h"

@@ -22,7 +22,7 @@
 #include "clip_io/format/clip_reader.h"
 #include "clip_io/format/clip_writer.h"
 #include "common/globals/clip_globals.h"
-#include "platform/com_startup.h"
+#include "platform/xml/com_startup.h"
 #include "sim/host.h"
 #include "support/decimal_comma_locale.h"
 #include "support/exported_names.h"

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/com_startup.h"
-#include "platform/xml_document.h"
+#include "platform/xml/com_startup.h"
+#include "platform/xml/xml_document.h"
 #include "sim/panels/panel_service.h"
 #include "support/module_host.h"
 #include "support/number_text.h"

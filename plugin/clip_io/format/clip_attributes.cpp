@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "../../common/text/decimal_prefix.h"
-#include "../../platform/utf8_text.h"
+#include "../../platform/text/utf8_text.h"
 
 namespace lwp::akio {
 

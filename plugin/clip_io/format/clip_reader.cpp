@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "../../common/commands/exceptions.h"
-#include "../../platform/message_box.h"
-#include "../../platform/xml_document.h"
+#include "../../platform/ui/message_box.h"
+#include "../../platform/xml/xml_document.h"
 #include "clip_attributes.h"
 
 namespace lwp::akio {

@@ -4,8 +4,8 @@
 #include <limits>
 #include <optional>
 
-#include "../../platform/code_page_932.h"
-#include "../../platform/utf8_text.h"
+#include "../../platform/text/code_page_932.h"
+#include "../../platform/text/utf8_text.h"
 
 namespace lwp::akio {
 

@@ -4,8 +4,8 @@
 #include "../../common/commands/exceptions.h"
 #include "../../common/files/replacing_file.h"
 #include "../../common/text/fixed_number.h"
-#include "../../platform/com_startup.h"
-#include "../../platform/utf8_text.h"
+#include "../../platform/text/utf8_text.h"
+#include "../../platform/xml/com_startup.h"
 #include "../panels/save_labels.h"
 #include "clip_text_encoding.h"
 

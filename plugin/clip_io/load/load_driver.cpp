@@ -14,7 +14,7 @@
 #include "../../common/globals/clip_globals.h"
 #include "../../common/globals/interface_refetch.h"
 #include "../../common/items/clip_items.h"
-#include "../../platform/com_startup.h"
+#include "../../platform/xml/com_startup.h"
 #include "../format/clip_file_name.h"
 #include "../format/clip_reader.h"
 #include "../model/param_handlers.h"

@@ -6,7 +6,7 @@
 #include "../../common/commands/clip_commands.h"
 #include "../../common/commands/server_names.h"
 #include "../../common/text/text_format.h"
-#include "../../platform/utf8_text.h"
+#include "../../platform/text/utf8_text.h"
 #include "save_labels.h"
 
 namespace lwp::akio {

@@ -1,6 +1,6 @@
 #include "clip_commands.h"
 
-#include "../../platform/ansi_text.h"
+#include "../../platform/text/ansi_text.h"
 #include "../globals/clip_globals.h"
 #include "exceptions.h"
 

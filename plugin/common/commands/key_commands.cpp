@@ -1,6 +1,6 @@
 #include "key_commands.h"
 
-#include "../../platform/ansi_text.h"
+#include "../../platform/text/ansi_text.h"
 #include "../globals/host_globals.h"
 
 namespace lwp {

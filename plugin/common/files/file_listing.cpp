@@ -1,6 +1,6 @@
 #include "file_listing.h"
 
-#include "../../platform/directory_listing.h"
+#include "../../platform/files/directory_listing.h"
 #include "path_text.h"
 
 namespace lwp {

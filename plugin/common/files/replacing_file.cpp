@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <random>
 
-#include "../../platform/file_replace.h"
+#include "../../platform/files/file_replace.h"
 
 namespace lwp {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "../../platform/c_numeric_locale.h"
+#include "../../platform/text/c_numeric_locale.h"
 
 namespace lwp {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "../../platform/c_numeric_locale.h"
+#include "../../platform/text/c_numeric_locale.h"
 
 namespace lwp {
 

@@ -6,7 +6,7 @@
 
 #include "../../common/text/text_format.h"
 #include "../../host/lwpanel.h"
-#include "../../platform/c_numeric_locale.h"
+#include "../../platform/text/c_numeric_locale.h"
 
 namespace lwp::cks {
 

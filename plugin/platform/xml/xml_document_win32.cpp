@@ -7,7 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "wide_text_win32.h"
+#include "../text/wide_text_win32.h"
 #include "xml_document.h"
 
 // The MSXML 6.0 document object through COM. Every COM call that reports a

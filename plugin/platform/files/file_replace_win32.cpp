@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "../text/wide_text_win32.h"
 #include "file_replace.h"
-#include "wide_text_win32.h"
 
 namespace lwp::platform {
 

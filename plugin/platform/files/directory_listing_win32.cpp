@@ -1,7 +1,7 @@
 #include <windows.h>
 
+#include "../text/wide_text_win32.h"
 #include "directory_listing.h"
-#include "wide_text_win32.h"
 
 namespace lwp::platform {
 

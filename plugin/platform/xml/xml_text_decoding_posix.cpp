@@ -4,9 +4,9 @@
 #include <array>
 #include <regex>
 
-#include "code_page_932.h"
-#include "iconv_conversion_posix.h"
-#include "utf8_text.h"
+#include "../text/code_page_932.h"
+#include "../text/iconv_conversion_posix.h"
+#include "../text/utf8_text.h"
 
 namespace lwp::platform {
 
