@@ -12,11 +12,11 @@
 
 #include "curve_data.h"
 #include "paired_timing.h"
-#include "plugin/clip_io/clip_reader.h"
-#include "plugin/clip_io/clip_writer.h"
-#include "plugin/common/clip_globals.h"
-#include "sim/global_registry.h"
+#include "plugin/clip_io/format/clip_reader.h"
+#include "plugin/clip_io/format/clip_writer.h"
+#include "plugin/common/globals/clip_globals.h"
 #include "sim/host.h"
+#include "sim/services/global_registry.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "curve_data.h"
 #include "paired_timing.h"
-#include "plugin/clip_io/load_driver.h"
-#include "plugin/clip_io/save_driver.h"
-#include "plugin/common/clip_globals.h"
+#include "plugin/clip_io/load/load_driver.h"
+#include "plugin/clip_io/save/save_driver.h"
+#include "plugin/common/globals/clip_globals.h"
 #include "size_scaling.h"
 
 namespace {

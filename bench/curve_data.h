@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "plugin/clip_io/anim_clip.h"
-#include "sim/scene.h"
+#include "plugin/clip_io/model/anim_clip.h"
+#include "sim/scene/scene.h"
 
 namespace lwp_bench {
 

@@ -2,7 +2,7 @@
 // ten "%.10f" numbers per key, so this bounds what a large clip costs.
 #include <benchmark/benchmark.h>
 
-#include "plugin/common/text_format.h"
+#include "plugin/common/text/text_format.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "curve_data.h"
 #include "paired_timing.h"
-#include "plugin/common/host_globals.h"
-#include "plugin/key_setter/run_settings.h"
-#include "plugin/key_setter/undo_history.h"
+#include "plugin/common/globals/host_globals.h"
+#include "plugin/key_setter/history/undo_history.h"
+#include "plugin/key_setter/operations/run_settings.h"
 #include "size_scaling.h"
 
 namespace {

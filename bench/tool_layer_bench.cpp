@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "plugin/common/clip_globals.h"
-#include "plugin/common/clip_items.h"
-#include "plugin/common/host_globals.h"
-#include "plugin/common/key_channels.h"
-#include "plugin/common/key_items.h"
+#include "plugin/common/channels/key_channels.h"
+#include "plugin/common/globals/clip_globals.h"
+#include "plugin/common/globals/host_globals.h"
+#include "plugin/common/items/clip_items.h"
+#include "plugin/common/items/key_items.h"
 #include "sim/host.h"
 
 namespace {

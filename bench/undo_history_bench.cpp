@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "plugin/common/host_globals.h"
-#include "plugin/common/key_channels.h"
-#include "plugin/key_setter/cmd_hist_set_key.h"
-#include "plugin/key_setter/undo_history.h"
+#include "plugin/common/channels/key_channels.h"
+#include "plugin/common/globals/host_globals.h"
+#include "plugin/key_setter/history/cmd_hist_set_key.h"
+#include "plugin/key_setter/history/undo_history.h"
 #include "sim/host.h"
 
 namespace {

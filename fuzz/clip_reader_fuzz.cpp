@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "plugin/clip_io/clip_reader.h"
+#include "plugin/clip_io/format/clip_reader.h"
 
 // The reader's message boxes are shown by this program, silently.
 extern "C" __attribute__((visibility("default"))) void lwpShowMessageBox(const char *, const char *) {}

@@ -4,9 +4,9 @@
 #include <sstream>
 #include <string>
 
-#include "sim/scene.h"
-#include "sim/scene_description.h"
-#include "sim/scene_file_parser.h"
+#include "sim/scene/scene.h"
+#include "sim/scene_file/scene_description.h"
+#include "sim/scene_file/scene_file_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char *>(data), size), std::ios::binary);

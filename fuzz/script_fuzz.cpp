@@ -5,7 +5,7 @@
 #include <string>
 
 #include "sim/host.h"
-#include "sim/script_runner.h"
+#include "sim/script/script_runner.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   std::istringstream script(std::string(reinterpret_cast<const char *>(data), size), std::ios::binary);

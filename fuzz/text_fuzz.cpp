@@ -11,10 +11,10 @@
 #include <string>
 #include <string_view>
 
-#include "plugin/clip_io/clip_text_encoding.h"
-#include "plugin/platform/code_page_932.h"
-#include "plugin/platform/utf8_text.h"
-#include "plugin/platform/xml_text_decoding_posix.h"
+#include "plugin/clip_io/format/clip_text_encoding.h"
+#include "plugin/platform/text/code_page_932.h"
+#include "plugin/platform/text/utf8_text.h"
+#include "plugin/platform/xml/xml_text_decoding_posix.h"
 
 namespace {
 

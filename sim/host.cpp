@@ -2,14 +2,14 @@
 
 #include "../plugin/host/lwglobals.h"
 #include "../plugin/host/lwmodule.h"
-#include "c_entry.h"
-#include "channel_services.h"
+#include "commands/scene_commands.h"
 #include "host_error.h"
-#include "item_services.h"
-#include "scene_commands.h"
-#include "scene_file.h"
-#include "server_locals.h"
-#include "unsupported_call.h"
+#include "module/server_locals.h"
+#include "scene_file/scene_file.h"
+#include "services/c_entry.h"
+#include "services/channel_services.h"
+#include "services/item_services.h"
+#include "services/unsupported_call.h"
 
 namespace lwsim {
 

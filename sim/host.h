@@ -9,18 +9,18 @@
 #include <memory>
 #include <string>
 
-#include "comm_ring.h"
-#include "command_interpreter.h"
-#include "file_requester.h"
-#include "global_registry.h"
-#include "master_service.h"
-#include "message_service.h"
-#include "module_loader.h"
-#include "panel_service.h"
-#include "scene.h"
-#include "snapshot_services.h"
-#include "transcript.h"
-#include "viewport_pose.h"
+#include "commands/command_interpreter.h"
+#include "module/master_service.h"
+#include "module/module_loader.h"
+#include "panels/panel_service.h"
+#include "scene/scene.h"
+#include "scene/viewport_pose.h"
+#include "services/comm_ring.h"
+#include "services/file_requester.h"
+#include "services/global_registry.h"
+#include "services/message_service.h"
+#include "services/snapshot_services.h"
+#include "services/transcript.h"
 
 namespace lwsim {
 

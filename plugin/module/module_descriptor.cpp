@@ -1,5 +1,5 @@
 // The module's one exported symbol: the descriptor the host reads at load.
-#include "../common/server_names.h"
+#include "../common/commands/server_names.h"
 #include "../host/lwmodule.h"
 #include "server_activations.h"
 

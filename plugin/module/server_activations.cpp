@@ -1,14 +1,14 @@
 #include "server_activations.h"
 
-#include "../clip_io/load_labels.h"
-#include "../clip_io/load_panel.h"
-#include "../clip_io/save_labels.h"
-#include "../clip_io/save_panel.h"
-#include "../common/key_commands.h"
+#include "../clip_io/panels/load_labels.h"
+#include "../clip_io/panels/load_panel.h"
+#include "../clip_io/panels/save_labels.h"
+#include "../clip_io/panels/save_panel.h"
+#include "../common/commands/key_commands.h"
 #include "../common/lwtool2.h"
-#include "../key_setter/key_setter_labels.h"
-#include "../key_setter/key_setter_server.h"
-#include "../key_setter/master.h"
+#include "../key_setter/master/master.h"
+#include "../key_setter/panel/key_setter_labels.h"
+#include "../key_setter/panel/key_setter_server.h"
 
 namespace lwp {
 

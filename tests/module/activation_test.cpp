@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "common/clip_globals.h"
-#include "common/host_globals.h"
-#include "sim/server_locals.h"
+#include "common/globals/clip_globals.h"
+#include "common/globals/host_globals.h"
+#include "sim/module/server_locals.h"
 #include "support/lookup_spy.h"
 #include "support/module_host.h"
 

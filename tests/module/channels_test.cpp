@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "common/clip_channels.h"
-#include "common/clip_globals.h"
-#include "common/host_globals.h"
-#include "common/key_channels.h"
-#include "sim/channel_services.h"
+#include "common/channels/clip_channels.h"
+#include "common/channels/key_channels.h"
+#include "common/globals/clip_globals.h"
+#include "common/globals/host_globals.h"
 #include "sim/host.h"
+#include "sim/services/channel_services.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <limits>
 
-#include "clip_io/anim_fn.h"
-#include "clip_io/clip_options.h"
-#include "clip_io/param_handlers.h"
-#include "common/clip_globals.h"
+#include "clip_io/model/anim_fn.h"
+#include "clip_io/model/param_handlers.h"
+#include "clip_io/panels/clip_options.h"
+#include "common/globals/clip_globals.h"
 #include "sim/host.h"
 
 namespace {

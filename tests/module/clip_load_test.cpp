@@ -11,9 +11,9 @@
 #include <limits>
 #include <sstream>
 
-#include "platform/directory_listing.h"
-#include "sim/panel_service.h"
-#include "sim/script_words.h"
+#include "platform/files/directory_listing.h"
+#include "sim/panels/panel_service.h"
+#include "sim/script/script_words.h"
 #include "support/module_host.h"
 #include "support/number_text.h"
 #include "support/script_session.h"

@@ -18,11 +18,11 @@
 #include <sys/stat.h>
 #endif
 
-#include "clip_io/clip_attributes.h"
-#include "clip_io/clip_reader.h"
-#include "clip_io/clip_writer.h"
-#include "common/clip_globals.h"
-#include "platform/com_startup.h"
+#include "clip_io/format/clip_attributes.h"
+#include "clip_io/format/clip_reader.h"
+#include "clip_io/format/clip_writer.h"
+#include "common/globals/clip_globals.h"
+#include "platform/xml/com_startup.h"
 #include "sim/host.h"
 #include "support/decimal_comma_locale.h"
 #include "support/exported_names.h"

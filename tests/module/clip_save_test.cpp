@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "clip_io/clip_reader.h"
-#include "platform/com_startup.h"
-#include "sim/panel_service.h"
+#include "clip_io/format/clip_reader.h"
+#include "platform/xml/com_startup.h"
+#include "sim/panels/panel_service.h"
 #include "support/module_host.h"
 #include "support/number_text.h"
 #include "support/script_session.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "common/host_globals.h"
-#include "key_setter/clip_set_questions.h"
-#include "key_setter/ring_records.h"
+#include "common/globals/host_globals.h"
+#include "key_setter/master/clip_set_questions.h"
+#include "key_setter/master/ring_records.h"
 #include "sim/host.h"
 
 namespace {

@@ -13,14 +13,14 @@
 #include <type_traits>
 #include <vector>
 
-#include "common/clip_commands.h"
-#include "common/clip_globals.h"
-#include "common/entry_guard.h"
-#include "common/exceptions.h"
-#include "common/host_globals.h"
-#include "common/interface_refetch.h"
-#include "common/key_commands.h"
-#include "common/text_format.h"
+#include "common/commands/clip_commands.h"
+#include "common/commands/entry_guard.h"
+#include "common/commands/exceptions.h"
+#include "common/commands/key_commands.h"
+#include "common/globals/clip_globals.h"
+#include "common/globals/host_globals.h"
+#include "common/globals/interface_refetch.h"
+#include "common/text/text_format.h"
 #include "sim/host.h"
 #include "support/decimal_comma_locale.h"
 

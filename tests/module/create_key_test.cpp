@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "key_operations_fixture.h"
-#include "key_setter/master_ring.h"
-#include "key_setter/run_settings.h"
+#include "key_setter/master/master_ring.h"
+#include "key_setter/operations/run_settings.h"
 
 namespace key_operations_test {
 namespace {

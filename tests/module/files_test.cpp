@@ -9,8 +9,8 @@
 #include <system_error>
 #include <vector>
 
-#include "common/file_listing.h"
-#include "common/path_text.h"
+#include "common/files/file_listing.h"
+#include "common/files/path_text.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "key_setter/frame_field_text.h"
+#include "key_setter/panel/frame_field_text.h"
 #include "support/decimal_comma_locale.h"
 
 namespace {

@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "history_fixture.h"
-#include "key_setter/cmd_hist_bake.h"
-#include "key_setter/cmd_hist_copy_keys.h"
-#include "key_setter/cmd_hist_del_keys.h"
-#include "key_setter/cmd_hist_fc_behave.h"
-#include "key_setter/cmd_hist_move_keys.h"
-#include "key_setter/cmd_hist_set_item_key.h"
-#include "key_setter/cmd_hist_set_key.h"
-#include "key_setter/shape_override.h"
+#include "key_setter/history/cmd_hist_bake.h"
+#include "key_setter/history/cmd_hist_copy_keys.h"
+#include "key_setter/history/cmd_hist_del_keys.h"
+#include "key_setter/history/cmd_hist_fc_behave.h"
+#include "key_setter/history/cmd_hist_move_keys.h"
+#include "key_setter/history/cmd_hist_set_item_key.h"
+#include "key_setter/history/cmd_hist_set_key.h"
+#include "key_setter/operations/shape_override.h"
 
 namespace history_test {
 namespace {

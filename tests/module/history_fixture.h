@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "common/host_globals.h"
-#include "common/key_channels.h"
-#include "common/key_records.h"
-#include "key_setter/undo_history.h"
+#include "common/channels/key_channels.h"
+#include "common/channels/key_records.h"
+#include "common/globals/host_globals.h"
+#include "key_setter/history/undo_history.h"
 #include "sim/host.h"
 
 namespace history_test {

@@ -1,5 +1,5 @@
 // The name conversions of the clip load's item matching.
-#include "clip_io/item_name_matcher.h"
+#include "clip_io/load/item_name_matcher.h"
 
 #include <gtest/gtest.h>
 

@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "common/clip_globals.h"
-#include "common/clip_items.h"
-#include "common/exceptions.h"
-#include "common/host_globals.h"
-#include "common/key_items.h"
+#include "common/commands/exceptions.h"
+#include "common/globals/clip_globals.h"
+#include "common/globals/host_globals.h"
+#include "common/items/clip_items.h"
+#include "common/items/key_items.h"
 #include "sim/host.h"
 
 #ifndef _WIN32

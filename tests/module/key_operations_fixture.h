@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "common/host_globals.h"
-#include "common/key_channels.h"
-#include "key_setter/run_settings.h"
-#include "key_setter/undo_history.h"
+#include "common/channels/key_channels.h"
+#include "common/globals/host_globals.h"
+#include "key_setter/history/undo_history.h"
+#include "key_setter/operations/run_settings.h"
 #include "sim/host.h"
 #include "support/module_host.h"
 

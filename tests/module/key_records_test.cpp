@@ -5,8 +5,8 @@
 #include <cfloat>
 #include <vector>
 
-#include "common/host_globals.h"
-#include "common/key_records.h"
+#include "common/channels/key_records.h"
+#include "common/globals/host_globals.h"
 #include "sim/host.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "key_setter/ring_records.h"
-#include "sim/panel_service.h"
+#include "key_setter/master/ring_records.h"
+#include "sim/panels/panel_service.h"
 #include "support/module_host.h"
 #include "support/script_session.h"
 

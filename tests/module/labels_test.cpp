@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "clip_io/load_labels.h"
-#include "clip_io/save_labels.h"
-#include "key_setter/key_setter_labels.h"
+#include "clip_io/panels/load_labels.h"
+#include "clip_io/panels/save_labels.h"
+#include "key_setter/panel/key_setter_labels.h"
 #include "sim/host.h"
 
 namespace {

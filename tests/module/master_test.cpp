@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "common/host_globals.h"
-#include "common/text_format.h"
-#include "key_setter/master_ring.h"
-#include "key_setter/ring_records.h"
-#include "sim/server_locals.h"
+#include "common/globals/host_globals.h"
+#include "common/text/text_format.h"
+#include "key_setter/master/master_ring.h"
+#include "key_setter/master/ring_records.h"
+#include "sim/module/server_locals.h"
 #include "support/module_host.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "key_operations_fixture.h"
-#include "key_setter/key_time.h"
-#include "key_setter/run_settings.h"
+#include "key_setter/operations/key_time.h"
+#include "key_setter/operations/run_settings.h"
 
 namespace key_operations_test {
 namespace {

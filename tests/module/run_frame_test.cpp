@@ -8,8 +8,8 @@
 #include <stdexcept>
 
 #include "key_operations_fixture.h"
-#include "key_setter/run_frame.h"
-#include "key_setter/run_settings.h"
+#include "key_setter/operations/run_frame.h"
+#include "key_setter/operations/run_settings.h"
 
 namespace key_operations_test {
 namespace {

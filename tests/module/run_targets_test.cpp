@@ -6,10 +6,10 @@
 #include <cstring>
 #include <vector>
 
-#include "common/item_kind.h"
+#include "common/items/item_kind.h"
 #include "key_operations_fixture.h"
-#include "key_setter/ring_records.h"
-#include "key_setter/run_settings.h"
+#include "key_setter/master/ring_records.h"
+#include "key_setter/operations/run_settings.h"
 
 namespace key_operations_test {
 namespace {

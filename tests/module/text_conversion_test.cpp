@@ -3,11 +3,11 @@
 // else refuses, within a byte limit.
 #include <gtest/gtest.h>
 
-#include "platform/code_page_932.h"
-#include "platform/utf8_text.h"
+#include "platform/text/code_page_932.h"
+#include "platform/text/utf8_text.h"
 
 #ifdef _WIN32
-#include "platform/wide_text_win32.h"
+#include "platform/text/wide_text_win32.h"
 #endif
 
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "history_fixture.h"
-#include "key_setter/cmd_hist_set_key.h"
-#include "sim/channel_services.h"
+#include "key_setter/history/cmd_hist_set_key.h"
+#include "sim/services/channel_services.h"
 
 namespace history_test {
 namespace {

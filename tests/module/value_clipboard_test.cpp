@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "key_operations_fixture.h"
-#include "key_setter/run_settings.h"
-#include "key_setter/value_clipboard.h"
+#include "key_setter/operations/run_settings.h"
+#include "key_setter/operations/value_clipboard.h"
 
 namespace key_operations_test {
 namespace {

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "platform/com_startup.h"
-#include "platform/xml_document.h"
+#include "platform/xml/com_startup.h"
+#include "platform/xml/xml_document.h"
 #include "support/script_session.h"
 #include "support/wine_host.h"
 

@@ -8,8 +8,8 @@
 #include <array>
 #include <cstddef>
 
-#include "sim/envelope.h"
-#include "sim/envelope_evaluation.h"
+#include "sim/scene/envelope.h"
+#include "sim/scene/envelope_evaluation.h"
 
 namespace {
 

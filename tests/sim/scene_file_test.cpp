@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "sim/host.h"
-#include "sim/scene_file.h"
+#include "sim/scene_file/scene_file.h"
 #include "support/decimal_comma_locale.h"
 
 namespace {

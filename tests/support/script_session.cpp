@@ -12,7 +12,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "sim/script_runner.h"
+#include "sim/script/script_runner.h"
 
 namespace lwtest {
 

@@ -7,7 +7,7 @@
 
 #include "../../sim/host.h"
 #include "../../sim/host_error.h"
-#include "../../sim/script_runner.h"
+#include "../../sim/script/script_runner.h"
 #include "module_path.h"
 
 #if defined(_WIN32)

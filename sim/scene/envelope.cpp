@@ -1,0 +1,132 @@
+#include "envelope.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "../services/handle_registry.h"
+#include "envelope_evaluation.h"
+
+namespace lwsim {
+
+Envelope::Envelope() { registerHandle(this, HandleKind::Envelope, nullptr); }
+
+Envelope::~Envelope() {
+  clear();
+  unregisterHandle(this);
+}
+
+void Envelope::clear() {
+  settle();
+  for (const auto &key : keys_) unregisterHandle(key.get());
+  keys_.clear();
+}
+
+namespace {
+
+bool earlier(const std::unique_ptr<EnvelopeKey> &a, const std::unique_ptr<EnvelopeKey> &b) { return a->time < b->time; }
+
+// The first key later than the tolerance before time.
+EnvelopeKey *firstNear(const std::vector<std::unique_ptr<EnvelopeKey>> &keys, double time) {
+  auto at = std::lower_bound(keys.begin(), keys.end(), time - Envelope::kTimeTolerance,
+                             [](const std::unique_ptr<EnvelopeKey> &k, double t) { return k->time <= t; });
+  return at != keys.end() ? at->get() : nullptr;
+}
+
+}  // namespace
+
+EnvelopeKey *Envelope::createKey(double time, double value) {
+  if (!doomed_.empty()) dropDoomed();
+  if (EnvelopeKey *existing = findUnsettled(time)) {
+    existing->value = value;
+    return existing;
+  }
+  auto key = std::make_unique<EnvelopeKey>();
+  key->time = time;
+  key->value = value;
+  EnvelopeKey *created = key.get();
+  registerHandle(created, HandleKind::Key, this);
+  // Keys after the last one are appended; others are gathered in time order.
+  if (!gathered_.empty() && gathered_.back()->time > time) mergeGathered();
+  Keys &into = gathered_.empty() && (keys_.empty() || keys_.back()->time < time) ? keys_ : gathered_;
+  into.push_back(std::move(key));
+  return created;
+}
+
+bool Envelope::destroyKey(const EnvelopeKey *key) {
+  if (!gathered_.empty()) mergeGathered();
+  const std::size_t index = indexOf(key);
+  if (index == keys_.size()) return false;
+  unregisterHandle(key);
+  doomed_.push_back(index);
+  return true;
+}
+
+EnvelopeKey *Envelope::findKey(double time) const {
+  settle();
+  return findUnsettled(time);
+}
+
+EnvelopeKey *Envelope::findUnsettled(double time) const {
+  EnvelopeKey *settled = firstNear(keys_, time);
+  EnvelopeKey *gathered = firstNear(gathered_, time);
+  EnvelopeKey *first =
+      settled == nullptr || (gathered != nullptr && gathered->time < settled->time) ? gathered : settled;
+  return first != nullptr && std::fabs(first->time - time) < kTimeTolerance ? first : nullptr;
+}
+
+void Envelope::dropDoomed() const {
+  std::sort(doomed_.begin(), doomed_.end());
+  std::size_t kept = 0;
+  auto doomed = doomed_.begin();
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    if (doomed != doomed_.end() && *doomed == i) {
+      ++doomed;
+      continue;
+    }
+    if (kept != i) keys_[kept] = std::move(keys_[i]);  // frees a deleted key left there
+    ++kept;
+  }
+  keys_.resize(kept);
+  doomed_.clear();
+}
+
+void Envelope::mergeGathered() const {
+  const auto middle = static_cast<std::ptrdiff_t>(keys_.size());
+  keys_.insert(keys_.end(), std::make_move_iterator(gathered_.begin()), std::make_move_iterator(gathered_.end()));
+  gathered_.clear();
+  std::inplace_merge(keys_.begin(), keys_.begin() + middle, keys_.end(), earlier);
+}
+
+EnvelopeKey *Envelope::nextKey(const EnvelopeKey *key) const {
+  settle();
+  if (key == nullptr) return keys_.empty() ? nullptr : keys_.front().get();
+  const std::size_t index = indexOf(key);
+  return index + 1 < keys_.size() ? keys_[index + 1].get() : nullptr;
+}
+
+bool Envelope::contains(const EnvelopeKey *key) const { return isLiveHandleOf(key, HandleKind::Key, this); }
+
+bool Envelope::moveKey(EnvelopeKey *key, double time) {
+  const EnvelopeKey *occupant = findKey(time);
+  if (occupant != nullptr && occupant != key) return false;
+  key->time = time;  // findKey settled the keys
+  sort();
+  return true;
+}
+
+double Envelope::evaluate(double time) const { return evaluateEnvelope(*this, time); }
+
+// Keys are ordered by time, deleted ones too: search from the first key at
+// the key's time.
+std::size_t Envelope::indexOf(const EnvelopeKey *key) const {
+  if (!contains(key)) return keys_.size();
+  auto at = std::lower_bound(keys_.begin(), keys_.end(), key->time,
+                             [](const std::unique_ptr<EnvelopeKey> &k, double t) { return k->time < t; });
+  for (; at != keys_.end(); ++at)
+    if (at->get() == key) return static_cast<std::size_t>(at - keys_.begin());
+  return keys_.size();
+}
+
+void Envelope::sort() { std::stable_sort(keys_.begin(), keys_.end(), earlier); }
+
+}  // namespace lwsim
