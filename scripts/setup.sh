@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds with, where missing: those
 # that build the module and lwsim, and with these arguments more:
-#   --tests     GoogleTest, Google Benchmark and the locales the tests use
+#   --tests     GoogleTest, Google Benchmark, the locales the tests use and
+#               python3 (the mutation sample's site picker)
 #   --windows   the MinGW-w64 cross compiler, and Wine with the locales it runs
 #               the tests in
 #   --clang     clang, for the test command's clang build, and its libFuzzer
@@ -11,7 +12,7 @@ set -euo pipefail
 packages=(g++ make cmake libpugixml-dev libcli11-dev)
 for group in "$@"; do
   case "$group" in
-    --tests) packages+=(libgtest-dev libgmock-dev libbenchmark-dev locales) ;;
+    --tests) packages+=(libgtest-dev libgmock-dev libbenchmark-dev locales python3) ;;
     --windows) packages+=(g++-mingw-w64-x86-64 wine64 locales) ;;
     --clang) packages+=(clang libclang-rt-14-dev) ;;
     *) echo "setup: unknown argument $group (--tests, --windows, --clang)" >&2; exit 2 ;;
