@@ -28,7 +28,7 @@ class XmlElement {
   // The attribute's text; nothing when the element has no such attribute.
   std::optional<std::string> attribute(const char *name) const;
   // Calls take(name, value) for each attribute in document order; the texts
-  // live until take returns.
+  // live until take returns, and a NUL follows each value.
   template <class Take>
   void forEachAttribute(Take take) const {
     eachAttribute([](void *context, std::string_view name,
