@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -65,27 +64,18 @@ bool hasSingleRoot(const pugi::xml_document &document) {
   return elements == 1;
 }
 
-// The deepest level of an element, the root's being 1; counting stops past
-// limit.
-int elementDepth(const pugi::xml_document &document, int limit) {
-  int deepest = 0;
-  int depth = 0;
-  pugi::xml_node node = document.first_child();
-  while (node && deepest <= limit) {
-    if (node.type() == pugi::node_element) deepest = std::max(deepest, ++depth);
-    if (node.type() == pugi::node_element && node.first_child()) {
-      node = node.first_child();
-      continue;
-    }
-    if (node.type() == pugi::node_element) --depth;
-    while (node && !node.next_sibling()) {
-      node = node.parent();
-      if (node.type() == pugi::node_element) --depth;
-    }
-    if (node) node = node.next_sibling();
-  }
-  return deepest;
-}
+// Finds whether an element lies deeper than a limit, the root being level 1.
+class DepthProbe final : public XmlVisitor {
+ public:
+  explicit DepthProbe(int limit) : limit_(limit) {}
+  XmlStep enter(const XmlElement &) override { return ++depth_ > limit_ ? XmlStep::Stop : XmlStep::Descend; }
+  void leave(const XmlElement &) override { --depth_; }
+  bool tooDeep() const { return depth_ > limit_; }
+
+ private:
+  int limit_;
+  int depth_ = 0;
+};
 
 }  // namespace
 
@@ -137,11 +127,14 @@ bool XmlDocument::load(const std::string &path) {
     error_ = "The document has no single root element.";
     return false;
   }
-  if (elementDepth(parsed->document, kMaxElementDepth) > kMaxElementDepth) {
+  parsed_ = std::move(parsed);
+  DepthProbe probe(kMaxElementDepth);
+  walk(probe);
+  if (probe.tooDeep()) {
+    parsed_.reset();
     error_ = "The document nests elements deeper than " + std::to_string(kMaxElementDepth) + " levels.";
     return false;
   }
-  parsed_ = std::move(parsed);
   return true;
 }
 
