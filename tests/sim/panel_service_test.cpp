@@ -1,19 +1,24 @@
 // The panel services driven through their C record, as a module drives them,
-// and by the host side as a user (or a script) does.
+// and by the host side as a user (or a script) does; "File Request 3" as a
+// module calls it: queued answers, cancelling, what a file and a directory
+// dialog fill in, buffers too small, versions, and the record of requests.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "plugin/host/lwfilereq.h"
+#include "plugin/host/lwglobals.h"
+#include "plugin/host/lwmodule.h"
 #include "sim/host.h"
 #include "support/script_session.h"
 
 namespace {
 
 using lwsim::Control;
-using lwsim::DrawState;
 using lwsim::Panel;
 using ::testing::ElementsAre;
 
@@ -24,26 +29,32 @@ struct Seen {
   std::vector<LWControl *> events;
 };
 
-void countOpen(LWPanelID, void *data) { ++static_cast<Seen *>(data)->opened; }
-void countClose(LWPanelID, void *data) { ++static_cast<Seen *>(data)->closed; }
-void recordEvent(LWControl *control, void *data) { static_cast<Seen *>(data)->events.push_back(control); }
-
 class PanelServiceTest : public ::testing::Test {
  protected:
   LWPanelID create(const char *title) {
     LWPanelID panel = funcs_->create(title, nullptr);
     funcs_->set(panel, PAN_USERDATA, &seen_);
-    funcs_->set(panel, PAN_USEROPEN, reinterpret_cast<void *>(countOpen));
-    funcs_->set(panel, PAN_USERCLOSE, reinterpret_cast<void *>(countClose));
+    funcs_->set(panel, PAN_USEROPEN,
+                reinterpret_cast<void *>(+[](LWPanelID, void *seen) { ++static_cast<Seen *>(seen)->opened; }));
+    funcs_->set(panel, PAN_USERCLOSE,
+                reinterpret_cast<void *>(+[](LWPanelID, void *seen) { ++static_cast<Seen *>(seen)->closed; }));
     return panel;
   }
+  // A control whose event is recorded in seen_.
   LWControl *add(LWPanelID panel, const char *typeName, const char *label, int descType = LWT_INTEGER) {
     LWPanControlDesc desc{};
     desc.type = descType;
-    return funcs_->addControl(panel, typeName, &desc, label);
+    LWControl *control = funcs_->addControl(panel, typeName, &desc, label);
+    if (control == nullptr) return nullptr;
+    LWValue value{};
+    value.ptr = {LWT_NULL, reinterpret_cast<void *>(
+                               +[](LWControl *c, void *seen) { static_cast<Seen *>(seen)->events.push_back(c); })};
+    control->set(control, CTL_USEREVENT, &value);
+    value.ptr = {LWT_NULL, &seen_};
+    control->set(control, CTL_USERDATA, &value);
+    return control;
   }
   static Panel &panelOf(LWPanelID panel) { return *reinterpret_cast<Panel *>(panel); }
-
   static int getInt(LWControl *control, int attribute) {
     LWValue value{};
     value.type = LWT_INTEGER;
@@ -54,12 +65,6 @@ class PanelServiceTest : public ::testing::Test {
     LWValue value{};
     value.intv = {LWT_INTEGER, number, 0};
     control->set(control, attribute, &value);
-  }
-  static double getFloat(LWControl *control) {
-    LWValue value{};
-    value.type = LWT_FLOAT;
-    control->get(control, CTL_VALUE, &value);
-    return value.flt.value;
   }
   static std::string getText(LWControl *control, int bufLen) {
     std::vector<char> buffer(bufLen + 1, 'x');
@@ -74,13 +79,7 @@ class PanelServiceTest : public ::testing::Test {
     value.str = {LWT_STRING, const_cast<char *>(text), 0};
     control->set(control, CTL_VALUE, &value);
   }
-  void setEvent(LWControl *control) {
-    LWValue value{};
-    value.ptr = {LWT_NULL, reinterpret_cast<void *>(recordEvent)};
-    control->set(control, CTL_USEREVENT, &value);
-    value.ptr = {LWT_NULL, &seen_};
-    control->set(control, CTL_USERDATA, &value);
-  }
+  std::vector<std::string> controls() { return lwtest::runScript(host_, "@controls\n"); }
 
   lwsim::Host host_;
   lwsim::PanelService &service_ = host_.panels();
@@ -88,233 +87,270 @@ class PanelServiceTest : public ::testing::Test {
   Seen seen_;
 };
 
-TEST_F(PanelServiceTest, PanelKeepsItsTitleAndAttributes) {
+// Controls are made by type name (a refused type takes no index), keep their
+// attributes and values, read in the type asked for and cut to the caller's
+// buffer; a label is eight pixels per character, UTF-8 counting characters.
+TEST_F(PanelServiceTest, PanelsAndControlsKeepTheirAttributesAndValues) {
   LWPanelID id = create("Clip Save(1.50)");
-  ASSERT_NE(id, nullptr);
-  ASSERT_EQ(service_.panels().size(), 1u);
-  EXPECT_EQ(service_.panels()[0]->title(), "Clip Save(1.50)");
+  int size[2] = {340, 170}, read[2] = {};
   const char *title = nullptr;
+  funcs_->set(id, PAN_W, &size[0]);
+  funcs_->set(id, PAN_H, &size[1]);
+  funcs_->get(id, PAN_W, &read[0]);
+  funcs_->get(id, PAN_H, &read[1]);
   funcs_->get(id, PAN_TITLE, &title);
   EXPECT_STREQ(title, "Clip Save(1.50)");
-  int width = 340, height = 170, read = 0;
-  funcs_->set(id, PAN_W, &width);
-  funcs_->set(id, PAN_H, &height);
-  funcs_->get(id, PAN_W, &read);
-  EXPECT_EQ(read, 340);
-  funcs_->get(id, PAN_H, &read);
-  EXPECT_EQ(read, 170);
-  void *userData = nullptr;
-  funcs_->get(id, PAN_USERDATA, &userData);
-  EXPECT_EQ(userData, &seen_);
-}
+  EXPECT_THAT(read, ElementsAre(340, 170));
 
-TEST_F(PanelServiceTest, ControlsAreMadeByTypeNameAndIteratedInOrder) {
-  LWPanelID id = create("P");
-  LWControl *first = add(id, "NumControl", "Count");
+  LWControl *number = add(id, "NumControl", "Count");
   EXPECT_EQ(add(id, "NoSuchControl", "Lost"), nullptr);
-  LWControl *second = add(id, "EditControl", "Name", LWT_STRING);
-  ASSERT_NE(first, nullptr);
-  ASSERT_NE(second, nullptr);
-  EXPECT_EQ(Control::from(second)->typeName(), "EditControl");
-  EXPECT_EQ(Control::from(second)->label(), "Name");
-  EXPECT_EQ(Control::from(second)->index(), 2) << "a refused type takes no index";
-  EXPECT_EQ(funcs_->nextControl(id, nullptr), first);
-  EXPECT_EQ(funcs_->nextControl(id, first), second);
-  EXPECT_EQ(funcs_->nextControl(id, second), nullptr);
-}
-
-TEST_F(PanelServiceTest, LabelFindsTheDrawnControlBeforeAnErasedOne) {
-  LWPanelID id = create("P");
-  LWControl *hidden = add(id, "ButtonControl", "Scale");
-  LWControl *shown = add(id, "ButtonControl", "Scale");
-  Panel &panel = panelOf(id);
-  EXPECT_EQ(panel.findControl("Scale"), Control::from(hidden)) << "both drawn: the first";
-  hidden->draw(hidden, DR_ERASE);
-  EXPECT_EQ(panel.findControl("Scale"), Control::from(shown));
-  hidden->draw(hidden, DR_GHOST);
-  EXPECT_EQ(panel.findControl("Scale"), Control::from(hidden)) << "a ghosted control is still seen";
-  hidden->draw(hidden, DR_ERASE);
-  shown->draw(shown, DR_ERASE);
-  EXPECT_EQ(panel.findControl("Scale"), Control::from(hidden)) << "all erased: the first";
-}
-
-TEST_F(PanelServiceTest, LabelWidthIsEightPerCharacter) {
-  LWPanelID id = create("P");
-  EXPECT_EQ(getInt(add(id, "ButtonControl", "Save"), CTL_LABELWIDTH), 32);
-  EXPECT_EQ(getInt(add(id, "ButtonControl", "位置 X"), CTL_LABELWIDTH), 32) << "UTF-8 counts characters";
-  EXPECT_EQ(getInt(add(id, "ButtonControl", ""), CTL_LABELWIDTH), 0);
-}
-
-TEST_F(PanelServiceTest, GeometryIsSetAndRead) {
-  LWPanelID id = create("P");
+  LWControl *edit = add(id, "EditControl", "位置 X", LWT_STRING);
+  LWControl *real = add(id, "FloatControl", "F", LWT_FLOAT);
   LWPanControlDesc area{};
   area.area = {LWT_AREA, 30, 12};
-  LWControl *control = funcs_->addControl(id, "AreaControl", &area, "");
-  EXPECT_EQ(getInt(control, CTL_W), 30);
-  EXPECT_EQ(getInt(control, CTL_H), 12);
+  LWControl *box = funcs_->addControl(id, "AreaControl", &area, "");
+  EXPECT_EQ(funcs_->nextControl(id, nullptr), number);
+  EXPECT_EQ(funcs_->nextControl(id, number), edit);
+  EXPECT_EQ(funcs_->nextControl(id, box), nullptr);
+  EXPECT_EQ(std::vector<int>({getInt(number, CTL_LABELWIDTH), getInt(edit, CTL_LABELWIDTH), getInt(box, CTL_LABELWIDTH),
+                              getInt(box, CTL_W), getInt(box, CTL_H)}),
+            std::vector<int>({40, 32, 0, 30, 12}));
   const int attributes[] = {CTL_X, CTL_Y, CTL_W, CTL_H};
-  for (int i = 0; i < 4; ++i) setInt(control, attributes[i], 10 + i);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(getInt(control, attributes[i]), 10 + i) << "attribute " << attributes[i];
-}
+  for (int i = 0; i < 4; ++i) setInt(box, attributes[i], 10 + i);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(getInt(box, attributes[i]), 10 + i) << "attribute " << attributes[i];
 
-TEST_F(PanelServiceTest, IntegerAndFloatValuesAreReadInTheTypeAskedFor) {
-  LWPanelID id = create("P");
-  LWControl *number = add(id, "NumControl", "N");
   setInt(number, CTL_VALUE, 42);
-  EXPECT_EQ(getInt(number, CTL_VALUE), 42);
-  EXPECT_EQ(getText(number, 16), "42");
-
-  LWControl *real = add(id, "FloatControl", "F", LWT_FLOAT);
   LWValue value{};
   value.flt = {LWT_FLOAT, 2.5, 0.0};
   real->set(real, CTL_VALUE, &value);
-  EXPECT_EQ(getFloat(real), 2.5);
+  EXPECT_EQ(getText(number, 16), "42");
   EXPECT_EQ(getText(real, 16), "2.5");
   setText(real, "-0.125");
-  EXPECT_EQ(getFloat(real), -0.125);
-}
-
-TEST_F(PanelServiceTest, TextValuesFitTheCallersBuffer) {
-  LWPanelID id = create("P");
-  LWControl *edit = add(id, "EditControl", "Name", LWT_STRING);
+  value = {};
+  value.type = LWT_FLOAT;
+  real->get(real, CTL_VALUE, &value);
+  EXPECT_EQ(value.flt.value, -0.125);
   setText(edit, "Character");
-  EXPECT_EQ(getText(edit, 64), "Character");
-  EXPECT_EQ(getText(edit, 10), "Character") << "nine characters and the NUL";
-  EXPECT_EQ(getText(edit, 5), "Char");
-  EXPECT_EQ(getText(edit, 1), "");
-  EXPECT_EQ(Control::from(edit)->textValue(), "Character");
+  // Nine characters and the NUL fill 10 bytes; no room, not even for the NUL.
+  const std::pair<int, const char *> cuts[] = {{64, "Character"}, {10, "Character"}, {5, "Char"}, {1, ""}, {0, ""}};
+  for (auto [length, text] : cuts) EXPECT_EQ(getText(edit, length), text) << length;
+  ASSERT_NE(funcs_->open(id, PANF_NOBUTT), 0);
+  EXPECT_THAT(
+      controls(),
+      ElementsAre("control #1 NumControl \"Count\" 42 shown", "control #2 EditControl \"位置 X\" Character shown",
+                  "control #3 FloatControl \"F\" -0.125 shown", "control #4 AreaControl \"\" - shown"));
 }
 
-TEST_F(PanelServiceTest, DrawModesSetTheStateAndRefreshKeepsIt) {
-  LWControl *control = add(create("P"), "ButtonControl", "B");
-  Control &shown = *Control::from(control);
-  EXPECT_EQ(shown.drawState(), DrawState::Shown);
-  control->draw(control, DR_GHOST);
-  EXPECT_EQ(shown.drawState(), DrawState::Ghosted);
-  control->draw(control, DR_REFRESH);
-  EXPECT_EQ(shown.drawState(), DrawState::Ghosted);
-  control->draw(control, DR_ERASE);
-  EXPECT_EQ(shown.drawState(), DrawState::Erased);
-  control->draw(control, DR_RENDER);
-  EXPECT_EQ(shown.drawState(), DrawState::Shown);
+// A draw mode sets the state and a refresh keeps it; a label finds the drawn
+// control before an erased one, a ghosted one is still seen.
+TEST_F(PanelServiceTest, DrawModesAndLabels) {
+  LWPanelID id = create("P");
+  LWControl *hidden = add(id, "ButtonControl", "Scale");
+  LWControl *shown = add(id, "ButtonControl", "Scale");
+  ASSERT_NE(funcs_->open(id, PANF_NOBUTT), 0);
+  std::vector<std::string> states;
+  for (int mode : {DR_GHOST, DR_REFRESH, DR_ERASE, DR_RENDER, DR_ERASE}) {
+    hidden->draw(hidden, mode);
+    states.push_back(controls()[0] + " > " + (panelOf(id).findControl("Scale") == Control::from(hidden) ? "1" : "2"));
+  }
+  shown->draw(shown, DR_ERASE);
+  EXPECT_EQ(panelOf(id).findControl("Scale"), Control::from(hidden)) << "all erased: the first";
+  EXPECT_THAT(
+      states,
+      ElementsAre("control #1 ButtonControl \"Scale\" - ghosted > 1",
+                  "control #1 ButtonControl \"Scale\" - ghosted > 1", "control #1 ButtonControl \"Scale\" - erased > 2",
+                  "control #1 ButtonControl \"Scale\" - shown > 1", "control #1 ButtonControl \"Scale\" - erased > 2"));
 }
 
-TEST_F(PanelServiceTest, PressAndEnterFireTheUserEventWithItsData) {
+// Press and enter fire the user event with its data; toggles flip and the
+// last mouse button is reported; a script presses with the button it names.
+TEST_F(PanelServiceTest, PressesAndEntriesFireTheUserEvent) {
   LWPanelID id = create("P");
   LWControl *button = add(id, "ButtonControl", "Go");
   LWControl *number = add(id, "NumControl", "N");
-  LWControl *silent = add(id, "ButtonControl", "Silent");
-  setEvent(button);
-  setEvent(number);
+  LWControl *toggle = add(id, "BoolButtonControl", "T");
   Control::from(button)->press();
   Control::from(number)->enter("12");
-  Control::from(silent)->press();
-  EXPECT_THAT(seen_.events, ElementsAre(button, number));
-  EXPECT_EQ(getInt(number, CTL_VALUE), 12);
+  Control::from(toggle)->press(3);
+  EXPECT_THAT(seen_.events, ElementsAre(button, number, toggle));
+  EXPECT_EQ(std::vector<int>({getInt(number, CTL_VALUE), getInt(toggle, CTL_VALUE), getInt(toggle, CTL_MOUSEBUTTON)}),
+            std::vector<int>({12, 1, 3}));
+  Control::from(toggle)->press(2);
+  EXPECT_EQ(std::vector<int>({getInt(toggle, CTL_VALUE), getInt(toggle, CTL_MOUSEBUTTON)}), std::vector<int>({0, 2}));
   LWValue data{};
   button->get(button, CTL_USERDATA, &data);
   EXPECT_EQ(data.ptr.ptr, &seen_);
-}
 
-TEST_F(PanelServiceTest, TogglesFlipOnPressAndTheLastButtonIsReported) {
-  LWControl *toggle = add(create("P"), "BoolButtonControl", "T");
-  Control &control = *Control::from(toggle);
-  control.press(3);
-  EXPECT_EQ(getInt(toggle, CTL_VALUE), 1);
-  EXPECT_EQ(getInt(toggle, CTL_MOUSEBUTTON), 3);
-  control.press(2);
-  EXPECT_EQ(getInt(toggle, CTL_VALUE), 0);
-  EXPECT_EQ(getInt(toggle, CTL_MOUSEBUTTON), 2);
-}
-
-TEST_F(PanelServiceTest, ScriptPressesWithTheMouseButtonItNames) {
-  LWPanelID id = create("P");
-  LWControl *button = add(id, "ButtonControl", "Go");
-  setEvent(button);
   ASSERT_NE(funcs_->open(id, PANF_NOBUTT), 0);
-  lwtest::runScript(host_, "@press Go right\n");
-  EXPECT_EQ(getInt(button, CTL_MOUSEBUTTON), 3);
-  lwtest::runScript(host_, "@press Go middle\n");
-  EXPECT_EQ(getInt(button, CTL_MOUSEBUTTON), 2);
-  lwtest::runScript(host_, "@press Go\n");
-  EXPECT_EQ(getInt(button, CTL_MOUSEBUTTON), 1);
-  lwtest::runScript(host_, "@press Go right\n@press Go left\n");
-  EXPECT_EQ(getInt(button, CTL_MOUSEBUTTON), 1);
-  EXPECT_EQ(seen_.events.size(), 5u);
+  std::vector<int> buttons;
+  for (const char *line :
+       {"@press Go right\n", "@press Go middle\n", "@press Go\n", "@press Go right\n@press Go left\n"}) {
+    lwtest::runScript(host_, line);
+    buttons.push_back(getInt(button, CTL_MOUSEBUTTON));
+  }
+  EXPECT_THAT(buttons, ElementsAre(3, 2, 1, 1));
+  EXPECT_EQ(seen_.events.size(), 9u);
 }
 
-TEST_F(PanelServiceTest, OpenAndCloseCallbacksRunOncePerOpening) {
-  LWPanelID id = create("P");
-  EXPECT_NE(funcs_->open(id, PANF_NOBUTT), 0);
-  EXPECT_TRUE(panelOf(id).isOpen());
-  EXPECT_EQ(service_.openPanel(), &panelOf(id));
-  EXPECT_EQ(seen_.opened, 1);
-  funcs_->close(id);
-  funcs_->close(id);
-  EXPECT_EQ(seen_.closed, 1) << "the module's close";
-  EXPECT_EQ(service_.openPanel(), nullptr);
-
-  EXPECT_NE(funcs_->open(id, PANF_NOBUTT), 0);
-  panelOf(id).closeNow();
-  panelOf(id).closeNow();
-  EXPECT_EQ(seen_.opened, 2);
-  EXPECT_EQ(seen_.closed, 2) << "the host's close";
-}
-
-TEST_F(PanelServiceTest, RefusedOpenReturnsZeroWithoutCallback) {
-  LWPanelID id = create("P");
-  service_.setRefuseOpen(true);
-  EXPECT_EQ(funcs_->open(id, PANF_NOBUTT), 0);
-  EXPECT_FALSE(panelOf(id).isOpen());
-  EXPECT_EQ(seen_.opened, 0);
-  service_.setRefuseOpen(false);
-  EXPECT_NE(funcs_->open(id, PANF_NOBUTT), 0);
-  EXPECT_EQ(seen_.opened, 1);
-}
-
-TEST_F(PanelServiceTest, BlockingOpenRunsTheLoopAndReturnsClosed) {
-  LWPanelID id = create("P");
-  LWControl *button = add(id, "ButtonControl", "OK");
-  setEvent(button);
-  int loops = 0;
-  service_.setBlockingLoop([&](Panel &panel) {
-    ++loops;
-    EXPECT_EQ(&panel, &panelOf(id));
-    EXPECT_EQ(service_.openPanel(), &panel);
-    EXPECT_EQ(seen_.opened, 1);
-    panel.findControl("OK")->press();
-    panel.closeNow();
-  });
-  EXPECT_NE(funcs_->open(id, PANF_BLOCKING), 0);
-  EXPECT_EQ(loops, 1);
-  EXPECT_THAT(seen_.events, ElementsAre(button));
-  EXPECT_FALSE(panelOf(id).isOpen());
-  EXPECT_EQ(seen_.closed, 1);
-
-  service_.setBlockingLoop(nullptr);
-  EXPECT_NE(funcs_->open(id, PANF_BLOCKING), 0);
-  EXPECT_FALSE(panelOf(id).isOpen()) << "without a loop the user dismisses it at once";
-  EXPECT_EQ(seen_.closed, 2);
-}
-
-TEST_F(PanelServiceTest, OpenPanelIsTheLatestOpenedStillOpen) {
+// Open and close callbacks run once per opening, whoever closes; a refused
+// open answers 0 without a callback; a blocking open runs the loop (or the
+// user dismisses it at once); the open panel is the latest opened still
+// open, and opening an open panel brings it to the front.
+TEST_F(PanelServiceTest, OpeningAndClosingPanels) {
   LWPanelID first = create("First");
   LWPanelID second = create("Second");
-  funcs_->open(first, PANF_NOBUTT);
-  funcs_->open(second, PANF_NOBUTT);
+  service_.setRefuseOpen(true);
+  EXPECT_EQ(funcs_->open(first, PANF_NOBUTT), 0);
+  EXPECT_FALSE(panelOf(first).isOpen());
+  EXPECT_EQ(seen_.opened, 0);
+  service_.setRefuseOpen(false);
+  EXPECT_NE(funcs_->open(first, PANF_NOBUTT), 0);
+  EXPECT_NE(funcs_->open(second, PANF_NOBUTT), 0);
   EXPECT_EQ(service_.openPanel(), &panelOf(second));
+  funcs_->close(second);
   funcs_->close(second);
   EXPECT_EQ(service_.openPanel(), &panelOf(first));
   funcs_->open(second, PANF_NOBUTT);
-  funcs_->close(first);
+  panelOf(first).closeNow();
+  panelOf(first).closeNow();
   funcs_->open(first, PANF_NOBUTT);
   EXPECT_EQ(service_.openPanel(), &panelOf(first));
-
-  // Opening a panel that is open brings it to the front, without a second
-  // open callback.
   EXPECT_NE(funcs_->open(second, PANF_NOBUTT), 0);
   EXPECT_EQ(service_.openPanel(), &panelOf(second));
   EXPECT_EQ(panelOf(second).timesOpened(), 2);
+  EXPECT_EQ(std::vector<int>({seen_.opened, seen_.closed}), std::vector<int>({4, 2}));
+
+  LWControl *ok = add(first, "ButtonControl", "OK");
+  funcs_->close(first);
+  funcs_->close(second);
+  int loops = 0;
+  service_.setBlockingLoop([&](Panel &panel) {
+    ++loops;
+    EXPECT_EQ(service_.openPanel(), &panel);
+    EXPECT_EQ(seen_.opened, 5) << "opened before the loop runs";
+    panel.findControl("OK")->press();
+    panel.closeNow();
+  });
+  EXPECT_NE(funcs_->open(first, PANF_BLOCKING), 0);
+  EXPECT_EQ(loops, 1);
+  EXPECT_THAT(seen_.events, ElementsAre(ok));
+  EXPECT_FALSE(panelOf(first).isOpen());
+  service_.setBlockingLoop(nullptr);
+  EXPECT_NE(funcs_->open(first, PANF_BLOCKING), 0);
+  EXPECT_FALSE(panelOf(first).isOpen()) << "without a loop the user dismisses it at once";
+  EXPECT_EQ(std::vector<int>({seen_.opened, seen_.closed}), std::vector<int>({6, 6}));
+}
+
+constexpr char kUntouched = '#';
+
+// A request with buffers of its own; each buffer is longer than the length
+// the request gives, so that writes beyond it show.
+struct Dialog {
+  Dialog(int type, int length, const char *title = "Title", const char *fileType = "Scenes") {
+    local = {type, -7, title, fileType, path.data(), baseName.data(), fullName.data(), length, nullptr};
+    start("", "", "");
+  }
+  void start(const std::string &directory, const std::string &base, const std::string &full) {
+    const std::pair<std::array<char, 64> *, const std::string *> buffers[] = {
+        {&path, &directory}, {&baseName, &base}, {&fullName, &full}};
+    for (auto [buffer, text] : buffers) {
+      buffer->fill(kUntouched);
+      text->copy(buffer->data(), text->size());
+      (*buffer)[text->size()] = '\0';
+    }
+  }
+  // The bytes past the request's length are as they were.
+  bool untouchedPast(const std::array<char, 64> &buffer) const {
+    for (std::size_t i = static_cast<std::size_t>(local.bufLen); i < buffer.size(); ++i)
+      if (buffer[i] != kUntouched) return false;
+    return true;
+  }
+  int open(int version = LWFILEREQ_VERSION) { return lwsim::FileRequester::function()(version, &local); }
+
+  std::array<char, 64> path{}, baseName{}, fullName{};
+  LWFileReqLocal local{};
+};
+
+// Answers come in queue order and an empty queue cancels, leaving the
+// buffers; a file dialog gets the full name, its directory and its base name.
+TEST(FileRequester, AnswersFillTheDialogsInQueueOrder) {
+  lwsim::Host host;
+  lwsim::FileRequester &files = host.fileRequester();
+  for (const char *answer : {"/scenes/clips/walk cycle.xml", "C:\\Clips\\run.xml", "", "loose.xml"})
+    if (*answer != '\0')
+      files.queueAnswer(answer);
+    else
+      files.queueCancel();
+  EXPECT_EQ(files.pendingAnswers(), 4u);
+  std::vector<std::string> seen;
+  for (int type : {FREQ_LOAD, FREQ_SAVE, FREQ_LOAD, FREQ_LOAD, FREQ_LOAD}) {
+    Dialog dialog(type, 48);
+    dialog.start("/old", "old.xml", "/old/old.xml");
+    ASSERT_EQ(dialog.open(), AFUNC_OK);
+    seen.push_back(std::to_string(dialog.local.result) + " " + dialog.fullName.data() + " | " + dialog.path.data() +
+                   " | " + dialog.baseName.data());
+  }
+  EXPECT_THAT(seen, ElementsAre("1 /scenes/clips/walk cycle.xml | /scenes/clips | walk cycle.xml",
+                                "1 C:\\Clips\\run.xml | C:\\Clips | run.xml", "0 /old/old.xml | /old | old.xml",
+                                "1 loose.xml |  | loose.xml", "0 /old/old.xml | /old | old.xml"));
+  EXPECT_EQ(files.pendingAnswers(), 0u);
+
+  files.queueAnswer("/scenes/clips");
+  Dialog directory(FREQ_DIRECTORY, 48, nullptr, nullptr);
+  directory.local.baseName = nullptr;
+  directory.local.fullName = nullptr;
+  directory.start("/folder", "", "");
+  ASSERT_EQ(directory.open(), AFUNC_OK);
+  EXPECT_EQ(directory.local.result, 1);
+  EXPECT_STREQ(directory.path.data(), "/scenes/clips");
+
+  // Every request as the module made it: the buffers as they were when the
+  // dialog opened.
+  ASSERT_EQ(files.requests().size(), 6u);
+  const lwsim::FileRequest &first = files.requests()[0], &last = files.requests()[5];
+  EXPECT_EQ(std::vector<std::string>({first.title, first.fileType, first.path, first.baseName, first.fullName}),
+            std::vector<std::string>({"Title", "Scenes", "/old", "old.xml", "/old/old.xml"}));
+  EXPECT_EQ(std::vector<std::string>({last.title, last.fileType, last.path}),
+            std::vector<std::string>({"", "", "/folder"}));
+  EXPECT_EQ(std::vector<int>({first.type, first.bufferLength, first.answered, files.requests()[2].answered, last.type,
+                              last.answered}),
+            std::vector<int>({FREQ_LOAD, 48, 1, 0, FREQ_DIRECTORY, 1}));
+}
+
+// Answers longer than the buffer are cut and terminated; another version is
+// refused and consumes nothing; no request or no host fails.
+TEST(FileRequester, ShortBuffersOtherVersionsAndNoRequest) {
+  Dialog early(FREQ_LOAD, 48);
+  EXPECT_NE(early.open(), AFUNC_OK) << "no host";
+  EXPECT_EQ(early.local.result, -7);
+  lwsim::Host host;
+  lwsim::FileRequester &files = host.fileRequester();
+  files.queueAnswer("/scenes/clips/walk.xml");
+  for (int version : {LWFILEREQ_VERSION - 1, LWFILEREQ_VERSION + 1, 0}) {
+    Dialog dialog(FREQ_LOAD, 48);
+    EXPECT_EQ(dialog.open(version), AFUNC_BADVERSION) << version;
+    EXPECT_EQ(dialog.local.result, -7) << version;
+    EXPECT_STREQ(dialog.fullName.data(), "");
+  }
+  EXPECT_NE(lwsim::FileRequester::function()(LWFILEREQ_VERSION, nullptr), AFUNC_OK);
+  EXPECT_TRUE(files.requests().empty());
+
+  Dialog file(FREQ_LOAD, 8);
+  ASSERT_EQ(file.open(), AFUNC_OK);
+  EXPECT_STREQ(file.fullName.data(), "/scenes");  // 7 characters and the terminator
+  EXPECT_STREQ(file.path.data(), "/scenes");
+  EXPECT_STREQ(file.baseName.data(), "walk.xm");
+  files.queueAnswer("/scenes/clips");
+  Dialog directory(FREQ_DIRECTORY, 5);
+  ASSERT_EQ(directory.open(), AFUNC_OK);
+  EXPECT_STREQ(directory.path.data(), "/sce");
+  files.queueAnswer("exactly8");  // 8 characters and the terminator fill 9 bytes
+  Dialog exact(FREQ_SAVE, 9);
+  ASSERT_EQ(exact.open(), AFUNC_OK);
+  EXPECT_STREQ(exact.fullName.data(), "exactly8");
+  for (const Dialog *dialog : {&file, &directory, &exact})
+    for (const auto *buffer : {&dialog->fullName, &dialog->path, &dialog->baseName})
+      EXPECT_TRUE(dialog->untouchedPast(*buffer)) << dialog->local.bufLen;
 }
 
 }  // namespace
