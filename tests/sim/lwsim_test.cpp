@@ -252,6 +252,7 @@ TEST_F(LwsimTest, ScriptsFromAFileOrStandardInputRunAlikeAndStopAtAnErrorNamingT
       EXPECT_EQ(run.exitCode, tail.empty() ? 0 : 1) << source;
       EXPECT_THAT(lines(run.out), ElementsAreArray(expected)) << source;
       const std::string named = std::string(source) == "file" ? path : "<stdin>";
+      EXPECT_EQ(run.err.empty(), tail.empty()) << source;
       EXPECT_EQ(run.err.find(named + ":12: unknown directive @bogus") != std::string::npos, !tail.empty()) << source;
     }
   }

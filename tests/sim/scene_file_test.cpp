@@ -326,12 +326,15 @@ TEST_F(SceneFileTest, LaterVersionsNameItemsByTheIdsTheyDeclare) {
 
   lwsim::Scene fresh;
   lwsim::loadSceneFile(fresh, write("\xEF\xBB\xBFLWSC\n5\nAddNullObject 10000000 A\nAddBone 40000007\n"
-                                    "AddCamera 30000000\nParentItem 40000007\nFrameSize 1 1000000000\n"));
-  ASSERT_EQ(fresh.items().size(), 3u);
+                                    "AddCamera 30000000\nParentItem 40000007\nFrameSize 1 1000000000\n"
+                                    "AddCamera 30000001\nFrameSize 1000000000 1\n"));
+  ASSERT_EQ(fresh.items().size(), 4u);
   EXPECT_EQ(fresh.items()[1]->name, "Bone");
   EXPECT_EQ(fresh.items()[2]->parent, fresh.items()[1].get());
   EXPECT_EQ(fresh.items()[2]->resolutionWidth, 1);
   EXPECT_EQ(fresh.items()[2]->resolutionHeight, 1000000000);
+  EXPECT_EQ(fresh.items()[3]->resolutionWidth, 1000000000);
+  EXPECT_EQ(fresh.items()[3]->resolutionHeight, 1);
 }
 
 TEST_F(SceneFileTest, NumbersAreReadInTheCNotationUnderADecimalCommaLocale) {
