@@ -30,32 +30,27 @@ T readAt(const void *base, std::size_t offset) {
   return value;
 }
 
-TEST(ModuleDescriptor, HeaderFieldsSitAtTheirOffsets) {
+// The header's fields at their offsets; startup answers 4 and looks up no
+// global, shutdown does nothing; the server table holds six records in
+// order, then 32 zero bytes.
+TEST(ModuleDescriptor, HeaderStartupAndServerTableAsTheHostReadsThem) {
   lwtest::ModuleHost fixture;
-  const void *raw = &fixture.module().descriptor();
+  const ModuleDescriptor &descriptor = fixture.module().descriptor();
+  const void *raw = &descriptor;
   EXPECT_EQ(readAt<std::uint32_t>(raw, 0), 0x04121994u);
   EXPECT_EQ(readAt<std::uint32_t>(raw, 4), 3u);
   EXPECT_EQ(readAt<std::uint32_t>(raw, 8), kMachine);
   EXPECT_EQ(readAt<std::uint32_t>(raw, 12), 0u) << "padding is zero";
-  EXPECT_NE(readAt<void *>(raw, 16), nullptr);
-  EXPECT_NE(readAt<void *>(raw, 24), nullptr);
-  EXPECT_NE(readAt<void *>(raw, 32), nullptr);
-}
+  for (const std::size_t offset : {16, 24, 32}) EXPECT_NE(readAt<void *>(raw, offset), nullptr) << offset;
 
-TEST(ModuleDescriptor, StartupAnswersFourAndShutdownDoesNothing) {
-  lwtest::ModuleHost fixture;
-  const ModuleDescriptor &descriptor = fixture.module().descriptor();
   EXPECT_EQ(fixture.module().startupValue(), reinterpret_cast<void *>(4));
   EXPECT_EQ(descriptor.startup(), reinterpret_cast<void *>(4));
   descriptor.shutdown(reinterpret_cast<void *>(4));
   EXPECT_TRUE(fixture.transcript().empty());
   EXPECT_TRUE(fixture.commandLines().empty());
   EXPECT_TRUE(fixture.host().globals().lookupLog().empty()) << "loading looks up no global";
-}
 
-TEST(ModuleDescriptor, ServerTableHoldsSixRecordsInOrderThenZeros) {
-  lwtest::ModuleHost fixture;
-  const auto *records = static_cast<const unsigned char *>(readAt<void *>(&fixture.module().descriptor(), 32));
+  const auto *records = static_cast<const unsigned char *>(readAt<void *>(raw, 32));
   const auto &expected = lwtest::moduleServers();
   for (std::size_t i = 0; i < expected.size(); ++i) {
     const unsigned char *record = records + 32 * i;
