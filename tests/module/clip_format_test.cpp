@@ -16,11 +16,7 @@
 #include <regex>
 #include <stdexcept>
 #include <thread>
-#ifdef _WIN32
-#include <windows.h>
-
-#include "platform/text/wide_text_win32.h"
-#else
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #endif
@@ -50,6 +46,12 @@
 #include "support/number_text.h"
 #include "support/script_session.h"
 #include "support/wine_host.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/text/wide_text_win32.h"
+#endif
 
 namespace {
 
