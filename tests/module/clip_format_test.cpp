@@ -1,0 +1,798 @@
+// The clip file format on its own: the XML document the reader walks, the
+// reader and the writer with their numbers and texts, the code page 932
+// conversions, and the file and name helpers around them.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <stdexcept>
+#include <thread>
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
+#include "clip_io/format/clip_attributes.h"
+#include "clip_io/format/clip_reader.h"
+#include "clip_io/format/clip_writer.h"
+#include "clip_io/load/item_name_matcher.h"
+#include "clip_io/model/anim_fn.h"
+#include "clip_io/panels/save_labels.h"
+#include "common/commands/exceptions.h"
+#include "common/files/file_listing.h"
+#include "common/files/path_text.h"
+#include "common/globals/clip_globals.h"
+#include "common/text/fixed_number.h"
+#include "platform/files/directory_listing.h"
+#include "platform/files/file_replace.h"
+#include "platform/text/ansi_text.h"
+#include "platform/text/code_page_932.h"
+#include "platform/text/utf8_text.h"
+#include "platform/xml/com_startup.h"
+#include "platform/xml/xml_document.h"
+#include "sim/commands/ansi_text.h"
+#include "sim/host.h"
+#include "support/decimal_comma_locale.h"
+#include "support/exported_names.h"
+#include "support/number_text.h"
+#include "support/script_session.h"
+#include "support/wine_host.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/text/wide_text_win32.h"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using lwp::akio::AnimClip;
+using lwp::akio::AnimClipChannel;
+using lwp::akio::AnimClipItem;
+using lwp::akio::AnimClipKey;
+using lwp::platform::XmlElement;
+using lwp::platform::XmlStep;
+using lwtest::fixed10;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+constexpr int kUntouched = 42;  // a result code the reader must leave alone
+const std::string kSjisDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n";
+const std::string kUtf8Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+const std::string kHyo = "\xE8\xA1\xA8";  // 表, whose code page 932 form ends in a backslash byte
+
+// A document with one clip category holding body.
+std::string clipDocument(const std::string &body, const std::string &declaration = kUtf8Declaration) {
+  return declaration + "<docroot>\n<info><tool>t</tool></info>\n<category type=\"LW_animClip\" format=\"1.0\" >\n" +
+         body + "</category>\n</docroot>\n<!--EOF-->";
+}
+std::string clipElement(const std::string &attributes, const std::string &inside = "") {
+  return "<clip " + attributes + " >\n" + inside + "</clip>\n";
+}
+std::string keyElement(const std::string &time, const std::string &value) {
+  return "<key time=\"" + time + "\" value=\"" + value + "\" shape=\"0\" />";
+}
+const std::string kFullPose =
+    "<basepose><pivot_pos x=\"1\" y=\"2\" z=\"3\"/><pivot_rot x=\"4\" y=\"5\" z=\"6\"/>"
+    "<rest_pos x=\"7\" y=\"8\" z=\"9\"/><rest_rot x=\"10\" y=\"11\" z=\"12\"/></basepose>\n";
+
+// UTF-16 code units of an ASCII or BMP text, as bytes in either order.
+std::string utf16Bytes(const std::u16string &text, bool bigEndian) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(bigEndian ? unit >> 8 : unit & 0xFF);
+    bytes += static_cast<char>(bigEndian ? unit & 0xFF : unit >> 8);
+  }
+  return bytes;
+}
+std::u16string widen(const std::string &ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+AnimClipItem itemNamed(const std::string &name, const std::string &path) {
+  return {name, path, 1.0 / 30, 2.0, 30.0, {}, {}, {}, {}, {}};
+}
+
+class ClipFormat : public ::testing::Test {
+ protected:
+  // The load driver starts COM for the reader; the writer reports through the host.
+  void SetUp() override {
+    lwp::platform::startComOnce();
+    ASSERT_TRUE(lwp::acquireClipGlobals(lwsim::GlobalRegistry::function()));
+  }
+  std::string target(const std::string &name) const { return (dir_ / name).string(); }
+  std::string writeFile(const std::string &name, const std::string &bytes) const {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+    return target(name);
+  }
+  // Reads bytes as a clip file; the result code starts untouched.
+  AnimClip read(const std::string &bytes) {
+    code_ = kUntouched;
+    return lwp::akio::readClipFile(writeFile("clip.xml", bytes), code_);
+  }
+  std::vector<std::string> transcript() const { return host_.transcript().formatted(); }
+  std::vector<std::string> filesInDir() const {
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(dir_.path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  lwsim::Host host_;
+  lwtest::ScratchDirectory dir_;
+  int code_ = kUntouched;
+};
+
+// ---- the XML document ----
+
+// Records a walk: "+n" for each element entered, "-n" for each left, where
+// n is its attribute n; skip='1' is skipped, stop='1' ends the walk, and the
+// first element x is kept.
+class WalkRecord final : public lwp::platform::XmlVisitor {
+ public:
+  XmlStep enter(const XmlElement &element) override {
+    steps.push_back("+" + element.attribute("n").value_or(element.tagName()));
+    if (!firstX && element.tagName() == "x") firstX = element;
+    if (element.attribute("stop")) return XmlStep::Stop;
+    return element.attribute("skip") ? XmlStep::Skip : XmlStep::Descend;
+  }
+  void leave(const XmlElement &element) override {
+    steps.push_back("-" + element.attribute("n").value_or(element.tagName()));
+  }
+  std::vector<std::string> steps;
+  XmlElement firstX;
+};
+
+TEST_F(ClipFormat, TheDocumentIsWalkedInOrderAndRefusesWhatIsNotOneWellFormedTree) {
+  lwp::platform::XmlDocument document;
+  EXPECT_FALSE(document.root());  // elements of no document are empty
+  EXPECT_EQ(document.root().tagName() + document.root().attribute("a").value_or("none"), "none");
+  ASSERT_TRUE(document.load(writeFile("doc.xml",
+                                      "<r><x n='1' a='' b=' x &amp; y '>t<x n='2'/><!-- c --><y n='3' "
+                                      "skip='1'><x n='4'/></y></x><x n='5'><z n='6' stop='1'><x n='7'/>"
+                                      "</z></x><x n='8'/></r>")));
+  EXPECT_EQ(document.errorDescription(), "");
+  WalkRecord record;
+  document.walk(record);
+  EXPECT_THAT(record.steps, ElementsAre("+r", "+1", "+2", "-2", "+3", "-1", "+5", "+6"));
+  EXPECT_EQ(record.firstX.childCount("x"), 1u);
+  // An absent attribute differs from an empty one; names are exact.
+  EXPECT_EQ(record.firstX.attribute("a"), std::optional<std::string>(""));
+  EXPECT_EQ(record.firstX.attribute("b"), std::optional<std::string>(" x & y "));
+  EXPECT_EQ(record.firstX.attribute("B"), std::nullopt);
+  std::vector<std::string> attributes;
+  record.firstX.forEachAttribute([&](std::string_view name, std::string_view value) {
+    attributes.push_back(std::string(name) + "=" + std::string(value) +
+                         (value.data()[value.size()] == '\0' ? "" : "!"));
+  });
+  EXPECT_THAT(attributes, ElementsAre("n=1", "a=", "b= x & y "));
+  // A failed load says why and drops the previous document.
+  for (const std::string &bytes :
+       {std::string("<r><a></r>"), std::string("<?xml version='1.0' encoding='no-such'?><r/>"), std::string("<r/><s/>"),
+        std::string("<r/>text"), std::string("<!-- c -->")}) {
+    EXPECT_FALSE(document.load(writeFile("doc.xml", bytes))) << bytes;
+    EXPECT_NE(document.errorDescription(), "") << bytes;
+    EXPECT_FALSE(document.root());
+  }
+  EXPECT_FALSE(document.load(target("missing.xml")));
+  EXPECT_TRUE(document.load(writeFile("doc.xml", "<?xml version='1.0'?>\n<!-- a -->\n<r/>\n<?pi x?>\n<!--EOF-->")));
+  // Nested deeper than the limit: the parser refuses it, or where it has no
+  // such limit (Wine's MSXML), the walk does.
+  const auto loadsAndWalks = [&](int depth) {
+    std::string text;
+    for (int level = 0; level < depth; ++level) text = "<e>" + text + "</e>";
+    if (!document.load(writeFile("deep.xml", text))) return false;
+    WalkRecord deep;
+    try {
+      document.walk(deep);
+    } catch (const std::runtime_error &) {
+      return false;
+    }
+    return deep.steps.size() == 2u * static_cast<std::size_t>(depth);
+  };
+  EXPECT_TRUE(loadsAndWalks(lwp::platform::kMaxElementDepth));
+  EXPECT_FALSE(loadsAndWalks(lwp::platform::kMaxElementDepth + 1));
+}
+
+// ---- the reader ----
+
+TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndItsClipsAtAnyDepth) {
+  const AnimClip clip = read(
+      kUtf8Declaration +
+      "<docroot>\n<category type=\"LW_animClip\" format=\"1.0 \"><clip item=\"Padded\"/></category>\n"
+      "<category type=\"lw_animclip\" format=\"1.0\"><clip item=\"Lower\"/></category>\n"
+      "<category type=\"LW_animClip\"><clip item=\"NoFormat\"/></category>\n"
+      "<group><category type=\"LW_animClip\" format=\"1.0\"><group><clip item=\"First\"><note><clip item=\"Inner\">"
+      "<targets><param channel=\"X\"/></targets></clip></note></clip></group><clip item=\"Last\"/></category></group>"
+      "<category type=\"LW_animClip\" format=\"1.0\"><clip item=\"Later\"/></category>\n</docroot>");
+  // An element counts once, for its nearest clip.
+  std::vector<std::string> names;
+  for (const AnimClipItem &item : clip) names.push_back(item.itemName + std::to_string(item.channels.size()));
+  EXPECT_THAT(names, ElementsAre("First0", "Inner1", "Last0"));
+  EXPECT_EQ(code_, lwp::akio::kReadAll);
+  for (const std::string root : {"docroot><category type=\"LW_animClip\" format=\"1.1\">",
+                                 "DocRoot><category type=\"LW_animClip\" format=\"1.0\">"}) {
+    EXPECT_THAT(read(kUtf8Declaration + "<" + root + clipElement("item=\"A\"") + "</category></" +
+                     root.substr(0, root.find('>')) + ">"),
+                IsEmpty());
+    EXPECT_EQ(code_, kUntouched);
+  }
+  EXPECT_THAT(transcript(), IsEmpty());
+}
+
+TEST_F(ClipFormat, ParamsOfEveryTargetsAddChannelsAndEverySourcesFillsThemInOrder) {
+  const auto fcurve = [](const std::string &time) { return "<fcurve>" + keyElement(time, time) + "</fcurve>"; };
+  AnimClip clip = read(
+      clipDocument(clipElement("item=\"A\"",
+                               "<targets><param channel=\"Position.X\"/><param channel=\"Position.Y\"/></targets>\n"
+                               "<targets><group><param channel=\"Face.Smile\"/></group><param/></targets>\n<sources>" +
+                                   fcurve("0") + "</sources>\n<sources>" + fcurve("2") + fcurve("5") + "</sources>")));
+  ASSERT_EQ(clip.size(), 1u);
+  std::vector<std::string> channels;
+  for (const AnimClipChannel &channel : clip[0].channels) {
+    channels.push_back(channel.name + ":");
+    for (const AnimClipKey &each : channel.keys) channels.back() += fixed10(each.time).substr(0, 1);
+  }
+  EXPECT_THAT(channels, ElementsAre("Position.X:02", "Position.Y:5", "Face.Smile:", ":"));
+  EXPECT_EQ(code_, lwp::akio::kReadAll);
+  // An fcurve beyond the channels empties the result with code zero.
+  const std::string targets = "<targets><param channel=\"A\"/><param channel=\"B\"/></targets>";
+  EXPECT_THAT(read(clipDocument(clipElement("item=\"Good\"", kFullPose) +
+                                clipElement("item=\"Bad\"", targets + "<sources>" + fcurve("0") + fcurve("1") +
+                                                                fcurve("2") + "</sources>"))),
+              IsEmpty());
+  EXPECT_EQ(code_, lwp::akio::kReadStoppedAtFcurve);
+  EXPECT_THAT(transcript(), IsEmpty());
+}
+
+TEST_F(ClipFormat, MissingValuesTakeTheirDefaultsAndABasePoseMustBeWhole) {
+  const AnimClip clip =
+      read(clipDocument("<clip/>" + clipElement("item=\"A\" fps=\"abc\" range_start=\"\" range_end=\" 2.5s\"") +
+                        clipElement("item=\"Posed\"", kFullPose) +
+                        clipElement("item=\"Sparse\"",
+                                    "<basepose><pivot_pos/><pivot_rot x=\"-1\"/><rest_pos/><deep><rest_rot z=\"0.5\"/>"
+                                    "</deep></basepose>")));
+  ASSERT_EQ(clip.size(), 4u);
+  EXPECT_EQ(clip[0].itemName + clip[0].fullPath, "");
+  EXPECT_EQ(std::make_tuple(clip[0].rangeStart, clip[0].rangeEnd, clip[0].fps),
+            std::make_tuple(-1.7976931348623157e308, 1.7976931348623157e308, 24.0));
+  EXPECT_EQ(std::make_pair(clip[0].pivotPos, clip[0].restRot),
+            std::make_pair(lwp::akio::Vector3{}, lwp::akio::Vector3{}));
+  // A number without digits reads as zero.
+  EXPECT_EQ(std::make_tuple(clip[1].rangeStart, clip[1].rangeEnd, clip[1].fps), std::make_tuple(0.0, 2.5, 0.0));
+  EXPECT_EQ(code_, lwp::akio::kReadAll | lwp::akio::kBasePoseBit);
+  EXPECT_EQ(std::make_tuple(clip[2].pivotPos, clip[2].pivotRot, clip[2].restPos, clip[2].restRot),
+            std::make_tuple(lwp::akio::Vector3{1, 2, 3}, lwp::akio::Vector3{4, 5, 6}, lwp::akio::Vector3{7, 8, 9},
+                            lwp::akio::Vector3{10, 11, 12}));
+  EXPECT_EQ(std::make_pair(clip[3].pivotRot, clip[3].restRot),
+            std::make_pair(lwp::akio::Vector3{-1, 0, 0}, lwp::akio::Vector3{0, 0, 0.5}));
+  // Each missing element of a base pose fails the file, named in the box.
+  for (const std::string missing : {"pivot_pos", "pivot_rot", "rest_pos", "rest_rot"}) {
+    std::string pose = kFullPose;
+    const std::size_t start = pose.find("<" + missing);
+    pose.erase(start, pose.find("/>", start) + 2 - start);
+    host_.transcript().clear();
+    EXPECT_THAT(read(clipDocument(clipElement("item=\"Good\"", kFullPose) + clipElement("item=\"A\"", pose))),
+                IsEmpty());
+    EXPECT_EQ(code_, kUntouched);
+    ASSERT_EQ(host_.transcript().lines().size(), 1u);
+    EXPECT_EQ(host_.transcript().lines()[0].kind, lwsim::TranscriptLine::Kind::Message);
+    EXPECT_THAT(transcript(),
+                ElementsAre("message: Debug Window: A basepose element lacks its " + missing + " element."));
+  }
+  // The box's entry in the command-line host.
+  EXPECT_THAT(lwtest::exportedNames(LWSIM_PATH), ::testing::Contains("lwpShowMessageBox"));
+}
+
+TEST_F(ClipFormat, NumbersReadTheirPrefixAsTheCLibraryDoesInAnyLocale) {
+  const AnimClip clip = read(clipDocument(
+      clipElement("item=\"A\"",
+                  "<targets><param channel=\"X\"/></targets><sources><fcurve>"
+                  "<key time=\" 1.5x\" value=\"-2e1\" shape=\"2.9\" tension=\"abc\" continuity=\"\" bias=\"0.25\" "
+                  "param0=\"+.5\" param1=\"3,75\" param2=\"1e-3\" param3=\"7\" /><key time=\"2\" value=\"1\" />"
+                  "</fcurve></sources>")));
+  ASSERT_EQ(clip.size(), 1u);
+  ASSERT_EQ(clip[0].channels[0].keys.size(), 2u);
+  const AnimClipKey &k = clip[0].channels[0].keys[0];
+  EXPECT_EQ(std::make_tuple(k.time, k.value, k.shape, k.tension, k.continuity, k.bias),
+            std::make_tuple(1.5, -20.0, 2, 0.0, 0.0, 0.25));
+  EXPECT_EQ(std::make_tuple(k.param0, k.param1, k.param2, k.param3), std::make_tuple(0.5, 3.0, 0.001, 7.0));
+  const AnimClipKey &partial = clip[0].channels[0].keys[1];  // what a key lacks reads as 0
+  EXPECT_EQ(std::make_tuple(partial.time, partial.shape, partial.param3), std::make_tuple(2.0, 0, 0.0));
+
+  const auto sameBits = [](double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  };
+  const char *const texts[] = {"1.5",
+                               " -2.5e3x",
+                               "+.5",
+                               "-.5",
+                               "0x1p3",
+                               "-0X1P-2",
+                               "00x1",
+                               "1e",
+                               "1e+",
+                               ".e5",
+                               "-",
+                               "",
+                               "inf",
+                               "-Infinity",
+                               "nan(7)",
+                               "1e400",
+                               "-1e-400",
+                               "4e-320",
+                               "123456789012345678901234",
+                               "0.30000000000000004441",
+                               "\t7",
+                               "3,75",
+                               "99999999999999999999",
+                               "-99999999999"};
+  for (const char *text : texts) {
+    EXPECT_TRUE(sameBits(lwp::akio::decimalNumber(text), std::strtod(text, nullptr))) << text;
+    // Integers are held to int.
+    EXPECT_EQ(lwp::akio::decimalInteger(text), std::clamp<long>(std::strtol(text, nullptr, 10), INT_MIN, INT_MAX))
+        << text;
+  }
+  std::mt19937_64 random(7);
+  char text[64];
+  for (int i = 0; i < 20000; ++i) {
+    const double value = std::bit_cast<double>(random() & 0xBFFFFFFFFFFFFFFFULL);  // below 2 in magnitude
+    std::snprintf(text, sizeof text, i % 2 == 0 ? "%.17g" : "%.10f", value * (1 << (i % 30)));
+    ASSERT_TRUE(sameBits(lwp::akio::decimalNumber(text), std::strtod(text, nullptr))) << text;
+  }
+  // Text and numbers fall back only where the value cannot be had.
+  EXPECT_EQ(lwp::akio::attributeText(std::nullopt, "none") + "|" + lwp::akio::attributeText(std::string(), "none") +
+                "|" + lwp::akio::attributeText(std::string("a\xC3"), "none"),
+            "none||none");  // the last not well-formed
+  EXPECT_EQ(std::make_tuple(lwp::akio::attributeNumber(std::nullopt, 24.0),
+                            lwp::akio::attributeNumber(std::string("x"), 24.0),
+                            lwp::akio::attributeNumber(std::string("1\xFF"), 24.0)),
+            std::make_tuple(24.0, 0.0, 24.0));
+
+  if (!lwtest::useDecimalCommaLocale()) GTEST_SKIP() << "no decimal comma locale on this system";
+  const AnimClip comma = read(clipDocument(clipElement("item=\"A\" fps=\"29.97\" range_start=\"1,5\"",
+                                                       "<targets><param channel=\"X\"/></targets><sources><fcurve>" +
+                                                           keyElement("0.25", "3,5") + "</fcurve></sources>")));
+  std::setlocale(LC_NUMERIC, "C");
+  ASSERT_EQ(comma.size(), 1u);
+  EXPECT_EQ(std::make_tuple(comma[0].fps, comma[0].rangeStart, comma[0].channels[0].keys[0].time,
+                            comma[0].channels[0].keys[0].value),
+            std::make_tuple(29.97, 1.0, 0.25, 3.0));
+}
+
+// A document of one clip whose item name is in the document's own encoding,
+// the UTF-8 name it must give the module, and why Wine's MSXML cannot read it.
+struct EncodedName {
+  std::string label, bytes, expected;
+  const char *wineSkip;
+};
+
+std::vector<EncodedName> encodedNames() {
+  const auto declared = [](const std::string &encoding) { return "<?xml version='1.0' encoding='" + encoding + "'?>"; };
+  std::vector<EncodedName> rows = {
+      {"UTF-8 with no declaration", clipDocument(clipElement("item=\"" + kHyo + "\""), ""), kHyo, nullptr},
+      {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + clipDocument(clipElement("item=\"" + kHyo + "\""), ""), kHyo,
+       nullptr},
+      {"UTF-8 beyond code page 932", clipDocument(clipElement("item=\"Fu\xC3\x9F\xF0\x9F\x98\x80\"")),
+       "Fu\xC3\x9F\xF0\x9F\x98\x80", nullptr},
+      {"references", clipDocument("<clip item=\"A&amp;B&lt;&quot;&#x8868;&#35;&#xDF;&#x1F600;&#x9;\"/>"),
+       "A&B<\"" + kHyo + "#\xC3\x9F\xF0\x9F\x98\x80\t", nullptr},
+      {"Shift_JIS with a NEC digit", clipDocument(clipElement("item=\"\x95\x5C\x8E\xA6\x87\x40\""), kSjisDeclaration),
+       kHyo + "\xE7\xA4\xBA\xE2\x91\xA0", lwtest::kWineRefusesShiftJis},
+      {"EUC-JP", clipDocument(clipElement("item=\"\xC9\xBD\""), declared("EUC-JP")), kHyo, lwtest::kWineLacksEucJp},
+      {"ISO-8859-1", clipDocument(clipElement("item=\"caf\xE9\""), declared("ISO-8859-1")), "caf\xC3\xA9", nullptr},
+  };
+  for (const char *alias : {"sjis", "SHIFT_JIS", "x-sjis", "MS_Kanji", "windows-31j", "csShiftJIS"})
+    rows.push_back(
+        {alias, clipDocument(clipElement("item=\"\x95\x5C\""), declared(alias)), kHyo, lwtest::kWineRefusesShiftJis});
+  const std::string document = clipDocument(clipElement("item=\"@\""), declared("UTF-16"));
+  const std::size_t at = document.find('@');
+  const std::u16string named = widen(document.substr(0, at)) + u"\u8868" + widen(document.substr(at + 1));
+  for (const bool bigEndian : {false, true})
+    for (const bool mark : {false, true})
+      rows.push_back({bigEndian ? "UTF-16BE" : "UTF-16LE",
+                      (mark ? utf16Bytes(u"\uFEFF", bigEndian) : "") + utf16Bytes(named, bigEndian), kHyo, nullptr});
+  return rows;
+}
+
+TEST_F(ClipFormat, NamesReachTheModuleAsUtf8WhateverTheDocumentsEncoding) {
+  for (const EncodedName &row : encodedNames()) {
+    SCOPED_TRACE(row.label);
+    if (row.wineSkip != nullptr && lwtest::runningUnderWine()) continue;
+    const AnimClip clip = read(row.bytes);
+    ASSERT_EQ(clip.size(), 1u);
+    EXPECT_EQ(clip[0].itemName, row.expected);
+  }
+  // The declared encoding is read from the declaration only.
+  if (lwtest::runningUnderWine()) GTEST_SKIP() << lwtest::kWineRefusesShiftJis;
+  EXPECT_THAT(read(clipDocument(clipElement("item=\"\x95\x5C\" note='encoding=\"Shift_JIS\"'"), "")), IsEmpty());
+  EXPECT_EQ(read(clipDocument(clipElement("item=\"\x95\x5C\""),
+                              "<?xml version = \"1.0\"\n  encoding = 'sjis' "
+                              "standalone='yes'?>"))
+                .at(0)
+                .itemName,
+            kHyo);
+}
+
+TEST_F(ClipFormat, ClipTextsLongerThan2047BytesTakeTheDefault) {
+  const std::string fits(2047, 'a'), zeros(2046, '0');
+  std::string kanji;
+  for (int i = 0; i < 682; ++i) kanji += kHyo;  // 2046 bytes of UTF-8
+  const AnimClip clip = read(
+      clipDocument(clipElement("item=\"" + fits + "\" fullpath=\"" + fits + "b\"") +
+                   clipElement("item=\"" + kanji + "a\" fullpath=\"" + kanji + "ab\"") +
+                   clipElement("range_start=\"" + zeros + "5\" range_end=\"" + zeros + "05\" fps=\"" + zeros + "\"")));
+  ASSERT_EQ(clip.size(), 3u);
+  EXPECT_EQ(std::make_pair(clip[0].itemName, clip[0].fullPath), std::make_pair(fits, std::string()));
+  EXPECT_EQ(std::make_pair(clip[1].itemName, clip[1].fullPath), std::make_pair(kanji + "a", std::string()));
+  EXPECT_EQ(std::make_tuple(clip[2].rangeStart, clip[2].rangeEnd, clip[2].fps),
+            std::make_tuple(5.0, 1.7976931348623157e308, 0.0));
+}
+
+TEST_F(ClipFormat, WhatCannotBeReadOrDecodedYieldsNothingSilently) {
+  const std::string body = clipElement("item=\"A\""), good = clipDocument(body);
+  std::vector<std::string> documents = {
+      clipDocument(body + "<clip item=\"\xFF\xFE\"/>"),                         // not UTF-8
+      clipDocument(body + "<clip item=\"\xF8\x88\x80\x80\x80\"/>"),             // a five-byte form
+      clipDocument(body + "<clip item=\"\xF4\x90\x80\x80\"/>"),                 // beyond U+10FFFF
+      clipDocument(body + "<clip item=\"\x81\x20\"/>", kSjisDeclaration),       // a cut pair
+      clipDocument(body, "<?xml version=\"1.0\" encoding=\"x-unheard-of\"?>"),  // unknown
+      clipDocument(body, "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"),        // not 16-bit
+      "",
+      good.substr(0, good.size() / 2),
+      good + "<docroot/>",
+      good + "trailing text",
+      kUtf8Declaration + "<docroot><clip></docroot>"};
+  if (!lwtest::runningUnderWine())  // Wine's MSXML ignores a stray byte after a UTF-16 document
+    documents.push_back(utf16Bytes(u"\uFEFF", false) + utf16Bytes(widen(good), false) + "x");
+  for (const std::string &bytes : documents) {
+    SCOPED_TRACE(bytes);
+    EXPECT_THAT(read(bytes), IsEmpty());
+    EXPECT_EQ(code_, kUntouched);
+  }
+  EXPECT_THAT(lwp::akio::readClipFile(target("missing.xml"), code_), IsEmpty());
+  EXPECT_THAT(lwp::akio::readClipFile(dir_.path().string(), code_), IsEmpty());
+#ifndef _WIN32
+  // A named pipe without a writer: opening it must not wait for one.
+  ASSERT_EQ(mkfifo((dir_ / "pipe.xml").c_str(), 0600), 0);
+  EXPECT_THAT(lwp::akio::readClipFile(target("pipe.xml"), code_), IsEmpty());
+#endif
+  EXPECT_EQ(code_, kUntouched);
+  // No external document type or entity is read: whatever the parser makes
+  // of an external entity in an attribute, the file's content never arrives.
+  const std::string dtd = writeFile("clip.dtd", "<!ATTLIST clip item CDATA \"FROM-DTD\">\n");
+  const AnimClip typed = read(kUtf8Declaration + "<!DOCTYPE docroot SYSTEM \"file://" + dtd + "\">\n" +
+                              clipDocument("<clip fps=\"30\"/>", ""));
+  ASSERT_EQ(typed.size(), 1u);
+  EXPECT_EQ(typed[0].itemName + fixed10(typed[0].fps), "30.0000000000");
+  const std::string secret = writeFile("secret.txt", "TOP-SECRET");
+  for (const AnimClipItem &item :
+       read(kUtf8Declaration + "<!DOCTYPE docroot [\n<!ENTITY leak SYSTEM \"file://" + secret + "\">\n]>\n" +
+            clipDocument("<clip item=\"&leak;\" fullpath=\"/&leak;\"/>", "")))
+    EXPECT_THAT(item.itemName + item.fullPath, ::testing::Not(HasSubstr("TOP-SECRET")));
+  EXPECT_THAT(transcript(), IsEmpty());
+}
+
+#if defined(_WIN32)
+TEST_F(ClipFormat, AComFailureIsShownInTheBoxWithItsDescriptionAndYieldsNothing) {
+  // COM is started for each thread: on a thread of its own, without it, the
+  // parser cannot be created.
+  const std::string path = writeFile("clip.xml", clipDocument(clipElement("item=\"A\"")));
+  AnimClip clip(1);
+  code_ = kUntouched;
+  std::thread([&] { clip = lwp::akio::readClipFile(path, code_); }).join();
+  EXPECT_THAT(clip, IsEmpty());
+  EXPECT_EQ(code_, kUntouched);
+  const std::string prefix = "message: Debug Window: ";
+  ASSERT_EQ(transcript().size(), 1u);
+  EXPECT_EQ(transcript()[0].rfind(prefix, 0), 0u) << transcript()[0];
+  EXPECT_GT(transcript()[0].size(), prefix.size()) << "the box tells why";
+}
+#endif
+
+// ---- the writer ----
+
+std::string fastFixed(double value) {
+  std::string out;
+  lwp::appendFixed10(out, value);
+  return out;
+}
+
+TEST(FixedNumbers, MatchPrintfByteForByte) {
+  for (const double value : {0.0, -0.0, 0.5, -2.0, 1.0 / 3.0, -1.0 / 30.0, 1e-11, -5e-11, 5e-11, 123456789.123456789,
+                             1e300, -1.7976931348623157e308, 0.00000000005, 2.675, 1e-320}) {
+    EXPECT_EQ(fastFixed(value), fixed10(value)) << value;
+  }
+  // Halfway cases (odd multiples of 2^-11 end in a 5 at the eleventh
+  // decimal), frame times, and random bits at magnitudes 2^-40 to 2^70.
+  std::mt19937_64 random(20261206);
+  for (int i = 0; i < 100000; ++i) {
+    const std::uint64_t bits = random();
+    const double sign = (bits & 1) != 0 ? -1.0 : 1.0;
+    const double halfway = sign * static_cast<double>((bits >> 20) | 1) / 2048.0;
+    const double frameTime = sign * static_cast<double>(bits % 1000000) / 30.0;
+    const std::uint64_t exponent = 1023 - 40 + (bits >> 52) % 111;
+    const double pattern = std::bit_cast<double>((bits & 0x800FFFFFFFFFFFFFULL) | (exponent << 52));
+    for (const double value : {halfway, frameTime, pattern}) ASSERT_EQ(fastFixed(value), fixed10(value)) << value;
+  }
+  std::string integers;
+  for (const int value : {0, 3, -7, 2147483647, -2147483647 - 1}) {
+    lwp::appendInteger(integers, value);
+    integers += ' ';
+  }
+  EXPECT_EQ(integers, "0 3 -7 2147483647 -2147483648 ");
+}
+
+TEST_F(ClipFormat, TheWriterHasItsFixedLayout) {
+  AnimClipItem item = itemNamed("Arm", "/Rig/Arm");
+  item.pivotPos = {0.5, -2.0, 0.0};
+  item.restRot = {0.25, 0.0, -0.125};
+  const AnimClipKey bezier{0.5, -2.0, 5, 0.1, 0, 0, -0.25, 0, 0, 3.0};
+  item.channels = {AnimClipChannel{"Position.X", {AnimClipKey{0.0, 0.5, 3}, bezier}},
+                   AnimClipChannel{"Face.Smile", {}}};
+  lwp::akio::writeClipFile({item}, target("arm.xml"));
+  EXPECT_EQ(lwtest::readBytes(dir_ / "arm.xml"),
+            "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n<docroot>\n\t<info>\n\t\t<author></author>\n"
+            "\t\t<tool>qd_zaza02</tool>\n\t\t<comments></comments>\n\t\t<scene></scene>\n\t\t<created></created>\n"
+            "\t\t<modified></modified>\n\t\t<unit name=\"centimeter\" meter=\"0.01\" />\n"
+            "\t\t<axis up=\"Y\" order=\"left_hand\" />\n\t</info>\n"
+            "\t<category type=\"LW_animClip\" format=\"1.0\" >\n"
+            "\t\t<clip item=\"Arm\" type=\"param-fcurve\" fullpath=\"/Rig/Arm\" range_start=\"0.0333333333\" "
+            "range_end=\"2.0000000000\" fps=\"30.0000000000\" >\n\t\t\t<basepose>\n"
+            "\t\t\t\t<pivot_pos x=\"0.5000000000\" y=\"-2.0000000000\" z=\"0.0000000000\"/>\n"
+            "\t\t\t\t<pivot_rot x=\"0.0000000000\" y=\"0.0000000000\" z=\"0.0000000000\"/>\n"
+            "\t\t\t\t<rest_pos x=\"0.0000000000\" y=\"0.0000000000\" z=\"0.0000000000\"/>\n"
+            "\t\t\t\t<rest_rot x=\"0.2500000000\" y=\"0.0000000000\" z=\"-0.1250000000\"/>\n\t\t\t</basepose>\n"
+            "\t\t\t<targets>\n\t\t\t\t<param channel=\"Position.X\" />\n\t\t\t\t<param channel=\"Face.Smile\" />\n"
+            "\t\t\t</targets>\n\t\t\t<sources>\n\t\t\t\t<fcurve>\n"
+            "\t\t\t\t\t<key time=\"0.0000000000\" value=\"0.5000000000\" shape=\"3\" tension=\"0.0000000000\" "
+            "continuity=\"0.0000000000\" bias=\"0.0000000000\" param0=\"0.0000000000\" param1=\"0.0000000000\" "
+            "param2=\"0.0000000000\" param3=\"0.0000000000\" />\n"
+            "\t\t\t\t\t<key time=\"0.5000000000\" value=\"-2.0000000000\" shape=\"5\" tension=\"0.1000000000\" "
+            "continuity=\"0.0000000000\" bias=\"0.0000000000\" param0=\"-0.2500000000\" param1=\"0.0000000000\" "
+            "param2=\"0.0000000000\" param3=\"3.0000000000\" />\n\t\t\t\t</fcurve>\n\t\t\t\t<fcurve>\n"
+            "\t\t\t\t</fcurve>\n\t\t\t</sources>\n\t\t</clip>\n\t</category>\n</docroot>\n<!--EOF-->");
+  // Clips follow each other; one without channels keeps its pairs; no clip, no file.
+  lwp::akio::writeClipFile({itemNamed("A", "/A"), itemNamed("B", "/A/B")}, target("two.xml"));
+  EXPECT_THAT(lwtest::readBytes(dir_ / "two.xml"),
+              HasSubstr("\t\t\t<targets>\n\t\t\t</targets>\n\t\t\t<sources>\n\t\t\t</sources>\n\t\t</clip>\n\t\t<clip "
+                        "item=\"B\" type=\"param-fcurve\" fullpath=\"/A/B\""));
+  lwp::akio::writeClipFile({}, target("none.xml"));
+  EXPECT_THAT(filesInDir(), ElementsAre("arm.xml", "two.xml"));
+  EXPECT_THAT(transcript(), IsEmpty());
+}
+
+TEST_F(ClipFormat, AFailedSaveIsReportedInTheInterfaceLanguageAndKeepsThePreviousFile) {
+  const std::string missing = target("missing/take.xml");
+  try {
+    lwp::akio::writeClipFile({itemNamed("A", "/A")}, missing);
+    ADD_FAILURE() << "no exception";
+  } catch (const lw::ex::CFileReadWriteEx &error) {
+    EXPECT_EQ(error.message(), "Failed to save file !(" + missing + ")");
+  }
+  host_.setLocaleId(lwsim::Host::kJapanese);
+  lwp::akio::saveLabels().choose(lwsim::GlobalRegistry::function());
+  EXPECT_THROW(lwp::akio::writeClipFile({itemNamed("A", "/A")}, missing), lw::ex::CFileReadWriteEx);
+  host_.setLocaleId(lwsim::Host::kEnglish);
+  lwp::akio::saveLabels().choose(lwsim::GlobalRegistry::function());
+  EXPECT_THAT(transcript(), ElementsAre("status: *** ERROR: Failed to save file !(" + missing + ") ***",
+                                        "status: *** ERROR: ファイルの書き込みに失敗しました !(" + missing + ") ***"));
+  EXPECT_THAT(filesInDir(), IsEmpty());
+  // A text no XML can carry: U+FFFD stands in for what cannot be shown, and
+  // on Windows the status line passes through the ANSI code page.
+  const std::string path = writeFile("take.xml", "previous");
+  AnimClipItem badChannel = itemNamed("Arm", "/Arm");
+  badChannel.channels = {AnimClipChannel{"Bad\x01", {}}};
+  const std::string replacement = "\xEF\xBF\xBD";
+  const std::vector<std::pair<AnimClipItem, std::string>> cases = {
+      {itemNamed("Arm\xFF", "/Arm"), "Arm" + replacement},
+      {itemNamed("Arm\x01", "/Arm"), "Arm" + replacement},
+      {itemNamed("Arm\xEF\xBF\xBF", "/Arm"), "Arm\xEF\xBF\xBF"},  // U+FFFF
+      {itemNamed("Arm", "/Rig\xC3/Arm"), "Arm"},
+      {badChannel, "Arm"}};
+  for (const auto &[bad, shown] : cases) {
+    host_.transcript().clear();
+    EXPECT_THROW(lwp::akio::writeClipFile({itemNamed("Good", "/Good"), bad}, path), lw::ex::CFileReadWriteEx);
+    const std::string line = "*** ERROR: Failed to save file !(" + shown + ") ***";
+    EXPECT_THAT(transcript(), ElementsAre("status: " + lwsim::utf8FromAnsi(lwp::platform::ansiForDisplay(line))));
+  }
+  EXPECT_EQ(lwtest::readBytes(path), "previous");
+  EXPECT_THAT(filesInDir(), ElementsAre("take.xml"));
+}
+
+TEST_F(ClipFormat, ASaveKeepsReadOnlyClipsPermissionsAndWhatHasATemporaryName) {
+  const std::string path = target("take.xml");
+  lwp::akio::writeClipFile({itemNamed("A", "/A")}, path);
+  const std::string first = lwtest::readBytes(path);
+  constexpr fs::perms kWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(path, kWrite, fs::perm_options::remove);
+  EXPECT_THROW(lwp::akio::writeClipFile({itemNamed("B", "/B")}, path), lw::ex::CFileReadWriteEx);
+  EXPECT_EQ(lwtest::readBytes(path), first);
+  EXPECT_THAT(transcript(), ElementsAre("status: *** ERROR: Failed to save file !(" + path + ") ***"));
+#ifndef _WIN32
+  constexpr fs::perms kUnusual = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(path, kUnusual);
+  lwp::akio::writeClipFile({itemNamed("B", "/B")}, path);
+  EXPECT_THAT(lwtest::readBytes(path), HasSubstr("item=\"B\""));
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::mask, kUnusual);
+  // A link at a temporary name is neither followed nor replaced.
+  fs::create_symlink(target("victim"), path + ".saving-link");
+  bool linkTaken = false;
+  EXPECT_EQ(lwp::platform::createNewFile((path + ".saving-link").c_str(), nullptr, linkTaken), nullptr);
+  EXPECT_TRUE(linkTaken);
+  EXPECT_FALSE(fs::exists(target("victim")));
+#endif
+  // Nor is a file.
+  const std::string taken = writeFile("take.xml.saving-file", "");
+  bool fileTaken = false;
+  EXPECT_EQ(lwp::platform::createNewFile(taken.c_str(), nullptr, fileTaken), nullptr);
+  EXPECT_TRUE(fileTaken);
+  EXPECT_TRUE(fs::exists(taken));
+}
+
+#ifndef _WIN32
+TEST_F(ClipFormat, AWriteThatFailsPartWayKeepsThePreviousClipAndLeavesNoPartialFile) {
+  const std::string path = target("take.xml");
+  lwp::akio::writeClipFile({itemNamed("Old", "/Old")}, path);
+  const std::string previous = lwtest::readBytes(path);
+  AnimClipItem big = itemNamed("New", "/New");
+  big.channels.push_back(AnimClipChannel{"Position.X", {}});
+  for (int i = 0; i < 5000; ++i) big.channels.back().keys.push_back(AnimClipKey{i / 30.0, static_cast<double>(i)});
+  // Files may not grow past a limit, so the clip fails part way through
+  // writing, as on a full disk (a POSIX process limit).
+  rlimit unlimited{}, limited{};
+  getrlimit(RLIMIT_FSIZE, &unlimited);
+  limited = unlimited;
+  limited.rlim_cur = previous.size() + 16 * 1024;
+  const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &limited);
+  EXPECT_THROW(lwp::akio::writeClipFile({big}, path), lw::ex::CFileReadWriteEx);
+  setrlimit(RLIMIT_FSIZE, &unlimited);
+  std::signal(SIGXFSZ, handler);
+  EXPECT_EQ(lwtest::readBytes(path), previous);
+  EXPECT_THAT(filesInDir(), ElementsAre("take.xml"));
+  EXPECT_THAT(transcript(), ElementsAre("status: *** ERROR: Failed to save file !(" + path + ") ***"));
+  // Without the limit the same clip replaces the old one completely.
+  lwp::akio::writeClipFile({big}, path);
+  const std::string written = lwtest::readBytes(path);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 13 + 13 + 2 + 5000 + 3 - 1);
+  EXPECT_THAT(filesInDir(), ElementsAre("take.xml"));
+}
+#endif
+
+// A value that overflows on its way is passed over, and a key the host
+// refuses is not written: each is counted for the load's status lines.
+TEST_F(ClipFormat, KeysThatCannotBeWrittenAreCounted) {
+  lwsim::Channel &channel = host_.scene().ensureChannel(host_.scene().addObject("Ball"), "Extra.Knob");
+  LWEnvelopeFuncs refusing = *lwp::CClipGlobals::instance().envelopes();
+  refusing.createKey = [](LWEnvelopeID, LWTime, double) -> LWEnvKeyframeID { return nullptr; };
+  host_.globals().provideRecord(LWENVELOPEFUNCS_GLOBAL, &refusing);
+  ASSERT_TRUE(lwp::acquireClipGlobals(lwsim::GlobalRegistry::function()));
+  lwp::akio::CLWAnimFn transfer;
+  transfer.timeEnd = 2.0;
+  const lwp::akio::KeyWriteCount count =
+      transfer.writeKeys(reinterpret_cast<LWChannelID>(&channel),
+                         {"Extra.Knob", {AnimClipKey{1.0, 1e308}, AnimClipKey{0.25, 1.0}}}, 0.0, 10.0);
+  EXPECT_EQ(std::make_pair(count.skipped, count.refused), std::make_pair(std::size_t{1}, std::size_t{1}));
+  EXPECT_EQ(channel.envelope().keyCount(), 0u);
+}
+
+// ---- texts, files and names ----
+
+TEST(CodePage932, CharactersWithAFormOfTheirOwnConvertWithinTheLimitAndNothingElse) {
+  using lwp::platform::codePage932FromUtf8;
+  constexpr std::size_t kRoomy = 100;
+  const std::pair<const char *, const char *> converted[] = {{"Rig/Arm.L \\~", "Rig/Arm.L \\~"},
+                                                             {"\xE8\xA1\xA8\xE7\xA4\xBA", "\x95\x5C\x8E\xA6"},  // 表示
+                                                             {"\xEF\xBD\xB1", "\xB1"},  // half-width katakana
+                                                             {"\xE2\x91\xA0\xE2\x85\xB0", "\x87\x40\xFA\x40"},  // ① ⅰ
+                                                             {"", ""}};
+  for (const auto &[utf8, bytes] : converted) EXPECT_EQ(codePage932FromUtf8(utf8, kRoomy), bytes) << utf8;
+  // Without a form, with only a look-alike, or not UTF-8 at all.
+  for (const char *text : {"caf\xC3\xA9", "\xF0\x9F\x98\x80", "\xC2\xA5", "\xE3\x80\x9C", "\xE2\x80\x96",
+                           "\xE2\x88\x92", "\xC2\xAC", "a\xC2\xA0", "\xFF", "\xE8\xA1", "\xED\xA0\x80"})
+    EXPECT_EQ(codePage932FromUtf8(text, kRoomy), std::nullopt) << text;
+  // The limit counts converted bytes: three UTF-8 bytes each, two here.
+  EXPECT_EQ(codePage932FromUtf8("abc", 3), "abc");
+  EXPECT_EQ(codePage932FromUtf8("abcd", 3), std::nullopt);
+  EXPECT_EQ(codePage932FromUtf8("\xE8\xA1\xA8\xE7\xA4\xBA", 4), "\x95\x5C\x8E\xA6");
+  EXPECT_EQ(codePage932FromUtf8("\xE8\xA1\xA8\xE7\xA4\xBA", 3), std::nullopt);
+  EXPECT_EQ(lwp::platform::utf8FromCodePage932("\x95\x5C\x8E\xA6 A"), "\xE8\xA1\xA8\xE7\xA4\xBA A");
+  EXPECT_EQ(lwp::platform::utf8FromCodePage932("\x81"), std::nullopt);  // a lead byte alone
+  // UTF-8 counts only well-formed characters, and none is cut.
+  for (const char *good : {"", "Fu\xC3\x9F", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF"})
+    EXPECT_TRUE(lwp::platform::isValidUtf8(good)) << good;
+  for (const char *bad : {"\x80", "a\xE8\xA1", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"})
+    EXPECT_FALSE(lwp::platform::isValidUtf8(bad)) << bad;
+  EXPECT_EQ(std::string(lwp::platform::utf8Prefix("ab" + kHyo, 5)) + "|" +
+                std::string(lwp::platform::utf8Prefix("ab" + kHyo, 4)),
+            "ab" + kHyo + "|ab");
+  EXPECT_EQ(lwp::platform::utf8ForDisplay("a\xFF\tb" + kHyo),
+            "a\xEF\xBF\xBD\xEF\xBF\xBD"
+            "b" +
+                kHyo);
+#ifdef _WIN32
+  // A text for the message box keeps what converts around what cannot.
+  EXPECT_EQ(lwp::platform::codePageFromWide(L"Error \u0100 \u8868", 932), std::nullopt);
+  const std::string shown = lwp::platform::narrowForDisplay(L"Error \u0100 \u8868", 932);
+  EXPECT_EQ(shown.rfind("Error ", 0), 0u) << shown;
+  EXPECT_EQ(shown.substr(shown.size() - 3), " \x95\x5C") << shown;
+#endif
+}
+
+TEST_F(ClipFormat, PathTextAndDirectoryListings) {
+  const auto strip = [](const std::string &path) { return lwp::stripTrailingSeparators(path) + "|"; };
+  EXPECT_EQ(strip("") + strip("dir") + strip("C:\\clips\\") + strip("a\\b/c/\\/\\") + strip(kHyo + "/\\") + strip("/") +
+                strip("\\\\/"),  // separators alone come back unchanged
+            "|dir|C:\\clips|a\\b/c|" + kHyo + "|/|\\\\/|");
+  // Replacing scans on after each replacement.
+  EXPECT_EQ(lwp::replaceAll("abc", "", "x") + "|" + lwp::replaceAll("aaa", "a", "aa") + "|" +
+                lwp::replaceAll("abab", "ab", "") + "|" + lwp::replaceAll("aaaa", "aa", "b") + "|" +
+                lwp::replaceAll("Item item ITEM", "item", "x"),
+            "abc|aaaaaa||bb|Item x ITEM");
+
+  const std::string dir = target("list"), separator(1, lwp::platform::kPathSeparator);
+  fs::create_directories(dir + "/sub");
+  fs::create_directory(dir + "/.hidden dir");
+  for (const char *name : {"walk.xml", ".hidden", "no extension", "sub/inner.xml"})
+    std::ofstream(dir + "/" + name) << "clip\n";
+  std::vector<std::string> expected;
+  for (const char *name : {".hidden", "no extension", "walk.xml"}) expected.push_back(dir + separator + name);
+#ifdef _WIN32
+  // Files marked hidden or system are listed.
+  ASSERT_TRUE(SetFileAttributesW((fs::path(dir) / "walk.xml").c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN));
+#else
+  // Links count by what they lead to.
+  fs::create_symlink(dir + "/walk.xml", dir + "/link to file");
+  fs::create_directory_symlink(dir + "/sub", dir + "/link to folder");
+  fs::create_symlink(dir + "/gone.xml", dir + "/dangling");
+  expected.insert(expected.begin() + 1, dir + separator + "link to file");
+#endif
+  // Trailing separators of the directory do not change the paths.
+  for (const std::string &listed : {dir, dir + separator, dir + separator + separator}) {
+    std::vector<std::string> files = lwp::listFiles(listed);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, expected) << listed;
+  }
+  EXPECT_THAT(lwp::listFiles(dir + "/sub/inner.xml"), IsEmpty());
+  EXPECT_THAT(lwp::listFiles(target("missing")), IsEmpty());
+  EXPECT_THAT(lwp::listFiles(""), IsEmpty());
+}
+
+TEST(ItemNameConversion, EachModeConvertsNamesAndPathsItsOwnWay) {
+  const auto matcher = [](int mode, const std::string &from = "_L_", const std::string &pattern = "(.*)_L(.*)") {
+    lwp::akio::ZaduDuzAVOptions options = lwp::akio::loadDefaults();
+    options.nameConvertMode = mode;
+    options.namePrefix = "pre_";
+    options.nameSuffix = "_suf";
+    options.replaceFrom = from;
+    options.regexPattern = pattern;
+    return lwp::akio::ItemNameMatcher(options);
+  };
+  const std::tuple<int, const char *, const char *> names[] = {
+      {0, "arm_L", "arm_L"},         {1, "arm_L", "pre_arm_L"},       {2, "arm_L", "arm_L_suf"},
+      {3, "a_L_b_L_c", "a_R_b_R_c"}, {3, "a_L_L_b", "a_R_L_b"},  // no overlapping occurrences
+      {4, "arm_L", "arm_R"},         {4, "hand_L_tip", "hand_R_tip"}, {4, "Spine", "Spine"},
+      {9, "arm_L", "arm_L"},         {4, "a_L_b_L", "a_L_b_R"}};  // the greedy group takes the first _L
+  for (const auto &[mode, name, converted] : names) EXPECT_EQ(matcher(mode).convertName(name), converted) << name;
+  EXPECT_EQ(matcher(3, "").convertName("arm_L"), "arm_L");  // an empty search text leaves the name
+  // Paths are converted component by component after the first separator.
+  EXPECT_EQ(matcher(4).convertPath("/Rig_L/Hip_L/Leg") + " " + matcher(4).convertPath("Rig_L/Hip_L") + " " +
+                matcher(4).convertPath("Hip_L") + " " + matcher(1).convertPath("/Rig//Leg/") + " " +
+                matcher(0).convertPath("Rig/Hip"),
+            "/Rig_R/Hip_R/Leg /Hip_R Hip_R /pre_Rig/pre_/pre_Leg/pre_ /Hip");
+  // A pattern that does not compile throws when the matcher is made for its own mode.
+  EXPECT_NO_THROW(matcher(3, "_L_", "([a-"));
+  EXPECT_THROW(matcher(4, "_L_", "([a-"), std::regex_error);
+}
+
+}  // namespace
