@@ -74,6 +74,10 @@ TEST_F(MasterTest, APosingCommandOfTheLastGroupMarksNothingUntilTheSelectionChan
   ASSERT_EQ(run("Scale 3 3 3"), 1);
   ASSERT_EQ(run("AddScale 1 1 1"), 1);
   EXPECT_THAT(marks(), UnorderedElementsAre(Pair(a, 7u), Pair(b, 7u | 448u))) << "scale after scale changes nothing";
+  ASSERT_EQ(run("GoToFrame 5"), 1);
+  EXPECT_THAT(marks(), IsEmpty()) << "a time change clears the marks";
+  ASSERT_EQ(run("Position 2 0 0"), 1);
+  EXPECT_THAT(marks(), ElementsAre(Pair(a, 7u))) << "and re-arms";
 }
 
 TEST_F(MasterTest, MasksAddUpPerGroupAndResetMarksAllThree) {
@@ -96,15 +100,6 @@ TEST_F(MasterTest, MasksAddUpPerGroupAndResetMarksAllThree) {
   ASSERT_EQ(run("AddRotation 0 5 0"), 1);
   EXPECT_THAT(marks(), UnorderedElementsAre(Pair(moved, 63u), Pair(all, 511u), Pair(other, 511u), Pair(late, 511u),
                                             Pair(quiet, 56u)));
-}
-
-TEST_F(MasterTest, ATimeChangeClearsTheMarksAndReArms) {
-  const LWItemID a = addNull("A");
-  ASSERT_EQ(run("Position 1 0 0"), 1);
-  ASSERT_EQ(run("GoToFrame 5"), 1);
-  EXPECT_THAT(marks(), IsEmpty());
-  ASSERT_EQ(run("Position 2 0 0"), 1);
-  EXPECT_THAT(marks(), ElementsAre(Pair(a, 7u)));
 }
 
 TEST_F(MasterTest, WhileLayoutKeysPosedItemsItselfNothingIsMarked) {

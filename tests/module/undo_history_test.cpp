@@ -1,22 +1,42 @@
-// The undo history's groups and stacks, its check reports, its refreshes
-// and button state, and how often a pass walks the host's channels.
+// The undo history and the run frame called directly on envelopes of the
+// simulated host: refreshes and button state on empty stacks, groups left
+// open, entries that cannot apply or throw, how often a pass walks the
+// host's channels, and the errors a run shows.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "history_fixture.h"
+#include "common/channels/key_channels.h"
+#include "common/channels/key_records.h"
+#include "common/globals/host_globals.h"
+#include "key_setter/history/cmd_hist_bake.h"
+#include "key_setter/history/cmd_hist_copy_keys.h"
+#include "key_setter/history/cmd_hist_del_keys.h"
+#include "key_setter/history/cmd_hist_move_keys.h"
+#include "key_setter/history/cmd_hist_set_item_key.h"
 #include "key_setter/history/cmd_hist_set_key.h"
+#include "key_setter/history/undo_history.h"
+#include "key_setter/operations/run_frame.h"
+#include "key_setter/operations/run_settings.h"
+#include "key_setter/operations/shape_override.h"
+#include "sim/host.h"
 #include "sim/services/channel_services.h"
 
-namespace history_test {
 namespace {
 
 using namespace lwp::cks;
+using ::testing::ElementsAre;
 
 lwp::TimeRange windowAt(double time) { return {time - 0.01, time + 0.01}; }
+lwp::KeyRecord keyAt(double time, double value) { return {time, value, 0, 0.0, 0.0, 0.0, {}}; }
+LWChannelID idOf(lwsim::Channel &channel) { return reinterpret_cast<LWChannelID>(&channel); }
 
 // An entry whose every operation throws once its check passed.
 class ThrowingEntry final : public CmdHistBase {
@@ -28,188 +48,178 @@ class ThrowingEntry final : public CmdHistBase {
   void undoIt() override { throw std::runtime_error("undoIt broke"); }
 };
 
-class UndoHistory : public HistoryTest {
+class UndoHistory : public ::testing::Test {
  protected:
   void SetUp() override {
-    HistoryTest::SetUp();
-    knob_ = &channel(scene().addObject("Arm"), "Extra.Knob");
+    lwp::CHostGlobals::instance().acquire(lwsim::GlobalRegistry::function());
+    knob_ = &host_.scene().ensureChannel(host_.scene().addObject("Arm"), "Extra.Knob");
     history_.setButtonListener([this](bool canUndo, bool canRedo) { buttons_.emplace_back(canUndo, canRedo); });
   }
+  void TearDown() override { lwp::endChannelBatch(); }
 
-  // One group that keys the knob at the time with the value.
-  void runSetKey(double time, double value, const char *name = kRunGroupName) {
-    history_.begin(name);
-    add<CmdHistSetKey>(idOf(*knob_), windowAt(time), record(tcb(time, value)));
-    history_.commit();
+  template <class Entry, class... Args>
+  void add(Args &&...args) {
+    ASSERT_TRUE(history_.add(std::make_unique<Entry>(std::forward<Args>(args)...)));
+  }
+  std::vector<std::pair<double, double>> knobKeys() const {
+    std::vector<std::pair<double, double>> keys;
+    for (std::size_t i = 0; i < knob_->envelope().keyCount(); ++i)
+      keys.emplace_back(knob_->envelope().key(i).time, knob_->envelope().key(i).value);
+    return keys;
+  }
+  std::vector<std::string> transcript() const { return host_.transcript().formatted(); }
+  long refreshes() const {
+    const auto &log = host_.commands().log();
+    return std::count_if(log.begin(), log.end(), [](const lwsim::CommandRecord &c) { return c.line == "RefreshNow"; });
   }
 
+  lwsim::Host host_;
+  CUndoHistory history_;
   lwsim::Channel *knob_ = nullptr;
   std::vector<std::pair<bool, bool>> buttons_;
 };
 
-TEST_F(UndoHistory, ThirtyRunsLeaveTheNewestTwentyFourToUndo) {
-  for (int run = 0; run < 30; ++run) runSetKey(run, run);
-  EXPECT_EQ(history_.undoDepth(), 24u);
-  EXPECT_EQ(history_.nextUndo()->serial(), 29u);
-  EXPECT_EQ(history_.nextUndo()->name(), "KeySetter");
-
-  for (int press = 0; press < 24; ++press) history_.undo();
-  EXPECT_EQ(history_.redoDepth(), 24u);
-  EXPECT_EQ(history_.nextRedo()->serial(), 6u);
-  Keys oldest;
-  for (int run = 0; run < 6; ++run) oldest.push_back(tcb(run, run));
-  EXPECT_EQ(keysOf(*knob_), oldest);
-
-  // The 25th press changes nothing but still refreshes.
-  history_.undo();
-  EXPECT_EQ(keysOf(*knob_), oldest);
-  EXPECT_EQ(history_.redoDepth(), 24u);
-  EXPECT_EQ(refreshes(), 25u);
-  EXPECT_EQ(buttons_.back(), std::make_pair(false, true));
-  EXPECT_EQ(buttons_.size(), 25u);
-}
-
-TEST_F(UndoHistory, ANewRunEndsTheRedoChain) {
-  runSetKey(1.0, 1.0);
-  history_.undo();
-  EXPECT_TRUE(history_.canRedo());
-  history_.begin(kPasteGroupName);
-  EXPECT_FALSE(history_.canRedo());
-  EXPECT_EQ(history_.openGroup()->serial(), 1u);
-  EXPECT_EQ(history_.openGroup()->name(), "paste");
-  history_.commit();
-  EXPECT_EQ(history_.openGroup(), nullptr);
-
-  history_.redo();
-  EXPECT_EQ(keysOf(*knob_), Keys{});
-  EXPECT_EQ(buttons_, (std::vector<std::pair<bool, bool>>{{false, true}, {true, false}}));
-}
-
-TEST_F(UndoHistory, UndoAndRedoOnEmptyStacksStillRefreshAndReportTheButtons) {
+TEST_F(UndoHistory, EmptyStacksStillRefreshAndAGroupLeftOpenIsDropped) {
   history_.undo();
   history_.redo();
-  EXPECT_EQ(refreshes(), 2u);
+  EXPECT_EQ(refreshes(), 2);
   EXPECT_EQ(buttons_, (std::vector<std::pair<bool, bool>>{{false, false}, {false, false}}));
 
-  runSetKey(1.0, 1.0);
-  EXPECT_EQ(refreshes(), 2u) << "a commit leaves the refresh to its caller";
+  EXPECT_FALSE(history_.add(std::make_unique<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), keyAt(1.0, 1.0))))
+      << "an entry needs an open group";
+  history_.commit();
+  EXPECT_EQ(history_.undoDepth(), 0u);
+  history_.begin(kRunGroupName);
+  add<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), keyAt(1.0, 1.0));
+  // A run that failed before its commit leaves its group open.
+  history_.begin(kPasteGroupName);
+  EXPECT_EQ(history_.openGroup()->serial(), 1u);
+  EXPECT_EQ(history_.openGroup()->name(), "paste");
+  EXPECT_TRUE(history_.openGroup()->entries().empty());
+  add<CmdHistSetKey>(idOf(*knob_), windowAt(2.0), keyAt(2.0, 2.0));
+  history_.commit();
+  EXPECT_EQ(history_.openGroup(), nullptr);
+  EXPECT_EQ(history_.undoDepth(), 1u);
+  EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{2.0, 2.0}}));
+  EXPECT_EQ(refreshes(), 2) << "a commit leaves the refresh to its caller";
   history_.undo();
   history_.redo();
-  EXPECT_EQ(refreshes(), 4u);
+  EXPECT_EQ(refreshes(), 4);
   EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
-  EXPECT_EQ(transcript(), std::vector<std::string>{});
-}
-
-TEST_F(UndoHistory, UndoGoesThroughTheEntriesInReverseOrder) {
-  putAll(*knob_, {shaped(1.0, 0.5, 5, {0.1, 0.2, 0.3, 0.4})});
-  history_.begin(kRunGroupName);
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), record(tcb(1.0, 1.0)));
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), record(tcb(1.0, 2.0)));
-  history_.commit();
-  EXPECT_EQ(keysOf(*knob_), Keys{tcb(1.0, 2.0)});
-  history_.undo();
-  EXPECT_EQ(keysOf(*knob_), Keys{shaped(1.0, 0.5, 5, {0.1, 0.2, 0.3, 0.4})});
-  history_.redo();
-  EXPECT_EQ(keysOf(*knob_), Keys{tcb(1.0, 2.0)});
-}
-
-TEST_F(UndoHistory, ChannelsRemovedBetweenRunAndUndoFailOnlyTheirOwnEntries) {
-  lwsim::SceneItem &body = scene().addObject("Body");
-  lwsim::SceneItem &bone = scene().addBone(body, "Forearm");
-  lwsim::Channel &bodyX = channel(body, "Position.X");
-  lwsim::Channel &bodyScale = channel(body, "Scale.Z");
-  history_.begin(kRunGroupName);
-  add<CmdHistSetKey>(idOf(bodyX), windowAt(0.0), record(tcb(0.0, 5.0)));
-  add<CmdHistSetKey>(idOf(channel(bone, "Rotation.H")), windowAt(0.0), record(tcb(0.0, 6.0)));
-  add<CmdHistSetKey>(idOf(channel(bone, "Position.Y")), windowAt(0.0), record(tcb(0.0, 7.0)));
-  add<CmdHistSetKey>(idOf(bodyScale), windowAt(0.0), record(tcb(0.0, 8.0)));
-  history_.commit();
-  EXPECT_EQ(keysOf(bodyX), Keys{tcb(0.0, 5.0)});
-
-  // The bone goes, and its channels with it.
-  body.group->removeGroup(bone.group);
-  history_.undo();
-  EXPECT_EQ(keysOf(bodyX), Keys{tcb(0.0, 0.0)});
-  EXPECT_EQ(keysOf(bodyScale), Keys{tcb(0.0, 1.0)});
-  EXPECT_EQ(transcript(), std::vector<std::string>(2, "status: {1.0} Check failed at undoIt() !"));
-  EXPECT_EQ(history_.redoDepth(), 1u);
-
-  host_.transcript().clear();
-  history_.redo();
-  EXPECT_EQ(keysOf(bodyX), Keys{tcb(0.0, 5.0)});
-  EXPECT_EQ(keysOf(bodyScale), Keys{tcb(0.0, 8.0)});
-  EXPECT_EQ(transcript(), std::vector<std::string>(2, "status: {1.0} Check failed at redoIt()!"));
+  EXPECT_THAT(transcript(), ::testing::IsEmpty());
 }
 
 TEST_F(UndoHistory, AnEntryThatThrowsIsReportedAndThePassGoesOn) {
   history_.begin(kRunGroupName);
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), record(tcb(1.0, 1.0)));
+  add<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), keyAt(1.0, 1.0));
   add<ThrowingEntry>(idOf(*knob_));
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(2.0), record(tcb(2.0, 2.0)));
+  add<CmdHistSetKey>(idOf(*knob_), windowAt(2.0), keyAt(2.0, 2.0));
   history_.commit();
-  EXPECT_EQ(keysOf(*knob_), (Keys{tcb(1.0, 1.0), tcb(2.0, 2.0)}));
+  EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{1.0, 1.0}, {2.0, 2.0}}));
   history_.undo();
-  EXPECT_EQ(keysOf(*knob_), Keys{});
-  EXPECT_EQ(transcript(),
-            (std::vector<std::string>{"status: {1.0} Error! doIt broke", "status: {1.0} Error! undoIt broke"}));
-  EXPECT_EQ(refreshes(), 1u);
+  EXPECT_TRUE(knobKeys().empty());
+  EXPECT_THAT(transcript(), ElementsAre("status: {1.0} Error! doIt broke", "status: {1.0} Error! undoIt broke"));
   EXPECT_TRUE(history_.canRedo());
-
   // The pass let go of its channel list: a channel made now is found.
-  EXPECT_TRUE(lwp::channelExists(idOf(channel(*scene().findByName("Arm"), "Extra.Later"))));
+  EXPECT_TRUE(lwp::channelExists(idOf(host_.scene().ensureChannel(*host_.scene().findByName("Arm"), "Extra.Later"))));
 }
 
-TEST_F(UndoHistory, BeginDropsAGroupLeftOpenAndEntriesNeedAnOpenGroup) {
-  EXPECT_FALSE(history_.add(std::make_unique<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), record(tcb(1.0, 1.0)))));
-  history_.commit();
-  EXPECT_EQ(history_.undoDepth(), 0u);
-
+// Ranges no wider than the minimum span, no copies, and bake steps that do
+// not advance.
+TEST_F(UndoHistory, EntriesThatCannotApplyFailEveryCheckAndLeaveTheKeys) {
+  knob_->envelope().createKey(1.0, 1.0);
+  knob_->envelope().createKey(2.0, 2.0);
+  const lwp::KeyRecord ownShapes{0.0, 0.0, kKeepOwnShape, 0.0, 0.0, 0.0, {}};
+  const lwp::TimeRange wide{0.5, 2.5};
+  const lwp::TimeRange narrow{1.0, 1.0 + 0.5e-8};
+  const LWChannelID knob = idOf(*knob_);
   history_.begin(kRunGroupName);
-  EXPECT_EQ(history_.openGroup()->serial(), 0u);
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), record(tcb(1.0, 1.0)));
-  // A run that failed before its commit leaves its group open.
-  history_.begin(kRunGroupName);
-  EXPECT_EQ(history_.openGroup()->serial(), 1u);
-  EXPECT_TRUE(history_.openGroup()->entries().empty());
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(2.0), record(tcb(2.0, 2.0)));
+  add<CmdHistSetKey>(knob, narrow, keyAt(1.0, 5.0));
+  add<CmdHistSetItemKey>(knob, narrow, keyAt(1.0, 5.0), lwp::KeyRecords{});
+  add<CmdHistDelKeys>(knob, narrow);
+  add<CmdHistMoveKeys>(knob, narrow, wide, ownShapes);
+  add<CmdHistMoveKeys>(knob, wide, narrow, ownShapes);
+  add<CmdHistCopyKeys>(knob, narrow, wide, ownShapes, 1);
+  add<CmdHistCopyKeys>(knob, wide, narrow, ownShapes, 1);
+  add<CmdHistCopyKeys>(knob, wide, wide, ownShapes, 0);
+  add<CmdHistBake>(knob, wide, 0.0, 3, ownShapes);
+  add<CmdHistBake>(knob, wide, -0.5, 3, ownShapes);
   history_.commit();
-  EXPECT_EQ(keysOf(*knob_), Keys{tcb(2.0, 2.0)});
-  EXPECT_EQ(history_.undoDepth(), 1u);
+  history_.undo();
+  EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{1.0, 1.0}, {2.0, 2.0}}));
+  std::vector<std::string> expected(10, "status: {1.0} Check failed at doIt()!");
+  expected.insert(expected.end(), 10, "status: {1.0} Check failed at undoIt() !");
+  EXPECT_EQ(transcript(), expected);
 }
 
 // Many items, one entry per channel: each pass walks the scene's channels
 // exactly as often as one listing of them does.
 TEST_F(UndoHistory, EachPassOverThousandsOfEntriesListsTheSceneChannelsOnce) {
-  for (int i = 0; i < 500; ++i) scene().addObject("Null" + std::to_string(i));
+  for (int i = 0; i < 500; ++i) host_.scene().addObject("Null" + std::to_string(i));
   const lwp::ChannelList channels = lwp::allSceneChannels();
   ASSERT_EQ(channels.size(), 501u * 9u + 1u);
-
   lwsim::ChannelWalkCalls &calls = lwsim::channelWalkCalls();
   const lwsim::ChannelWalkCalls start = calls;
   lwp::allSceneChannels();
   const lwsim::ChannelWalkCalls perListing{calls.nextGroup - start.nextGroup, calls.nextChannel - start.nextChannel};
 
   history_.begin(kRunGroupName);
-  for (LWChannelID c : channels) add<CmdHistSetKey>(c, windowAt(1.0), record(tcb(1.0, 3.0)));
-  add<CmdHistSetKey>(reinterpret_cast<LWChannelID>(&history_), windowAt(1.0), record(tcb(1.0, 3.0)));
-
-  auto expectOneListing = [&](const char *pass, auto &&run) {
+  for (LWChannelID c : channels) add<CmdHistSetKey>(c, windowAt(1.0), keyAt(1.0, 3.0));
+  add<CmdHistSetKey>(reinterpret_cast<LWChannelID>(&history_), windowAt(1.0), keyAt(1.0, 3.0));
+  const auto expectOneListing = [&](const char *pass, auto &&run) {
     const lwsim::ChannelWalkCalls before = calls;
     run();
     EXPECT_EQ(calls.nextGroup - before.nextGroup, perListing.nextGroup) << pass;
     EXPECT_EQ(calls.nextChannel - before.nextChannel, perListing.nextChannel) << pass;
   };
   expectOneListing("commit", [&] { history_.commit(); });
-  EXPECT_EQ(keysOf(*knob_), (Keys{tcb(1.0, 3.0)}));
+  EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{1.0, 3.0}}));
   expectOneListing("undo", [&] { history_.undo(); });
-  EXPECT_EQ(keysOf(*knob_), Keys{});
+  EXPECT_TRUE(knobKeys().empty());
   expectOneListing("redo", [&] { history_.redo(); });
   // The last null's Scale.Z, keyed at 0 as every new item is.
-  EXPECT_EQ(keysOf(*scene().items().back()->group->channels().back()), (Keys{tcb(0.0, 1.0), tcb(1.0, 3.0)}));
-  EXPECT_EQ(transcript(), (std::vector<std::string>{"status: {1.0} Check failed at doIt()!",
-                                                    "status: {1.0} Check failed at undoIt() !",
-                                                    "status: {1.0} Check failed at redoIt()!"}));
+  EXPECT_EQ(host_.scene().items().back()->group->channels().back()->envelope().keyCount(), 2u);
+  EXPECT_THAT(transcript(),
+              ElementsAre("status: {1.0} Check failed at doIt()!", "status: {1.0} Check failed at undoIt() !",
+                          "status: {1.0} Check failed at redoIt()!"));
+}
+
+// Errors of any kind are shown as "Error! ..." with the group left
+// uncommitted and the selection as it was.
+TEST_F(UndoHistory, ARunShowsEveryErrorAndCommitsNothing) {
+  const auto newest = [] {
+    const CUndoGroup *group = undoHistory().nextUndo();
+    return group != nullptr ? static_cast<long long>(group->serial()) : -1;
+  };
+  const long long before = newest();
+  ASSERT_EQ(host_.commands().run("AddNull A"), 1);
+  ASSERT_EQ(host_.commands().run("AddNull B"), 1);
+  ASSERT_EQ(host_.commands().run("SelectByName A"), 1);
+  lwsim::Envelope &x = host_.scene().ensureChannel(*host_.scene().findByName("A"), "Position.X").envelope();
+  x.createKey(5 / 30.0, 2.0);
+  runInGroup("KeySetter", true, [&] {
+    ASSERT_EQ(host_.commands().run("SelectByName B"), 1);
+    throw 42;
+  });
+  runInGroup("paste", false, [] { throw std::length_error("too many keys"); });
+  RunSettings settings;
+  settings.operation = 7;
+  settings.from = 0;
+  runOperation(settings);
+  settings.operation = kOpCreateKey;
+  settings.frame = std::numeric_limits<double>::quiet_NaN();
+  runOperation(settings);
+  settings.operation = kOpMove;
+  settings.offset = std::numeric_limits<double>::infinity();
+  runOperation(settings);
+  EXPECT_THAT(transcript(), ElementsAre("status: {1.0} Error! unknown error", "status: {1.0} Error! too many keys",
+                                        "status: {1.0} Error! Unknown key operation.",
+                                        "status: {1.0} Error! The number typed is not a finite number.",
+                                        "status: {1.0} Error! The number typed is not a finite number."));
+  EXPECT_EQ(x.keyCount(), 2u) << "an unknown operation is no deletion";
+  EXPECT_EQ(newest(), before);
+  EXPECT_EQ(host_.scene().selection().size(), 1u);
+  EXPECT_EQ(host_.scene().selection().front()->name, "A");
 }
 
 }  // namespace
-}  // namespace history_test
