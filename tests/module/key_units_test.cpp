@@ -1,18 +1,24 @@
-// The undo history and the run frame called directly on envelopes of the
-// simulated host: refreshes and button state on empty stacks, groups left
-// open, entries that cannot apply or throw, how often a pass walks the
-// host's channels, and the errors a run shows.
+// Pieces of the key setter called directly: the undo history and the run
+// frame on envelopes of the simulated host (empty stacks, groups left open,
+// entries that cannot apply or throw, how often a pass walks the host's
+// channels, the errors a run shows), the frame field's texts, the shape
+// popup's codes and the labels' language.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
+#include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "clip_io/panels/load_labels.h"
+#include "clip_io/panels/save_labels.h"
 #include "common/channels/key_channels.h"
 #include "common/channels/key_records.h"
 #include "common/globals/host_globals.h"
@@ -25,9 +31,13 @@
 #include "key_setter/history/undo_history.h"
 #include "key_setter/operations/run_frame.h"
 #include "key_setter/operations/run_settings.h"
+#include "key_setter/operations/run_shape.h"
 #include "key_setter/operations/shape_override.h"
+#include "key_setter/panel/frame_field_text.h"
+#include "key_setter/panel/key_setter_labels.h"
 #include "sim/host.h"
 #include "sim/services/channel_services.h"
+#include "support/decimal_comma_locale.h"
 
 namespace {
 
@@ -220,6 +230,64 @@ TEST_F(UndoHistory, ARunShowsEveryErrorAndCommitsNothing) {
   EXPECT_EQ(newest(), before);
   EXPECT_EQ(host_.scene().selection().size(), 1u);
   EXPECT_EQ(host_.scene().selection().front()->name, "A");
+}
+
+TEST(FrameText, ShowsStepsReadsAndTypesFrames) {
+  const std::pair<double, const char *> shown[] = {{12.0, "12"},     {12.5, "12.50"}, {12.999, "13"},
+                                                   {-2.25, "-2.25"}, {-0.001, "0"},   {100.004, "100"}};
+  for (const auto &[frame, text] : shown) EXPECT_EQ(frameText(frame), text) << frame;
+  const std::tuple<const char *, int, const char *> steps[] = {
+      {"12.75", 1, "13"}, {"12.75", -1, "11"}, {"-1.5", 1, "0"}, {"-1.5", -1, "-2"}, {"", 1, "1"}, {"1e999", 1, "1"}};
+  for (const auto &[text, delta, stepped] : steps) EXPECT_EQ(steppedFrameText(text, delta), stepped) << text;
+  EXPECT_EQ(frameNumber("-1."), -1.0);
+  EXPECT_EQ(frameNumber(" 12.5 "), 12.5);
+  for (const char *none : {"", "-", ".", "7abc", "1.5.2"}) EXPECT_EQ(frameNumber(none), std::nullopt) << none;
+  std::string typed = "4";
+  for (int other : {int{'a'}, 13, 0x1011}) EXPECT_FALSE(typeFrameKey(typed, other)) << other;
+  for (int used : {int{'.'}, int{'.'}, int{'-'}}) EXPECT_TRUE(typeFrameKey(typed, used)) << used;
+  EXPECT_EQ(typed, "4.");
+}
+
+TEST(FrameText, ReadsAndWritesAPointWhateverTheProcessLocale) {
+  const char *previous = std::setlocale(LC_NUMERIC, nullptr);
+  const std::string saved = previous != nullptr ? previous : "C";
+  if (!lwtest::useDecimalCommaLocale()) GTEST_SKIP() << "cannot make a decimal-comma locale (localedef, de_DE sources)";
+  const std::optional<double> read = frameNumber("12.5");
+  const std::string written = frameText(12.5);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  EXPECT_EQ(read, 12.5);
+  EXPECT_EQ(written, "12.50");
+}
+
+TEST(ShapePopup, AnIndexOutsideThePopupKeepsEachKeysOwnShape) {
+  for (int index : {-1, 5, 6}) EXPECT_EQ(shapeCodeOf(index), kKeepOwnShape) << index;
+  EXPECT_EQ(shapeCodeOf(4), 4) << "Stepped, the last";
+}
+
+// Only the low 16 bits of the host's id name the language; the choice
+// lists are rebuilt, not appended to, at each choice.
+TEST(Labels, JapaneseForId0411InItsLow16BitsAndEnglishOtherwise) {
+  lwsim::Host host;
+  const std::pair<std::uint64_t, bool> ids[] = {{0x0411u, true},  {0xFFFF0411u, true}, {0x123400000411ull, true},
+                                                {0u, false},      {0x0409u, false},    {0x04110000u, false},
+                                                {0x1411u, false}, {0x0411u, true}};
+  for (const auto &[id, japanese] : ids) {
+    host.setLocaleId(id);
+    for (auto [unit, lists] : {std::pair<lwp::LabelUnit *, std::size_t>{&keySetterLabels(), 6},
+                               {&lwp::akio::saveLabels(), 1},
+                               {&lwp::akio::loadLabels(), 3}}) {
+      unit->choose(lwsim::GlobalRegistry::function());
+      EXPECT_EQ(unit->japanese(), japanese) << std::hex << id;
+      EXPECT_EQ(unit->choiceListCount(), lists);
+    }
+    EXPECT_STREQ(keySetterLabels().label(kLabelCancel), japanese ? "キャンセル" : "Cancel");
+    EXPECT_STREQ(keySetterLabels().choices(kFoldList)[1], "\x03(i:MIMG_DOWNARROW)");
+  }
+  host.globals().withhold("Locale Info");
+  keySetterLabels().choose(lwsim::GlobalRegistry::function());
+  EXPECT_FALSE(keySetterLabels().japanese()) << "a missing language gives English";
+  keySetterLabels().choose(nullptr);
+  EXPECT_FALSE(keySetterLabels().japanese());
 }
 
 }  // namespace
