@@ -22,18 +22,22 @@ const std::array<double, 4> kHandles{0.25, -0.5, 0.75, -1.0};
 // the run's keys again.
 struct OperationCase {
   const char *name;
-  std::string scene;  // lwsim lines run before the keys are put
   Keys before;
   std::string work;
   Keys after;
 };
 
+void PrintTo(const OperationCase &c, std::ostream *os) { *os << c.name; }
+OperationCase row(const char *name, Keys before, std::string work, Keys after) {
+  return {name, std::move(before), std::move(work), std::move(after)};
+}
+
 class Operation : public KeyPanel, public ::testing::WithParamInterface<OperationCase> {};
 
 TEST_P(Operation, LeavesItsKeysAndUndoesAndRedoesAsOneStep) {
   const OperationCase &c = GetParam();
-  run("AddNull Ball\n" + c.scene);
-  if (!c.before.empty()) put("Ball", "Position.X", c.before);
+  run("AddNull Ball\n");
+  put("Ball", "Position.X", c.before);
   const Keys before = keys("Ball", "Position.X");
   inPanel(c.work);
   EXPECT_EQ(keys("Ball", "Position.X"), c.after);
@@ -49,81 +53,50 @@ TEST_P(Operation, LeavesItsKeysAndUndoesAndRedoesAsOneStep) {
 
 const std::string kExtraShape = press(kFolded) + press(kKeyShape);
 
-INSTANTIATE_TEST_SUITE_P(
-    EachKind, Operation,
-    ::testing::Values(
-        // The window of half a hundredth around the frame typed is replaced.
-        OperationCase{"CreateKey",
-                      "",
-                      {k(0, 4), k(11.994, 6), k(12.003, 7), k(12.004, 8)},
-                      typed("12.004") + kPressOk,
-                      {k(0, 4), k(11.994, 6), k(12.004, 4)}},
-        // Bezier becomes the two-dimensional shape; Enter runs it too.
-        OperationCase{"CreateKeyShaped",
-                      "GoToFrame 12\nPosition 3 0 0\n",
-                      {},
-                      typed("15") + kExtraShape + set(kShape, "2") + key(13),
-                      {k(0, 0), k(15, 3, 5)}},
-        OperationCase{"CreateKeyClampedTcb",
-                      "GoToFrame 6\n",
-                      {},
-                      kExtraShape + set(kTension, "4") + set(kContinuity, "-3") + set(kBias, "0.25") + kPressOk,
-                      {k(0, 0), tcb(6, 0, 1, -1, 0.25)}},
-        // A shape chosen while the extra section is folded is not applied.
-        OperationCase{"CreateKeyFolded",
-                      "GoToFrame 15\n",
-                      {k(0, 0), k(15, 2, 3)},
-                      kExtraShape + set(kShape, "4") + press(kUnfolded) + kPressOk,
-                      {k(0, 0), k(15, 2, 3)}},
-        // The last frame counts whole: [10, 11) moves, each key with its own shape.
-        OperationCase{"Move",
-                      "",
-                      {k(0, 1), k(10.5, 2, 5, kHandles), tcb(11, 3, 0.3, -0.2, 0.1)},
-                      choose(2) + set(kFrom, "10") + set(kTo, "10") + set(kOffset, "5") + kPressOk,
-                      {k(0, 1), tcb(11, 3, 0.3, -0.2, 0.1), k(15.5, 2, 5, kHandles)}},
-        // [1, 3) onto [2, 4) with a shape override; the key at 3.5 was in the way.
-        OperationCase{"MoveShaped",
-                      "",
-                      {tcb(1, 1, 0.5), k(2, 2, 5, kHandles), k(3.5, 3)},
-                      choose(2) + set(kFrom, "1") + set(kTo, "2") + kExtraShape + set(kShape, "3") + kPressOk,
-                      {k(2, 1, 3), k(3, 2, 3)}},
-        // [0, 10) onto [0, 20): the key at 14 sat in the destination.
-        OperationCase{"Scale",
-                      "",
-                      {k(0, 1), k(3, 2), k(9.5, 3), k(14, 4), k(25, 5)},
-                      choose(3) + set(kFrom, "0") + set(kTo, "9") + set(kFactor, "2") + kPressOk,
-                      {k(0, 1), k(6, 2), k(19, 3), k(25, 5)}},
-        OperationCase{
-            "Copy",
-            "",
-            {k(0, 1), k(2, 2), k(33, 9), k(35, 8)},
-            choose(4) + set(kFrom, "0") + set(kTo, "4") + set(kDestination, "20") + set(kCount, "3") + kPressOk,
-            {k(0, 1), k(2, 2), k(20, 1), k(22, 2), k(25, 1), k(27, 2), k(30, 1), k(32, 2), k(35, 8)}},
-        // Sampled from the linear curve; the key at 10 is baked away, 12 stays.
-        OperationCase{"Bake",
-                      "",
-                      {k(0, 0, 3), k(10, 30, 3), k(12, 30, 3)},
-                      choose(5) + set(kFrom, "0") + set(kTo, "10") + set(kStep, "3") + kPressOk,
-                      {k(0, 0), k(3, 9), k(6, 18), k(9, 27), k(12, 30, 3)}},
-        OperationCase{"DeleteKey",
-                      "",
-                      {k(6.994, 1), k(6.996, 2), k(7.004, 3), k(7.006, 4)},
-                      choose(6) + typed("7") + kPressOk,
-                      {k(6.994, 1), k(7.006, 4)}},
-        // Key times are shifted up by a microsecond against the half-open range.
-        OperationCase{
-            "DeleteRange",
-            "",
-            {k(1, 1), k(1.99994, 5), k(1.999985, 6), k(2, 2), k(3.5, 3), k(3.99994, 7), k(3.999985, 8), k(4, 4)},
-            choose(7) + set(kFrom, "2") + set(kTo, "3") + kPressOk,
-            {k(1, 1), k(1.99994, 5), k(3.999985, 8), k(4, 4)}},
-        // The pasted key takes the shape of the key it replaces.
-        OperationCase{"Paste",
-                      "",
-                      {k(0, 2), k(6, 5, 4)},
-                      press(kFolded) + press(kCopyValues) + "GoToFrame 6\n" + press(kPasteValues) + "@press Cancel\n",
-                      {k(0, 2), k(6, 2, 4)}}),
-    [](const auto &testCase) { return std::string(testCase.param.name); });
+// The window of half a hundredth around the frame typed is replaced; Bezier
+// becomes the two-dimensional shape; a shape chosen in a folded extra
+// section is not applied; the last frame of a range counts whole and each
+// moved key keeps its own shape; a baked range is sampled from the curve;
+// key times are shifted up by a microsecond against a half-open range; a
+// pasted key takes the shape of the key it replaces.
+const OperationCase kCases[] = {
+    row("CreateKey", {k(0, 4), k(11.994, 6), k(12.003, 7), k(12.004, 8)}, typed("12.004") + kPressOk,
+        {k(0, 4), k(11.994, 6), k(12.004, 4)}),
+    row("CreateKeyShaped", {k(0, 0)}, typed("15") + kExtraShape + set(kShape, "2") + key(13), {k(0, 0), k(15, 0, 5)}),
+    row("CreateKeyClampedTcb", {k(0, 0)},
+        typed("6") + kExtraShape + set(kTension, "4") + set(kContinuity, "-3") + set(kBias, "0.25") + kPressOk,
+        {k(0, 0), tcb(6, 0, 1, -1, 0.25)}),
+    row("CreateKeyFolded", {k(0, 0), k(15, 2, 3)},
+        typed("15") + kExtraShape + set(kShape, "4") + press(kUnfolded) + kPressOk, {k(0, 0), k(15, 0, 3)}),
+    row("Move", {k(0, 1), k(10.5, 2, 5, kHandles), tcb(11, 3, 0.3, -0.2, 0.1)},
+        choose(2) + set(kFrom, "10") + set(kTo, "10") + set(kOffset, "5") + kPressOk,
+        {k(0, 1), tcb(11, 3, 0.3, -0.2, 0.1), k(15.5, 2, 5, kHandles)}),
+    // [1, 3) onto [2, 4) with a shape override; the key at 3.5 was in the way.
+    row("MoveShaped", {tcb(1, 1, 0.5), k(2, 2, 5, kHandles), k(3.5, 3)},
+        choose(2) + set(kFrom, "1") + set(kTo, "2") + kExtraShape + set(kShape, "3") + kPressOk,
+        {k(2, 1, 3), k(3, 2, 3)}),
+    // [0, 10) onto [0, 20): the key at 14 sat in the destination.
+    row("Scale", {k(0, 1), k(3, 2), k(9.5, 3), k(14, 4), k(25, 5)},
+        choose(3) + set(kFrom, "0") + set(kTo, "9") + set(kFactor, "2") + kPressOk,
+        {k(0, 1), k(6, 2), k(19, 3), k(25, 5)}),
+    row("Copy", {k(0, 1), k(2, 2), k(33, 9), k(35, 8)},
+        choose(4) + set(kFrom, "0") + set(kTo, "4") + set(kDestination, "20") + set(kCount, "3") + kPressOk,
+        {k(0, 1), k(2, 2), k(20, 1), k(22, 2), k(25, 1), k(27, 2), k(30, 1), k(32, 2), k(35, 8)}),
+    row("Bake", {k(0, 0, 3), k(10, 30, 3), k(12, 30, 3)},
+        choose(5) + set(kFrom, "0") + set(kTo, "10") + set(kStep, "3") + kPressOk,
+        {k(0, 0), k(3, 9), k(6, 18), k(9, 27), k(12, 30, 3)}),
+    row("DeleteKey", {k(6.994, 1), k(6.996, 2), k(7.004, 3), k(7.006, 4)}, choose(6) + typed("7") + kPressOk,
+        {k(6.994, 1), k(7.006, 4)}),
+    row("DeleteRange",
+        {k(1, 1), k(1.99994, 5), k(1.999985, 6), k(2, 2), k(3.5, 3), k(3.99994, 7), k(3.999985, 8), k(4, 4)},
+        choose(7) + set(kFrom, "2") + set(kTo, "3") + kPressOk, {k(1, 1), k(1.99994, 5), k(3.999985, 8), k(4, 4)}),
+    row("Paste", {k(0, 2), k(6, 5, 4)},
+        press(kFolded) + press(kCopyValues) + "GoToFrame 6\n" + press(kPasteValues) + "@press Cancel\n",
+        {k(0, 2), k(6, 2, 4)}),
+};
+
+INSTANTIATE_TEST_SUITE_P(EachKind, Operation, ::testing::ValuesIn(kCases),
+                         [](const auto &testCase) { return std::string(testCase.param.name); });
 
 // B is posed, then the panel's Cancel resets the marks; A is posed after.
 // A marked channel keys the pose, any other its envelope's value now; the
@@ -266,9 +239,6 @@ TEST_F(KeyPanel, PasteIsEnabledOnceCopyFoundValuesAndKeysThemAtTheNewTime) {
   EXPECT_EQ(keys("Ball", "Scale.X"), (Keys{k(0, 1), k(20, 1)}));
   EXPECT_EQ(issued("RefreshNow"), 1);
   EXPECT_EQ(state(kUndo), lwsim::DrawState::Shown) << "Paste refreshed the buttons";
-  historyButton(kUndo);
-  EXPECT_EQ(keys("Ball", "Extra.Knob"), Keys{k(0, 3)});
-
   host().globals().withhold("LW Time Info");
   inPanel(press(kCopyValues) + "@press Cancel\n");
   host().globals().restore("LW Time Info");
@@ -296,11 +266,7 @@ TEST_F(KeyPanel, TheDeleterTakesTheFramesWindowOnTheSelectionAndItsChildren) {
   EXPECT_EQ(control(kFrame).textValue(), "12") << "reopening works as before";
   EXPECT_EQ(state(kUndo), lwsim::DrawState::Ghosted) << "no run was recorded";
 
-  run("GoToFrame 3\n@run QD:RozaRivAvudivo\n" + typed("12") + set(kScope, "0") + "@keypress 13\n");
-  EXPECT_EQ(keys("Ball", "Position.X"), outside);
-  EXPECT_EQ(keys("Kid", "Rotation.H").size(), 2u) << "the child is out of scope";
-  historyButton(kUndo);
-  run("GoToFrame 12\n@run QD:RozaRivAvudivo\n" + set(kScope, "1") + kPressOk);
+  run("GoToFrame 3\n@run QD:RozaRivAvudivo\n" + typed("12") + "@keypress 13\n");  // the frame typed
   EXPECT_EQ(keys("Ball", "Position.X"), outside);
   EXPECT_EQ(keys("Kid", "Rotation.H"), Keys{k(0, 0)});
   historyButton(kUndo);
