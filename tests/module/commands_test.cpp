@@ -7,6 +7,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -149,21 +150,13 @@ TEST(TextFormat, GrowingBufferItemIdsAndNumbersWhateverTheLocale) {
 TEST(EntryGuard, NoExceptionLeavesAnEntryAndEachIsReported) {
   Lines reports;
   const auto report = [&reports](const std::string &text) { reports.push_back(text); };
+  const std::function<int()> entries[] = {
+      [] { return 0; }, []() -> int { throw lw::ex::CFileReadWriteEx("disk full"); },
+      []() -> int { throw std::runtime_error("out of range"); }, []() -> int { throw 42; }};
+  for (const auto &entry : entries) EXPECT_EQ(lwp::guardEntry(2, entry, report), &entry == entries ? 0 : 2);
+  const auto failingReport = [](const std::string &) { throw std::runtime_error("the report fails too"); };
   EXPECT_EQ(lwp::guardEntry(
-                2, [] { return 0; }, report),
-            0);
-  EXPECT_EQ(lwp::guardEntry(
-                2, []() -> int { throw lw::ex::CFileReadWriteEx("disk full"); }, report),
-            2);
-  EXPECT_EQ(lwp::guardEntry(
-                2, []() -> int { throw std::runtime_error("out of range"); }, report),
-            2);
-  EXPECT_EQ(lwp::guardEntry(
-                2, []() -> int { throw 42; }, report),
-            2);
-  EXPECT_EQ(lwp::guardEntry(
-                3, []() -> int { throw std::runtime_error("first"); },
-                [](const std::string &) { throw std::runtime_error("the report fails too"); }),
+                3, []() -> int { throw std::runtime_error("first"); }, failingReport),
             3);
   EXPECT_EQ(reports, (Lines{"disk full", "out of range", "unknown error"}));
 }

@@ -25,7 +25,6 @@ using lwtest::fixed10;
 using lwtest::readBytes;
 
 namespace fs = std::filesystem;
-using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -183,13 +182,12 @@ TEST_F(LwsimTest, DemoKeysSavesAndLoadsTheArmsAndKeysThePosedHand) {
   EXPECT_THAT(run.err, IsEmpty());
   const double wave = -60.0 * kPi / 180.0, posed = -30.0 * kPi / 180.0;
   const Lines out = lines(run.out);
-  EXPECT_THAT(out, Contains(keyLine("Arm_L_Upper", "Rotation.B", 1, wave)));
-  EXPECT_THAT(out, Contains(keyLine("Hand_L_", "Position.Y", 1, 0.1, 3)));
-  EXPECT_THAT(out, Contains(channelLine("Arm_R_Upper", "Rotation.B", 1, 1, 1)));
-  EXPECT_THAT(out, Contains(channelLine("Arm_R_Upper", "Rotation.B", 1, 1, 2)));
-  EXPECT_THAT(out, Contains(keyLine("Arm_R_Upper", "Rotation.B", 1, -wave)));
-  EXPECT_THAT(out, Contains("selection: Arm_R_Upper"));
-  EXPECT_THAT(out, Contains("control #16 ButtonControl \"Save\" - shown"));
+  for (const std::string &line :
+       {keyLine("Arm_L_Upper", "Rotation.B", 1, wave), keyLine("Hand_L_", "Position.Y", 1, 0.1, 3),
+        channelLine("Arm_R_Upper", "Rotation.B", 1, 1, 1), channelLine("Arm_R_Upper", "Rotation.B", 1, 1, 2),
+        keyLine("Arm_R_Upper", "Rotation.B", 1, -wave), std::string("selection: Arm_R_Upper"),
+        std::string("control #16 ButtonControl \"Save\" - shown")})
+    EXPECT_THAT(out, Contains(line));
   // The save gives the selection back as it found it.
   const auto done = std::find(out.begin(), out.end(), "status: QD:ZaduDuzAV done.");
   ASSERT_NE(done, out.end());
@@ -266,7 +264,7 @@ TEST_F(LwsimTest, AddedItemsBecomeTheSelectionAndDumpTheirChannelsWithQuotedName
       "AddDistantLight Sun\n@selection\nAddNull Say \"Hi\"\n@selection\nSelectByName Left Arm\nRename Right Arm\n"
       "@selection\nSelectByName Left Arm\nSelectByName Say \"Hi\"\n@selection\n@eval \"Say \"\"Hi\"\"\" Scale.X 0\n"
       // An object's dump leaves out its bones' channels; a camera has no scale.
-      "@dump \"Right Arm\"\n@dump Body.part\n@dump \"Upper Arm\"\n@dump \"Main Cam\"\n@dump Sun\n"
+      "@dump \"Right Arm\"\n@dump Body.part\n@dump \"Main Cam\"\n"
       // The first item of a name wins; Rename acts on the selection.
       "AddNull Twin\nAddNull Twin\n@key Twin Position.X 1 5\nRename Other\n"
       "@dump Twin Position.X\n@dump Other Position.X\n"
@@ -281,9 +279,7 @@ TEST_F(LwsimTest, AddedItemsBecomeTheSelectionAndDumpTheirChannelsWithQuotedName
                          "refused: SelectByName Left Arm", "selection: " + hi, valueLine(hi, "Scale.X", 0, 1)},
                         newItemDump("\"Right Arm\""),
                         newItemDump("Body.part"),
-                        newItemDump("\"Upper Arm\""),
                         newItemDump("\"Main Cam\"", true),
-                        newItemDump("Sun"),
                         {channelLine("Twin", "Position.X", 1, 1, 2), keyLine("Twin", "Position.X", 0, 0),
                          keyLine("Twin", "Position.X", 1, 5), channelLine("Other", "Position.X", 1, 1, 1),
                          keyLine("Other", "Position.X", 0, 0)},
@@ -349,46 +345,42 @@ TEST_F(LwsimTest, CreateKeyKeysThePoseShownAndSceneSettingDirectivesAreAccepted)
 }
 
 // Each bad line stops the run with exit code 1, keeps what was printed
-// before it and names the script, the line and what follows a '~' (if any).
+// before it and names the script, the line and the message after the '~';
+// one line per check that can fail.
 TEST_F(LwsimTest, ScriptErrorsStopTheRunNamingScriptAndLine) {
   const char *const cases[] = {
-      "@bogus 1~unknown directive @bogus", "Generic_QD:ZaduDuzAVSave\n@press Nowhere~no control Nowhere",
-      "@press OK~no panel is open", "@withhold \"LW Item Info 9~unclosed quote", "@", "@Dump N~Dump",
-      "@dump Nobody~Nobody", "@dump", "@dump N Position.X extra", "@dump N Position.W~Position.W", "@dump N Face~Face",
-      "@dump \"Left Arm", "@selection now", "@parent N", "@parent N Nobody~Nobody", "@parent Nobody -~Nobody",
-      "@key N Position.X 1", "@key N Position.X 1 2 0 0.5 0.5", "@key N Position.X 1 2 1 0.1 0.2 0.3 0.4 0.5",
-      "@key N Position.X 1 2 0 0.5", "@key N Position.X 1 2 0 0.5 0.5 0.5 0.5 0.5", "@key N Position.X soon 2~soon",
-      "@key N Position.X 1 2x~2x", "@key N Position.X 1 2 6", "@key N Position.X 1 2 -1",
-      "@key N Position.X 1 2 1.5~1.5", "@key N Position.X 1 2 1 a 0 0", "@key Nobody Position.X 1 2~Nobody",
-      "@behavior N Position.X 1", "@behavior N Position.X 1 6", "@behavior N Position.X -1 1",
-      "@behavior N Position.X one 1~one", "@behavior N Position.W 1 1~Position.W", "@channel N",
-      "@channel N Position.X~Position.X", "@channel Nobody Face.Smile~Nobody", "@morph N", "@morph Sun Smile~Sun",
-      "@eval N Position.X", "@eval N Position.X soon~soon", "@eval N Position.W 1~Position.W",
-      "@eval Nobody Position.X 1~Nobody", "@pivot N 1 2", "@pivot N 1 2 3 4", "@pivot N 1 2 3 4 5", "@pivot N 1 2 x~x",
-      "@pivot N 1 2 3 90 0 x~x", "@rest N 0 0 0 0 0 0~N", "@rest Sun 0 0 0 0 0 0~Sun", "@camera N 3.2 640 480~N",
-      "@camera Sun 3.2 640 480~Sun", "@schematic N 1", "@schematic N 1 y~y", "@fps", "@fps 0", "@fps -24",
-      "@fps fast~fast", "@preview 1 60", "@preview 1 60 0", "@preview 1.5 60 1~1.5", "@render 1 60 -1",
-      "@render 1 last 1~last", "@file", "@file a b", "@autokey on~existing", "@autokey", "@autokey all now",
-      "@servers all", "@activate LayoutGeneric Anything", "@activate LayoutGeneric Anything one~one", "@set #1 2~panel",
-      "@press #1 sideways~left|middle|right", "@press #1 right 2~@press", "@keypress 13~panel", "@close~panel",
-      "@controls~panel",
+      "@bogus 1~unknown directive @bogus", "@~empty directive", "@dump \"Left Arm~unclosed quote",
+      "@dump~usage: @dump ITEM [PATH]", "@key N Position.X 1~usage: @key ITEM PATH SECONDS VALUE [SHAPE [A B C [D]]]",
+      "@autokey all now~usage: @autokey off|modified|all|existing",
+      "@autokey on~usage: @autokey off|modified|all|existing", "@pivot N 1 2 3 4~usage: @pivot ITEM X Y Z [H P B]",
+      "@dump Nobody~no item Nobody", "@dump N Position.W~no channel Position.W of N",
+      "@key N Position.X soon 2~bad time soon", "@key N Position.X 1 2 1.5~bad shape 1.5",
+      "@key N Position.X 1 2 0 0.5 0.5~a key's parameters come as A B C or A B C D",
+      "@key N Position.X 1 2 6~a key's shape is 0 to 5", "@key N Position.X 1 2 -1~a key's shape is 0 to 5",
+      "@behavior N Position.X -1 1~a behaviour is 0 to 5", "@behavior N Position.X 1 6~a behaviour is 0 to 5",
+      "@parent N Body\n@parent Body N~parenting would make a cycle", "@morph Sun Smile~Sun is not an object",
+      "@rest N 0 0 0 0 0 0~N is not a bone", "@camera Sun 3.2 640 480~Sun is not a camera",
+      "@fps 0~the frame rate must be positive", "@preview 1 60 0~the frame step must be positive",
+      "@press OK~no panel is open", "Generic_QD:ZaduDuzAVSave\n@press Nowhere~no control Nowhere in panel",
+      "@press #1 sideways~usage: @press CONTROL [left|middle|right]",
+      "@activate LayoutGeneric Anything one~bad version one",
       // A time, value or rate that is not a finite number would put a key
       // out of order or print "nan" in key and value lines.
-      "@key N Position.X nan 2", "@key N Position.X 1 inf", "@key N Position.X -inf 2", "@eval N Position.X nan",
-      "@fps inf", "@pivot N 0 nan 0",
-      // A channel the item has already.
-      "@channel Body Face.Smile", "@channel Body Lips.Pout", "@channel Body Scale.Z"};
+      "@key N Position.X nan 2~bad time nan", "@fps inf~bad frame rate inf",
+      // A channel the item has already, added or a morph.
+      "@channel Body Face.Smile~Body already has channel Face.Smile",
+      "@channel Body Lips.Pout~Body already has channel Lips.Pout"};
   const std::string setup =
       "AddNull N\nAddDistantLight Sun\nLoadObject Body.lwo\n@channel Body Face.Smile\n@morph Body Lips.Pout\n"
       "StatusMsg before\n";
   for (const std::string c : cases) {
-    const std::string body = c.substr(0, c.find('~')), mentions = c.substr(body.size() + (c.size() > body.size()));
+    const std::string body = c.substr(0, c.find('~')), message = c.substr(body.size() + 1);
     const std::string path = script(setup + body + "\nStatusMsg after\n");
     const Outcome run = lwsim({path});
     const auto line = 7 + std::count(body.begin(), body.end(), '\n');
     EXPECT_EQ(run.exitCode, 1) << body;
     EXPECT_EQ(run.out, "status: before\n") << body;
-    EXPECT_THAT(run.err, AllOf(HasSubstr(path + ":" + std::to_string(line) + ": "), HasSubstr(mentions))) << body;
+    EXPECT_THAT(run.err, HasSubstr(path + ":" + std::to_string(line) + ": " + message)) << body;
   }
 }
 
@@ -421,9 +413,7 @@ TEST_F(LwsimTest, CommandLineProblemsAreSetupFailures) {
       {{"--scene", absent + ".lws", body}, 2, "cannot read scene file " + absent + ".lws"},
       {{"--scene", scene.string(), body}, 2, scene.string() + ":6: \"1,5\" is not a number"},
       {{"--locale", "fr", body}, 0, "--locale"},
-      {{"--locale", "EN", body}, 0, "--locale"},
       {{"--locale", "", body}, 0, "--locale"},
-      {{"--locale", "ja-JP", body}, 0, "--locale"},
       {{body, "--locale"}, 0, ""},
   };
   for (const auto &c : cases) {

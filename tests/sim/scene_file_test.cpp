@@ -159,9 +159,8 @@ TEST_F(SharedSceneTest, EveryFileLoadsItsItemsAndMoveXItsSettingsCameraAndKeys) 
   EXPECT_EQ(ranges(), (std::array{1, 60, 1, 0, 60, 1}));
   EXPECT_EQ(scene.framesPerSecond(), 30.0);
   EXPECT_DOUBLE_EQ(scene.time(), 40.0 / 30.0);
-  EXPECT_EQ(item("Camera").zoomFactor, 3.2);
-  EXPECT_EQ(item("Camera").resolutionWidth, 640);
-  EXPECT_EQ(item("Camera").resolutionHeight, 480);
+  EXPECT_EQ(std::make_tuple(item("Camera").zoomFactor, item("Camera").resolutionWidth, item("Camera").resolutionHeight),
+            std::make_tuple(3.2, 640, 480));
   EXPECT_EQ(item("Camera").group->channels().size(), 6u);
   EXPECT_EQ(envelope("simple_cube", "Position.X").key(1).time, 0.66666666666666663);
   EXPECT_EQ(envelope("simple_cube", "Position.Y").key(0).value, -0.040000002831220627);
@@ -272,10 +271,8 @@ TEST_F(SceneFileTest, RigFileGivesItemsParentsRestValuesPivotsSettingsAndKeys) {
   // envelopes are skipped.
   const Envelope &x = envelope("Crate.box", "Position.X");
   ASSERT_EQ(x.keyCount(), 2u);
-  EXPECT_EQ(x.key(0).value, 0.5);
-  EXPECT_EQ(x.key(1).value, 2.5);
-  EXPECT_EQ(x.key(1).time, 1.0);
-  EXPECT_EQ(x.key(1).shape, 3);
+  EXPECT_EQ(std::make_tuple(x.key(0).value, x.key(1).value, x.key(1).time, x.key(1).shape),
+            std::make_tuple(0.5, 2.5, 1.0, 3));
   EXPECT_EQ(x.evaluate(0.5), 1.5);
   ASSERT_EQ(envelope("Crate.box", "Scale.Y").keyCount(), 1u);
   EXPECT_EQ(envelope("Crate.box", "Scale.Y").key(0).value, 2.0);
@@ -300,8 +297,7 @@ TEST_F(SceneFileTest, RigFileGivesItemsParentsRestValuesPivotsSettingsAndKeys) {
   // Rig Root's TCB keys and the camera's zoom envelope: LwsimTest's
   // SceneOptionLoadsTheSceneBeforeTheScript dumps them.
   SceneItem &camera = item("Main Cam");
-  EXPECT_EQ(camera.resolutionWidth, 1920);
-  EXPECT_EQ(camera.resolutionHeight, 1080);
+  EXPECT_EQ(std::make_pair(camera.resolutionWidth, camera.resolutionHeight), std::make_pair(1920, 1080));
   // The camera keeps its six motion channels; its file's scale is dropped.
   EXPECT_EQ(camera.group->channels().size(), 7u);
   EXPECT_EQ(scene.findChannel(camera, "Scale.X"), nullptr);
@@ -319,9 +315,8 @@ TEST_F(SceneFileTest, LaterVersionsNameItemsByTheIdsTheyDeclare) {
   EXPECT_EQ(parentOf("Cam"), "Arm_L_ Root") << "10000002 is the null's declared id";
   EXPECT_EQ(parentOf("Elbow"), "Shoulder");
   EXPECT_EQ(parentOf("Shoulder"), "Torso");
-  EXPECT_EQ(item("Cam").zoomFactor, 2.5);
-  EXPECT_EQ(item("Cam").resolutionWidth, 800);
-  EXPECT_EQ(item("Cam").resolutionHeight, 600);
+  EXPECT_EQ(std::make_tuple(item("Cam").zoomFactor, item("Cam").resolutionWidth, item("Cam").resolutionHeight),
+            std::make_tuple(2.5, 800, 600));
   EXPECT_EQ(scene.framesPerSecond(), 25.0);
 
   lwsim::Scene fresh;
@@ -331,10 +326,10 @@ TEST_F(SceneFileTest, LaterVersionsNameItemsByTheIdsTheyDeclare) {
   ASSERT_EQ(fresh.items().size(), 4u);
   EXPECT_EQ(fresh.items()[1]->name, "Bone");
   EXPECT_EQ(fresh.items()[2]->parent, fresh.items()[1].get());
-  EXPECT_EQ(fresh.items()[2]->resolutionWidth, 1);
-  EXPECT_EQ(fresh.items()[2]->resolutionHeight, 1000000000);
-  EXPECT_EQ(fresh.items()[3]->resolutionWidth, 1000000000);
-  EXPECT_EQ(fresh.items()[3]->resolutionHeight, 1);
+  for (const auto &[index, width, height] :
+       {std::tuple{std::size_t{2}, 1, 1000000000}, {std::size_t{3}, 1000000000, 1}})
+    EXPECT_EQ(std::make_pair(fresh.items()[index]->resolutionWidth, fresh.items()[index]->resolutionHeight),
+              std::make_pair(width, height));
 }
 
 TEST_F(SceneFileTest, NumbersAreReadInTheCNotationUnderADecimalCommaLocale) {
