@@ -1,5 +1,6 @@
 // The host's envelope evaluation: each key shape between keys, each behaviour
-// before and after them. Expected values are worked out by hand from the
+// before and after them (the simpler shapes and behaviours are also seen
+// through lwsim's @eval). Expected values are worked out by hand from the
 // Hermite basis h1 = 2u^3 - 3u^2 + 1, h2 = 3u^2 - 2u^3, h3 = u^3 - 2u^2 + u,
 // h4 = u^3 - u^2 (u the fraction of the span) and the cubic Bezier
 // (1-u)^3 p0 + 3(1-u)^2 u p1 + 3(1-u) u^2 p2 + u^3 p3.
@@ -58,7 +59,6 @@ std::vector<Key> peak(double t, double c, double b) {
 }
 
 const Case kCases[] = {
-    {"an empty envelope", {}, {{-3.0, 0.0}, {0.0, 0.0}, {12.5, 0.0}}, kConstant, kLinear},
     {"times on keys give the key values",
      {{0.0, 2.0, kTcb},
       {1.0, -1.0, kHermite, {7.0, -3.0}},
@@ -69,18 +69,6 @@ const Case kCases[] = {
      {{0.0, 2.0}, {1.0, -1.0}, {2.5, 4.0}, {3.0, 6.0}, {4.0, 0.5}, {6.0, -2.0}},
      kReset,
      kReset},
-    // Second span: 20 + (15 - 10) / 10 * (-10 - 20) = 5.
-    {"straight",
-     {{0.0, 0.0, kLine}, {10.0, 20.0, kLine}, {20.0, -10.0, kLine}},
-     {{2.5, 5.0}, {5.0, 10.0}, {15.0, 5.0}}},
-    {"stepped spans hold the previous value",
-     {{0.0, 1.0, kTcb}, {4.0, 5.0, kStep}, {8.0, 2.0, kStep}},
-     {{0.5, 1.0}, {3.999, 1.0}, {4.0, 5.0}, {7.9, 5.0}, {8.0, 2.0}}},
-    // Zero parameters: both end tangents are the chord (10 per span), and
-    // h2 + h3 + h4 = u, so the span is the straight line 10u.
-    {"TCB", {{0.0, 0.0, kTcb}, {10.0, 10.0, kTcb}}, {{2.5, 2.5}, {7.0, 7.0}}},
-    // Tension 1 zeroes both tangents: 10 h2(u), and h2(0.25) = 0.15625.
-    {"TCB tension 1", {{0.0, 0.0, kTcb, {1.0}}, {10.0, 10.0, kTcb, {1.0}}}, {{2.5, 1.5625}, {5.0, 5.0}}},
     // The middle key's tangents average its two chords, 0.5 * (-1 + 1) = 0;
     // the end tangents are the chords 1 and -1. First span h2 + h3 at 0.5 =
     // 0.5 + 0.125; second h1 - h4 = 0.5 + 0.125.
@@ -102,13 +90,9 @@ const Case kCases[] = {
     {"TCB uneven spacing",
      {{0.0, 0.0, kTcb}, {1.0, 1.0, kTcb}, {3.0, 3.0, kTcb}},
      {{0.5, 0.5}, {1.5, 1.5}, {2.5, 2.5}}},
-    // Zero tangents give 10 h2(u): h2(0.25) = 0.15625, h2(0.5) = 0.5.
-    {"Hermite flat", {{0.0, 0.0, kHermite}, {10.0, 10.0, kHermite}}, {{2.5, 1.5625}, {5.0, 5.0}}},
     // The first key's outgoing tangent (params[1]) is 20, the second's
     // incoming (params[0]) 0: 10 h2 + 20 h3 at 0.5 = 5 + 2.5.
     {"Hermite outgoing", {{0.0, 0.0, kHermite, {0.0, 20.0}}, {10.0, 10.0, kHermite}}, {{5.0, 7.5}}},
-    // Incoming tangent -10 at the second key: 10 h2 - 10 h4 at 0.5 = 5 + 1.25.
-    {"Hermite incoming", {{0.0, 0.0, kHermite}, {10.0, 10.0, kHermite, {-10.0}}}, {{5.0, 6.25}}},
     // A key between two others scales its tangent by its span's share of the
     // neighbours' time, 1 / 2: incoming 4 becomes 2, so at 0.5 of the first
     // span h2 + 2 h4 = 0.5 - 0.25.
@@ -119,10 +103,6 @@ const Case kCases[] = {
     {"1-D Bezier",
      {{0.0, 0.0, kBezier, {0.0, 3.0}}, {1.0, 0.0, kBezier, {-3.0}}},
      {{0.25, 0.5625}, {0.5, 0.75}, {0.75, 0.5625}}},
-    // Handles (0,0)->(1,2) and (3,6)->(2,4) lie on the line v = 2t.
-    {"2-D Bezier",
-     {{0.0, 0.0, kBezier2D, {0.0, 0.0, 1.0, 2.0}}, {3.0, 6.0, kBezier2D, {-1.0, -2.0}}},
-     {{0.75, 1.5}, {2.0, 4.0}}},
     // Handles at (0.5,1) and (2.5,5) keep the line but not an even pace: the
     // curve parameter at time 1 is not 1/3 (which would give 1.777...), yet the
     // value must still be 2.
@@ -137,9 +117,6 @@ const Case kCases[] = {
     // A TCB start key has no handle: one a third of the span along its tangent
     // (the chord 6) lands at (1,2), on the line again.
     {"2-D Bezier after TCB", {{0.0, 0.0, kTcb}, {3.0, 6.0, kBezier2D, {-1.0, -2.0}}}, {{1.0, 2.0}}},
-    {"reset", kZigzag, {{0.0, 0.0}, {-10.0, 0.0}, {6.0, 0.0}, {5.0, 3.0}}, kReset, kReset},
-    {"constant", kZigzag, {{0.0, 1.0}, {-100.0, 1.0}, {6.0, 3.0}, {100.0, 3.0}}},
-    {"reset before, constant after", kZigzag, {{0.0, 0.0}, {6.0, 3.0}}, kReset, kConstant},
     {"constant before, reset after", kZigzag, {{0.0, 1.0}, {6.0, 0.0}}, kConstant, kReset},
     // After: 6 -> 2, 7 -> 3, 10 -> 2 (two periods on), 9 -> 1 (a new cycle).
     // Before: 0 -> 4, -1 -> 3, -6 -> 2.
@@ -162,8 +139,6 @@ const Case kCases[] = {
      {{6.0, 5.0}, {9.0, 5.0}, {11.0, 9.0}, {0.0, 2.0}, {-5.0, 1.0}},
      kOffsetRepeat,
      kOffsetRepeat},
-    // Two straight keys: the line through them, v = 1 + 2t.
-    {"linear", {{0.0, 1.0, kLine}, {2.0, 5.0, kLine}}, {{-1.0, -1.0}, {4.0, 9.0}}, kLinear, kLinear},
     // The zigzag leaves at slope 2 before its first key and -1 after its last.
     {"linear zigzag", kZigzag, {{0.0, -1.0}, {-2.0, -5.0}, {7.0, 1.0}}, kLinear, kLinear},
     // A Hermite end key's incoming tangent 4 over a span of 2 is slope 2, not

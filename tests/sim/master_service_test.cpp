@@ -62,65 +62,35 @@ class MasterServiceTest : public RingTest {
   }
 };
 
-TEST_F(MasterServiceTest, ActivateMasterUniqueCreatesEachMasterOnce) {
-  // Unknown names, other servers and a failing create are refused; a failed
-  // master is tried anew.
+// ActivateMasterUnique refuses unknown names, other servers and a failing
+// create (tried anew each time) and makes each master once; masters hear
+// accepted commands in creation order (the module's master tests follow the
+// other events), a refused command tells nothing; unloading or reloading the
+// module ends them.
+TEST_F(MasterServiceTest, MastersAreMadeOnceHearTheSceneAndGoWithTheirModule) {
   std::vector<std::string> refusals;
   for (const char *line :
-       {"ActivateMasterUnique Nobody", "ActivateMasterUnique Probe", "ActivateMasterUnique Not A Master",
-        "ActivateMasterUnique Failing Master", "ActivateMasterUnique", "ActivateMasterUnique Failing Master"}) {
+       {"ActivateMasterUnique Nobody", "ActivateMasterUnique Probe", "ActivateMasterUnique Failing Master",
+        "ActivateMasterUnique", "ActivateMasterUnique Failing Master"}) {
     for (const std::string &report : reportsOf(line, 0)) refusals.push_back(report);
     EXPECT_THAT(host_.transcript().formatted(), Contains(std::string("refused: ") + line));
   }
   EXPECT_THAT(refusals, ElementsAre("failing -3", "failing -3"));
-  EXPECT_EQ(host_.transcript().formatted().size(), 6u);
   EXPECT_THAT(host_.masters().instances(), IsEmpty());
-
-  EXPECT_THAT(reportsOf("ActivateMasterUnique Second Probe"), Contains("second -1"));
   EXPECT_THAT(reportsOf("ActivateMasterUnique Probe Master"), Contains("events -1"));
   const lwsim::MasterInstance *instance = host_.masters().find("Probe Master");
   EXPECT_THAT(reportsOf("ActivateMasterUnique Probe Master"), Not(Contains("events -1"))) << "accepted, not made again";
   EXPECT_EQ(host_.masters().find("Probe Master"), instance);
-  EXPECT_EQ(host_.transcript().formatted().size(), 6u);
-  EXPECT_THAT(lwtest::runScript(host_, "@masters\n"),
-              ElementsAre("master: \"Second Probe\" \"Second Probe: listening\" flags=2",
-                          "master: \"Probe Master\" \"Probe Master: listening\" flags=5"));
-}
 
-TEST_F(MasterServiceTest, MastersHearAcceptedCommandsTimeAndSelectionInCreationOrder) {
-  ASSERT_EQ(host_.commands().run("ActivateMasterUnique Probe Master"), 1);
-  for (const char *line : {"StatusMsg hello there", "RefreshNow", "Position 1 2 3", "FirstFrame 5"})
-    EXPECT_THAT(reportsOf(line), ElementsAre(std::string("events 1 ") + line));
   for (const char *refused : {"Position 1 2", "Bogus", "SelectItem 0x10000009"})
-    EXPECT_THAT(reportsOf(refused, 0), IsEmpty()) << "a refused command tells nothing";
-  EXPECT_EQ(lwsim::CommandInterpreter::function()("StatusMsg from C"), 1);
-  EXPECT_THAT(take(), ElementsAre("events 1 StatusMsg from C"));
-
-  EXPECT_THAT(reportsOf("AddNull Left Arm"), UnorderedElementsAre("events 3", "events 1 AddNull Left Arm"));
-  EXPECT_THAT(reportsOf("GoToFrame 10"), UnorderedElementsAre("events 2", "events 1 GoToFrame 10"));
-  for (const char *line :
-       {"SelectItem 0x10000000", "AddToSelection 0x10000000", "SelectByName Left Arm", "ClearSelection"})
-    EXPECT_THAT(reportsOf(line), UnorderedElementsAre("events 3", std::string("events 1 ") + line));
-  host_.goToTime(2.0);
-  host_.selectionChanged();
-  EXPECT_THAT(take(), ElementsAre("events 2", "events 3"));
-
-  // "Second Probe" asks for notifications in its flags, "Probe Master" does not.
+    EXPECT_THAT(reportsOf(refused, 0), IsEmpty()) << refused;
   ASSERT_EQ(host_.commands().run("ActivateMasterUnique Second Probe"), 1);
-  EXPECT_THAT(reportsOf("StatusMsg both"), ElementsAre("events 1 StatusMsg both", "second 1 StatusMsg both"));
-  host_.loadScene(LWP_SOURCE_DIR "/tests/data/scene_rig_v3.lws");
-  EXPECT_THAT(take(), ElementsAre("second 278")) << "the scene-loaded notification, 0x116";
-}
-
-TEST_F(MasterServiceTest, UnloadingOrLoadingAModuleDestroysItsInstances) {
-  ASSERT_EQ(host_.commands().run("ActivateMasterUnique Probe Master"), 1);
-  ASSERT_EQ(host_.commands().run("ActivateMasterUnique Second Probe"), 1);
-  take();
+  EXPECT_THAT(reportsOf("StatusMsg both"), ElementsAre("events 1 StatusMsg both", "second 1 StatusMsg both"))
+      << "in creation order";
   host_.unloadModule();
   EXPECT_THAT(take(), UnorderedElementsAre("events -2", "second -2"));
   EXPECT_THAT(host_.masters().instances(), IsEmpty());
   EXPECT_EQ(host_.commands().run("ActivateMasterUnique Probe Master"), 0) << "no module";
-
   host_.loadModule(LWSIM_FIXTURE_MASTER_PROBE);
   EXPECT_THAT(reportsOf("ActivateMasterUnique Probe Master"), Contains("events -1")) << "a new module, a new instance";
   host_.loadModule(LWSIM_FIXTURE_MASTER_PROBE);
@@ -146,13 +116,9 @@ TEST_F(RingTest, MessagesReachTheListenersOfTheirTopicInAttachOrder) {
   listen("clip", "victim");
   listen("clip", "last");
   listen("inner", "inner");
-  EXPECT_EQ(ring.listenerCount("clip"), 6u);
-
   ring.message("clip", 5, &payload_);
   EXPECT_THAT(take(),
               ElementsAre("first 5 payload", "once 5 payload", "remover 5 payload", "inner 6", "last 5 payload"));
-  ring.message("clip", -6, nullptr);
-  EXPECT_THAT(take(), ElementsAre("first -6", "remover -6", "inner -5", "last -6"));
   EXPECT_EQ(ring.listenerCount("clip"), 4u);
 
   ring.detach("clip", client("first"));
@@ -162,73 +128,42 @@ TEST_F(RingTest, MessagesReachTheListenersOfTheirTopicInAttachOrder) {
   EXPECT_THAT(take(), ElementsAre("remover 1", "inner 2", "last 1", "first 1"));
 }
 
-struct Reply {
-  int calls;
-  char text[64];
-};
+// A C listener appends its tag to the reply text.
 struct Responder {
   const char *tag;
   int calls;
-  int lastCode;
 };
-
-// A C listener: appends its tag to the reply record.
 void respond(void *clientData, void *, int eventCode, void *eventData) {
   auto *responder = static_cast<Responder *>(clientData);
   ++responder->calls;
-  responder->lastCode = eventCode;
-  auto *reply = static_cast<Reply *>(eventData);
-  if (reply == nullptr) return;
-  ++reply->calls;
-  std::strncat(reply->text, responder->tag, sizeof reply->text - std::strlen(reply->text) - 1);
+  if (eventData != nullptr)
+    std::strcat(static_cast<char *>(eventData), (responder->tag + std::to_string(eventCode)).c_str());
 }
 
-// The C listeners are the module's code and go with it; the host's own stay.
-TEST_F(RingTest, CListenersGetTheirClientDataFillTheReplyAndGoWithTheModule) {
+// C listeners, attached through the global's record, get their client data
+// and fill the reply; they are the module's code and go with it, while the
+// host's own listeners stay.
+TEST_F(RingTest, CListenersGetTheirClientDataAndGoWithTheModule) {
   auto *record = static_cast<LWComRing *>(host_.globals().lookup(LWCOMRING_GLOBAL));
   ASSERT_EQ(record, lwsim::CommRing::record());
-  Responder first{"A", 0, 0}, second{"B", 0, 0}, elsewhere{"X", 0, 0};
+  Responder first{"A", 0}, second{"B", 0}, elsewhere{"X", 0};
   EXPECT_EQ(record->ringAttach("query", &first, respond), 1);
-  host_.ring().attach("query", nullptr, [](int, void *data) {
-    char *text = static_cast<Reply *>(data)->text;  // a C++ listener in between
-    text[std::strlen(text)] = '+';
-  });
+  host_.ring().attach("query", nullptr, [](int, void *data) { std::strcat(static_cast<char *>(data), "+"); });
   EXPECT_EQ(record->ringAttach("query", &second, respond), 1);
   EXPECT_EQ(record->ringAttach("elsewhere", &elsewhere, respond), 1);
   EXPECT_EQ(record->ringAttach("query", &elsewhere, nullptr), 0) << "no callback";
   EXPECT_EQ(record->ringAttach(nullptr, &elsewhere, respond), 0) << "no topic";
-  Reply reply{};
-  record->ringMessage("query", 42, &reply);
-  EXPECT_EQ(reply.calls, 2);
-  EXPECT_STREQ(reply.text, "A+B");
-  EXPECT_EQ(first.lastCode, 42);
-  EXPECT_EQ(second.lastCode, 42);
-  EXPECT_EQ(elsewhere.calls, 0);
-
+  char reply[64] = "";
+  record->ringMessage("query", 42, reply);
   record->ringDetach("query", &first);
-  Reply again{};
-  host_.ring().message("query", 43, &again);
-  EXPECT_STREQ(again.text, "+B");
-  EXPECT_EQ(first.calls, 1);
-  EXPECT_EQ(second.lastCode, 43);
-
+  host_.ring().message("query", 43, reply);
   host_.ring().attach("query", client("host"), [this](int code, void *) { heard("host", code, nullptr); });
   host_.unloadModule();
   EXPECT_EQ(host_.ring().listenerCount("query"), 2u);
-  Reply last{};
-  host_.ring().message("query", 7, &last);
-  EXPECT_EQ(second.calls, 2);
-  EXPECT_STREQ(last.text, "+");
+  host_.ring().message("query", 7, reply);
+  EXPECT_STREQ(reply, "A42+B42+B43+");
+  EXPECT_EQ(std::vector<int>({first.calls, second.calls, elsewhere.calls}), std::vector<int>({1, 2, 0}));
   EXPECT_THAT(take(), ElementsAre("host 7"));
-}
-
-TEST(CommRingWithoutHost, TheCEntriesDoNothing) {
-  Responder responder{"A", 0, 0};
-  LWComRing *record = lwsim::CommRing::record();
-  EXPECT_EQ(record->ringAttach("query", &responder, respond), 0);
-  record->ringMessage("query", 1, nullptr);
-  record->ringDetach("query", &responder);
-  EXPECT_EQ(responder.calls, 0);
 }
 
 }  // namespace
