@@ -209,7 +209,7 @@ TEST_F(ClipPanels, ThePanelsInEnglishAndJapaneseAndTheFieldsTheLoadPanelGhostsAn
 
 // ---- reading files ----
 
-TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesAndClosingForgetsIt) {
+TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesClosingForgetsItAndARefusedOneIsTold) {
   const std::string path = write("ball.xml", clip(named("Ball") + " range_start=\"" + exactText(10.0 / 24) +
                                                       "\" range_end=\"" + exactText(51.0 / 24) + "\" fps=\"24\"",
                                                   {{"Position.X", {{10.0 / 24, 1.0}}}}));
@@ -250,9 +250,8 @@ TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesAndClosingForgetsIt)
               ElementsAre("status: QD:ZaduDuzAV start...", "status: *** ERROR: No animetion data ! ***",
                           "error: Failed to load ! | No animetion data !", "status: No animetion data !"));
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(0, 0)));
-}
 
-TEST_F(ClipPanels, AFileTheReaderRefusesIsToldAndLeavesNoClip) {
+  // A file the reader refuses is told and leaves no clip.
   const std::string other = writeText("other.xml", "<docroot><category type=\"other\" format=\"1.0\"/></docroot>");
   EXPECT_THAT(open(other), ElementsAre("status: Now loading animation file...",
                                        "status: *** ERROR: Failed to load file !(" + other + ") ***",
