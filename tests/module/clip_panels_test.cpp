@@ -92,11 +92,9 @@ class ClipPanels : public ::testing::Test {
     std::ofstream(dir_ / name, std::ios::binary) << text;
     return file(name);
   }
-  std::vector<std::string> open(const std::string &path, const std::string &before = "") {
-    return run(before + "@run QD:ZaduDuzAVLoad\n@file \"" + path + "\"\n@press \"File Open...\"\n");
-  }
-  std::vector<std::string> openDir(const std::string &path, const std::string &before = "") {
-    return run(before + "@run QD:ZaduDuzAVLoad\n@file \"" + path + "\"\n@press \"Dir Open...\"\n");
+  std::vector<std::string> open(const std::string &path, const std::string &before = "",
+                                const std::string &button = "File Open...") {
+    return run(before + "@run QD:ZaduDuzAVLoad\n@file \"" + path + "\"\n@press \"" + button + "\"\n");
   }
   std::vector<std::string> save(const std::string &name, const std::string &before = "") {
     return run(before + "@run QD:ZaduDuzAVSave\n@file \"" + file(name) + "\"\n@press Save\n");
@@ -160,7 +158,7 @@ class ClipPanels : public ::testing::Test {
 
 // ---- the panels ----
 
-TEST_F(ClipPanels, ThePanelsInEnglishAndJapanese) {
+TEST_F(ClipPanels, ThePanelsInEnglishAndJapaneseAndTheFieldsTheLoadPanelGhostsAndErases) {
   run("@run QD:ZaduDuzAVSave\n");
   EXPECT_EQ(panel().title(), "QD:ZaduDuzAVSave(1.50) build 250619");
   EXPECT_EQ(std::make_tuple(panel().width(), panel().height(), panel().openFlags()), std::make_tuple(340, 170, 64));
@@ -175,6 +173,24 @@ TEST_F(ClipPanels, ThePanelsInEnglishAndJapanese) {
   EXPECT_EQ(panel().title(), "QD:ZaduDuzAVLoad(1.50) build 250619");
   EXPECT_EQ(std::make_tuple(panel().width(), panel().height(), panel().openFlags()), std::make_tuple(390, 350, 64));
   EXPECT_THAT(control(33).items(), ElementsAre("No Convert", "Prefix", "Suffix", "Replace", "Regular Expression"));
+  // The load panel ghosts and erases fields by their switches and modes.
+  EXPECT_EQ(states(), "GSSSGGGGGSSSSSSSSSSSSSSSGGSGSGGSSEEEEEESS");
+  run("@press \"Load Range\"\n");
+  EXPECT_EQ(states().substr(24, 4), "SSSG");  // #25 to #28
+  run("@press \"Insert Position\"\n@press \"Load Range\"\n");
+  EXPECT_EQ(states().substr(24, 4), "GGSS");
+  // Only Delete Range enables its row.
+  for (const auto &[mode, row] : {std::pair{"1", "SS"}, {"0", "GG"}, {"2", "GG"}}) {
+    run(std::string("@set #29 ") + mode + "\n");
+    EXPECT_EQ(states().substr(29, 2), row) << mode;
+  }
+  // Each name conversion shows its own fields: the mode, then #34 to #39.
+  for (const std::string row : {"3EESSEE", "1SEEEEE", "4EEEESS", "2ESEEEE", "0EEEEEE", "4EEEESS"}) {
+    run("@set #33 " + row.substr(0, 1) + "\n");
+    EXPECT_EQ(states().substr(33, 6), row.substr(1)) << row;
+  }
+  run("@set #33 7\n");  // a mode outside the list leaves the fields as they were
+  EXPECT_EQ(states().substr(33, 6), "EEEESS");
   restart();
   run("@locale ja\n@run QD:ZaduDuzAVLoad\n");
   EXPECT_EQ(control(4).label() + control(2).label() + control(28).label() + control(33).label(),
@@ -187,37 +203,13 @@ TEST_F(ClipPanels, ThePanelsInEnglishAndJapanese) {
   EXPECT_EQ(control(1).label() + control(12).label(), "対象アイテムSchema位置");
   EXPECT_THAT(out, Contains("error: 操作を失敗しました ! | ファイルの書き込みに失敗しました !(" +
                             file("missing/take.xml") + ")"));
-}
-
-TEST_F(ClipPanels, TheLoadPanelGhostsAndErasesFieldsByTheirSwitchesAndModes) {
-  run("@run QD:ZaduDuzAVLoad\n");
-  EXPECT_EQ(states(), "GSSSGGGGGSSSSSSSSSSSSSSSGGSGSGGSSEEEEEESS");
-  run("@press \"Load Range\"\n");
-  EXPECT_EQ(states().substr(24, 4), "SSSG");  // #25 to #28
-  run("@press \"Insert Position\"\n@press \"Load Range\"\n");
-  EXPECT_EQ(states().substr(24, 4), "GGSS");
-  // Only Delete Range enables its row.
-  for (const auto &[mode, row] : {std::pair{"1", "SS"}, {"0", "GG"}, {"2", "GG"}}) {
-    run(std::string("@set #29 ") + mode + "\n");
-    EXPECT_EQ(states().substr(29, 2), row) << mode;
-  }
-  // Each name conversion shows its own fields, #34 to #39.
-  for (const auto &[mode, fields] : {std::pair{"3", "EESSEE"},
-                                     {"1", "SEEEEE"},
-                                     {"4", "EEEESS"},
-                                     {"2", "ESEEEE"},
-                                     {"0", "EEEEEE"},
-                                     {"4", "EEEESS"}}) {
-    run(std::string("@set #33 ") + mode + "\n");
-    EXPECT_EQ(states().substr(33, 6), fields) << mode;
-  }
-  run("@set #33 7\n");  // a mode outside the list leaves the fields as they were
-  EXPECT_EQ(states().substr(33, 6), "EEEESS");
+  EXPECT_THAT(out,
+              Contains("status: *** ERROR: ファイルの書き込みに失敗しました !(" + file("missing/take.xml") + ") ***"));
 }
 
 // ---- reading files ----
 
-TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesAndClosingForgetsIt) {
+TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesClosingForgetsItAndARefusedOneIsTold) {
   const std::string path = write("ball.xml", clip(named("Ball") + " range_start=\"" + exactText(10.0 / 24) +
                                                       "\" range_end=\"" + exactText(51.0 / 24) + "\" fps=\"24\"",
                                                   {{"Position.X", {{10.0 / 24, 1.0}}}}));
@@ -258,9 +250,8 @@ TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesAndClosingForgetsIt)
               ElementsAre("status: QD:ZaduDuzAV start...", "status: *** ERROR: No animetion data ! ***",
                           "error: Failed to load ! | No animetion data !", "status: No animetion data !"));
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(0, 0)));
-}
 
-TEST_F(ClipPanels, AFileTheReaderRefusesIsToldAndLeavesNoClip) {
+  // A file the reader refuses is told and leaves no clip.
   const std::string other = writeText("other.xml", "<docroot><category type=\"other\" format=\"1.0\"/></docroot>");
   EXPECT_THAT(open(other), ElementsAre("status: Now loading animation file...",
                                        "status: *** ERROR: Failed to load file !(" + other + ") ***",
@@ -281,7 +272,7 @@ TEST_F(ClipPanels, ADirectoryLoadsEveryClipFileAndNamesTheFailingOnesInOneBox) {
   write("takes/b.xml", clip(named("Bee"), {{"Position.X", {{1.0, 2.0}}}}, pose({0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})));
   write("takes/c.xml.bak", one("Cat", "Position.X", {{1.0, 3.0}}));
   const std::string dir = file("takes");
-  std::vector<std::string> out = openDir(dir, "AddNull Ant\nAddNull Bee\nAddNull Cat\n@pivot Bee 0 20 0\n");
+  std::vector<std::string> out = open(dir, "AddNull Ant\nAddNull Bee\nAddNull Cat\n@pivot Bee 0 20 0\n", "Dir Open...");
   std::sort(out.begin(), out.end());
   EXPECT_THAT(out, ElementsAre("status: Now loading animation files...",
                                "status: Now loading animation files... (" + dir + kSeparator + "A.XML)",
@@ -304,7 +295,7 @@ TEST_F(ClipPanels, ADirectoryLoadsEveryClipFileAndNamesTheFailingOnesInOneBox) {
   // Failing files are passed over and named in one box after the last.
   writeText("takes/bad.xml", "not a clip");
   writeText("takes/worse.xml", "<docroot/>");
-  out = openDir(dir);
+  out = open(dir, "", "Dir Open...");
   const std::string bad = dir + kSeparator + "bad.xml", worse = dir + kSeparator + "worse.xml";
   EXPECT_THAT(out, Contains("status: *** ERROR: Failed to load file !(" + bad + ") ***"));
   const auto box = std::find_if(out.begin(), out.end(), [](const std::string &line) { return line[0] == 'e'; });
@@ -316,10 +307,10 @@ TEST_F(ClipPanels, ADirectoryLoadsEveryClipFileAndNamesTheFailingOnesInOneBox) {
 
   // A directory without clips fails with the Japanese first line whatever the language.
   write("empty/c.xml.bak", one("Cat", "Position.X", {{1.0, 3.0}}));
-  EXPECT_THAT(openDir(file("empty")),
+  EXPECT_THAT(open(file("empty"), "", "Dir Open..."),
               ElementsAre("status: Now loading animation files...", "status: *** ERROR: No animetion data ! ***",
                           "error: 失敗しました ! | No animetion data !", "status: No animetion data !"));
-  EXPECT_THAT(openDir(file("missing")), Contains("error: 失敗しました ! | No animetion data !"));
+  EXPECT_THAT(open(file("missing"), "", "Dir Open..."), Contains("error: 失敗しました ! | No animetion data !"));
 }
 
 // ---- what is written where ----
@@ -495,6 +486,8 @@ TEST_F(ClipPanels, ItemsMatchByFullPathOrNameAfterTheNameConversion) {
   const std::string armL = clip("item=\"arm_L\" fullpath=\"/Body_L/arm_L\"", {{"Position.X", {{1.0, 5.0}}}});
   const std::string abc = one("a_L_b_L_c", "Position.X", {{1.0, 5.0}}),
                     spine = one("Spine", "Position.X", {{1.0, 5.0}});
+  const std::string abcScene = "AddNull a_R_b_R_c\nAddNull a_Q_b_Q_c\n",
+                    armScene = "AddNull Body_R\nAddNull arm_R\n@parent arm_R Body_R\nAddNull Spine\n";
   const std::string antBee = one("Ant", "Position.X", {{1.0, 5.0}}) + one("Bee", "Position.X", {{1.0, 5.0}});
   const NameCase cases[] = {
       // By name the first target of that name wins; by full path the item of that chain.
@@ -503,19 +496,9 @@ TEST_F(ClipPanels, ItemsMatchByFullPathOrNameAfterTheNameConversion) {
       // A stored path without the leading separator loses its first component.
       {rigHip, hip("Rig/Hip"), all + "@set #33 0\n", nameFirstHip, {"Hip"}, {"FirstHip"}},
       // Replace converts every occurrence; an edited text counts at once.
-      {"AddNull a_R_b_R_c\nAddNull a_Q_b_Q_c\n",
-       abc,
-       byName + "@set #33 3\n@set #37 _Q_\n",
-       "",
-       {"a_Q_b_Q_c"},
-       {"a_R_b_R_c"}},
+      {abcScene, abc, byName + "@set #33 3\n@set #37 _Q_\n", "", {"a_Q_b_Q_c"}, {"a_R_b_R_c"}},
       // The default pattern, on full paths component by component.
-      {"AddNull Body_R\nAddNull arm_R\n@parent arm_R Body_R\nAddNull Spine\n",
-       armL + spine,
-       all + "@set #33 4\n",
-       "",
-       {"arm_R", "Spine"},
-       {}},
+      {armScene, armL + spine, all + "@set #33 4\n", "", {"arm_R", "Spine"}, {}},
       // Only the target items are matched.
       {"AddNull Ant\nAddNull Bee\nSelectByName Bee\n", antBee, "@set #10 2\n@set #33 0\n", "", {"Bee"}, {"Ant"}},
   };
@@ -727,7 +710,7 @@ TEST_F(ClipPanels, AFolderNamedOutsideTheAnsiCodePageIsListedLoadedAndSavedInto)
   std::ofstream(folder / "walk.xml", std::ios::binary) << clipFile(one("Ball", "Position.X", {{2, 7}}));
   const std::u8string utf8 = folder.u8string();
   const std::string path(utf8.begin(), utf8.end());
-  openDir(path, "AddNull Ball\n");
+  open(path, "AddNull Ball\n", "Dir Open...");
   run("@set #10 3\n@press Load\n@close\n");
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(60, 7)));
   run("@run QD:ZaduDuzAVSave\n@set #1 3\n@file \"" + path + kSeparator + "take\"\n@press Save\n@close\n");
