@@ -65,14 +65,14 @@ const OperationCase kCases[] = {
     row("CreateKeyShaped", {k(0, 0)}, typed("15") + kExtraShape + set(kShape, "2") + key(13), {k(0, 0), k(15, 0, 5)}),
     row("CreateKeyClampedTcb", {k(0, 0)},
         typed("6") + kExtraShape + set(kTension, "4") + set(kContinuity, "-3") + set(kBias, "0.25") + kPressOk,
-        {k(0, 0), tcb(6, 0, 1, -1, 0.25)}),
+        {k(0, 0), Key{6, 0, 0, 1, -1, 0.25, {}}}),
     row("CreateKeyFolded", {k(0, 0), k(15, 2, 3)},
         typed("15") + kExtraShape + set(kShape, "4") + press(kUnfolded) + kPressOk, {k(0, 0), k(15, 0, 3)}),
-    row("Move", {k(0, 1), k(10.5, 2, 5, kHandles), tcb(11, 3, 0.3, -0.2, 0.1)},
+    row("Move", {k(0, 1), k(10.5, 2, 5, kHandles), Key{11, 3, 0, 0.3, -0.2, 0.1, {}}},
         choose(2) + set(kFrom, "10") + set(kTo, "10") + set(kOffset, "5") + kPressOk,
-        {k(0, 1), tcb(11, 3, 0.3, -0.2, 0.1), k(15.5, 2, 5, kHandles)}),
+        {k(0, 1), Key{11, 3, 0, 0.3, -0.2, 0.1, {}}, k(15.5, 2, 5, kHandles)}),
     // [1, 3) onto [2, 4) with a shape override; the key at 3.5 was in the way.
-    row("MoveShaped", {tcb(1, 1, 0.5), k(2, 2, 5, kHandles), k(3.5, 3)},
+    row("MoveShaped", {Key{1, 1, 0, 0.5, 0, 0, {}}, k(2, 2, 5, kHandles), k(3.5, 3)},
         choose(2) + set(kFrom, "1") + set(kTo, "2") + kExtraShape + set(kShape, "3") + kPressOk,
         {k(2, 1, 3), k(3, 2, 3)}),
     // [0, 10) onto [0, 20): the key at 14 sat in the destination.
@@ -200,9 +200,7 @@ TEST_F(KeyPanel, PoseClipTakesTheToolsItemsAndChannelsWhateverTheScope) {
   put("Body", "Extra.Knob", {k(0, 0.5), k(5, 0.5)});
   tool_.listenOn(host());
   tool_.names = {"Hero", "Hero_A"};
-  tool_.setClones({{{idOf("Child"), channelId("Child", "Position.Y")},
-                    {idOf("Other"), channelId("Other", "Position.X")},
-                    {idOf("Body"), channelId("Body", "Extra.Knob")}}});
+  tool_.setClones({{entry("Child", "Position.Y"), entry("Other", "Position.X"), entry("Body", "Extra.Knob")}});
   inPanel(press(kPoseClip) + press(kMisc) + press(kMesh) + choose(7) + set(kFrom, "5") + set(kTo, "5") + kPressOk);
   EXPECT_EQ(keys("Parent", "Position.X").size(), 2u);
   EXPECT_EQ(keys("Child", "Position.X").size(), 2u);
@@ -274,21 +272,31 @@ TEST_F(KeyPanel, TheDeleterTakesTheFramesWindowOnTheSelectionAndItsChildren) {
   EXPECT_EQ(keys("Kid", "Rotation.H").size(), 2u);
 }
 
-// Copy 50001 times two keys, then Bake frames 1 to 100001: each is refused
-// before it changes a key or the history, whose redo chain goes on.
-TEST_F(KeyPanel, ARunThatWouldMakeMoreThan100000KeysOnAChannelIsRefused) {
+// Copy 50001 times two keys, Bake frames 1 to 100001, a run without a frame
+// rate or the scene service: each is refused before it changes a key or
+// the history, whose redo chain goes on and whose undo stack stays empty.
+TEST_F(KeyPanel, RunsThatCannotBeDoneAreRefusedBeforeTheirGroupOpens) {
   run("AddNull Ball\n@key Ball Position.X 0.1 1\n@key Ball Position.X 0.2 2\n");
   inPanel(kPressOk);
   historyButton(kUndo);
   const Keys before = keys("Ball", "Position.X");
-  const std::vector<std::string> out =
-      run("@run QD:VaruDudEdodav\n" + choose(4) + set(kTo, "9") + set(kCount, "50001") + kPressOk +
-          "@run QD:VaruDudEdodav\n" + choose(5) + set(kTo, "100001") + kPressOk);
-  EXPECT_THAT(out, ElementsAre("status: {1.0} Error! Copy would make 100002 keys on one channel, more than 100000.",
-                               "status: {1.0} Error! Bake would make 100001 keys on each channel, more than 100000."));
+  run("@run QD:VaruDudEdodav\n" + choose(4) + set(kTo, "9") + set(kCount, "50001") + kPressOk +
+      "@run QD:VaruDudEdodav\n" + choose(5) + set(kTo, "100001") + kPressOk);
+  scene().setFramesPerSecond(0.0);
+  inPanel(kPressOk);
+  scene().setFramesPerSecond(kFps);
+  host().globals().withhold("LW Scene Info 12");
+  inPanel(kPressOk);
+  host().globals().restore("LW Scene Info 12");
+  EXPECT_THAT(module_.transcript(),
+              ElementsAre("status: {1.0} Error! Copy would make 100002 keys on one channel, more than 100000.",
+                          "status: {1.0} Error! Bake would make 100001 keys on each channel, more than 100000.",
+                          "status: {1.0} Error! The scene has no valid frame rate.",
+                          "status: {1.0} Error! The host gave no scene information."));
   EXPECT_EQ(keys("Ball", "Position.X"), before);
   inPanel("@press Cancel\n");
-  EXPECT_EQ(state(kRedo), lwsim::DrawState::Shown);
+  EXPECT_EQ(std::make_pair(state(kUndo), state(kRedo)),
+            std::make_pair(lwsim::DrawState::Ghosted, lwsim::DrawState::Shown));
 }
 
 // Thirty runs leave the newest 24 to undo; a new run ends the redo chain.
@@ -306,21 +314,6 @@ TEST_F(KeyPanel, TheHistoryKeepsTwentyFourRuns) {
   inPanel(typed("40") + kPressOk);
   inPanel("@press Cancel\n");
   EXPECT_EQ(state(kRedo), lwsim::DrawState::Ghosted) << "a new run ends the redo chain";
-}
-
-TEST_F(KeyPanel, ARunWithoutAFrameRateOrTheSceneServiceIsRefused) {
-  run("AddNull Ball\n");
-  scene().setFramesPerSecond(0.0);
-  inPanel(kPressOk);
-  scene().setFramesPerSecond(kFps);
-  host().globals().withhold("LW Scene Info 12");
-  inPanel(kPressOk);
-  host().globals().restore("LW Scene Info 12");
-  EXPECT_THAT(module_.transcript(), ElementsAre("status: {1.0} Error! The scene has no valid frame rate.",
-                                                "status: {1.0} Error! The host gave no scene information."));
-  EXPECT_EQ(keys("Ball", "Position.X"), Keys{k(0, 0)});
-  inPanel("@press Cancel\n");
-  EXPECT_EQ(state(kUndo), lwsim::DrawState::Ghosted) << "refused before its group opened";
 }
 
 // A bone goes between the run and its undo: only its channels' entries fail.

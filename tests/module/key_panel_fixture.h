@@ -86,15 +86,11 @@ inline double rounded(double value, double unit) { return std::round(value * uni
 inline Key k(double frame, double value, int shape = 0, std::array<double, 4> params = {}) {
   return {frame, rounded(value, 1e9), shape, 0.0, 0.0, 0.0, params};
 }
-inline Key tcb(double frame, double value, double tension, double continuity = 0.0, double bias = 0.0) {
-  return {frame, rounded(value, 1e9), 0, tension, continuity, bias, {}};
-}
 
 // Answers the panel's two questions as the clip-set tool does: its names,
 // and its clip-set record whose sequences of 144-byte channel entries
 // start at byte 32, one per clone.
-class StandInClipSetTool {
- public:
+struct StandInClipSetTool {
   struct Entry {
     LWItemID item;
     LWChannelID channel;
@@ -123,7 +119,6 @@ class StandInClipSetTool {
   void setSequence(std::size_t clone, lwp::cks::ClipSetSequence sequence) {
     std::memcpy(&record_[lwp::cks::kClipSetSequencesOffset + clone * sizeof sequence], &sequence, sizeof sequence);
   }
-  const unsigned char *entryBytes(std::size_t clone) const { return entries_[clone].data(); }
   void listenOn(lwsim::Host &host) {
     host.ring().attach(lwp::cks::kClipSetTopic, this, [this](int code, void *data) { answer(code, data); });
   }
@@ -139,8 +134,6 @@ class StandInClipSetTool {
       *static_cast<lwp::cks::ClipSetChannelReply *>(reply) = {valid, 0xFFFFFFFFFFFFFFFFull,
                                                               withRecord ? record_.data() : nullptr, index};
   }
-
- private:
   std::vector<const char *> pointers_;
   lwp::cks::ClipSetSequence nameSequence_{};
   std::vector<std::vector<unsigned char>> entries_;
@@ -204,9 +197,10 @@ class KeyPanel : public ::testing::Test {
     std::snprintf(line, sizeof line, "AddToSelection 0x%x\n", static_cast<unsigned>(item(name).id));
     return line;
   }
-  LWItemID idOf(const std::string &name) { return reinterpret_cast<LWItemID>(item(name).id); }
-  LWChannelID channelId(const std::string &name, const std::string &path) {
-    return reinterpret_cast<LWChannelID>(&scene().ensureChannel(item(name), path));
+  // The clip-set tool's entry for an item's channel.
+  StandInClipSetTool::Entry entry(const std::string &name, const std::string &path) {
+    return {reinterpret_cast<LWItemID>(item(name).id),
+            reinterpret_cast<LWChannelID>(&scene().ensureChannel(item(name), path))};
   }
 
   lwtest::ModuleHost module_;

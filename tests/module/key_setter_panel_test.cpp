@@ -1,22 +1,32 @@
 // The key-setter panel driven as a user drives it, through the module in the
 // simulated host: what it shows, its controls, its keyboard, how it closes,
 // its failures, the key deleter opening the same panel and the clip-set area.
+// Then the panel's two questions to the clip-set tool, answered by a stand-in
+// tool on the ring that lays its records out as the tool does: what is
+// copied from an answer, which channel entries count, and answers that are
+// missing, empty or unusable.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/globals/host_globals.h"
 #include "key_panel_fixture.h"
+#include "key_setter/master/clip_set_questions.h"
 #include "sim/panels/panel_service.h"
 
 namespace key_panel_test {
 namespace {
 
+using lwp::cks::askClipSetChannels;
+using lwp::cks::askClipSetInfo;
 using ::testing::ElementsAre;
+using ::testing::Field;
 using ::testing::IsEmpty;
+using ::testing::Pair;
 
 using KeySetterPanel = KeyPanel;
 
 // The To field and the fields after it follow the right edge of the one before.
-TEST_F(KeySetterPanel, IsBuiltOnceAndOpensBlockingWithItsControlsInPlace) {
+TEST_F(KeySetterPanel, IsBuiltOnceAndOpensBlockingWithItsControlsInPlaceAndFolds) {
   inPanel("@press Cancel\n");
   inPanel("");
   lwsim::Panel &panel = *findPanel();
@@ -35,6 +45,16 @@ TEST_F(KeySetterPanel, IsBuiltOnceAndOpensBlockingWithItsControlsInPlace) {
   for (const auto &[index, x, y] : places)
     EXPECT_EQ(std::make_pair(control(index).x(), control(index).y()), std::make_pair(x, y)) << index;
   for (int index : {kUndo, kRedo, kPasteValues}) EXPECT_EQ(state(index), lwsim::DrawState::Ghosted) << index;
+  // The fold selector resizes the panel for the extra section; the fold is kept.
+  inPanel(press(kFolded) + "@press Cancel\n");
+  EXPECT_EQ(std::make_pair(findPanel()->width(), findPanel()->height()), std::make_pair(518, 274));
+  EXPECT_EQ(state(kFolded), lwsim::DrawState::Erased);
+  EXPECT_EQ(state(kUnfolded), lwsim::DrawState::Shown);
+  inPanel("");
+  EXPECT_EQ(findPanel()->height(), 274) << "the fold is kept between openings";
+  inPanel(press(kUnfolded) + "@press Cancel\n");
+  EXPECT_EQ(std::make_pair(findPanel()->width(), findPanel()->height()), std::make_pair(518, 122));
+  EXPECT_EQ(state(kFolded), lwsim::DrawState::Shown);
 }
 
 TEST_F(KeySetterPanel, LabelsFollowTheLanguageOfTheFirstOpening) {
@@ -93,32 +113,7 @@ TEST_F(KeySetterPanel, OperationSelectorCyclesBothWaysAndShowsEachOperationsFiel
   }
 }
 
-TEST_F(KeySetterPanel, FoldSelectorResizesForTheExtraSectionAndIsKept) {
-  inPanel(press(kFolded) + "@press Cancel\n");
-  EXPECT_EQ(std::make_pair(findPanel()->width(), findPanel()->height()), std::make_pair(518, 274));
-  EXPECT_EQ(state(kFolded), lwsim::DrawState::Erased);
-  EXPECT_EQ(state(kUnfolded), lwsim::DrawState::Shown);
-  inPanel("");
-  EXPECT_EQ(findPanel()->height(), 274) << "the fold is kept between openings";
-  inPanel(press(kUnfolded) + "@press Cancel\n");
-  EXPECT_EQ(std::make_pair(findPanel()->width(), findPanel()->height()), std::make_pair(518, 122));
-  EXPECT_EQ(state(kFolded), lwsim::DrawState::Shown);
-}
-
-TEST_F(KeySetterPanel, GroupButtonsSwitchTheirAxesAllOnThenAllOff) {
-  const std::vector<Snapshot> shown = snapshots(inPanel(press(kRotationP) + press(kRotationB) + press(kRotation) +
-                                                        "@controls\n" + press(kRotation) + "@controls\n"));
-  for (int axis : {kRotationH, kRotationP, kRotationB}) {
-    EXPECT_EQ(shown.at(0).at(axis).first, "1") << axis;
-    EXPECT_EQ(shown.at(1).at(axis).first, "0") << axis;
-  }
-  for (int axis : {kPositionX, kScaleX}) EXPECT_EQ(shown.at(1).at(axis).first, "1") << "other groups stay";
-  inPanel(press(kScaleY) + press(kScale) + press(kPosition) + "@press Cancel\n");
-  for (int axis : {kScaleX, kScaleY, kScaleZ}) EXPECT_EQ(control(axis).intValue(), 1) << axis;
-  for (int axis : {kPositionX, kPositionY, kPositionZ}) EXPECT_EQ(control(axis).intValue(), 0) << axis;
-}
-
-TEST_F(KeySetterPanel, ExtraSectionControlsWorkOnlyWhereTheyApply) {
+TEST_F(KeySetterPanel, ExtraSectionControlsWorkOnlyWhereTheyApplyAndGroupButtonsSwitchTheirAxes) {
   const std::vector<Snapshot> shown = snapshots(
       inPanel("@controls\n" + press(kKeyShape) + press(kBehavior) + press(kDissolve) + "@controls\n" +
               set(kShape, "2") + press(kHundred) + "@controls\n" + set(kShape, "0") + press(kKeyShape) +
@@ -142,10 +137,24 @@ TEST_F(KeySetterPanel, ExtraSectionControlsWorkOnlyWhereTheyApply) {
   EXPECT_EQ(issued("AddEnvelope Dissolve"), 2) << "Dissolve on for another operation adds no envelope";
   inPanel("");
   EXPECT_EQ(state(kPre), lwsim::DrawState::Shown) << "the opening follows the kept Behavior";
+  // Group buttons switch their axes all on, then all off.
+  const std::vector<Snapshot> groups = snapshots(inPanel(press(kRotationP) + press(kRotationB) + press(kRotation) +
+                                                         "@controls\n" + press(kRotation) + "@controls\n"));
+  for (int axis : {kRotationH, kRotationP, kRotationB})
+    EXPECT_EQ(groups.at(0).at(axis).first + groups.at(1).at(axis).first, "10") << axis;
+  for (int axis : {kPositionX, kScaleX}) EXPECT_EQ(groups.at(1).at(axis).first, "1") << "other groups stay";
+  inPanel(press(kScaleY) + press(kScale) + press(kPosition) + "@press Cancel\n");
+  for (int axis : {kScaleX, kScaleY, kScaleZ}) EXPECT_EQ(control(axis).intValue(), 1) << axis;
+  for (int axis : {kPositionX, kPositionY, kPositionZ}) EXPECT_EQ(control(axis).intValue(), 0) << axis;
 }
 
 // Enter counts as the character, Layout's return key and the keypad's Enter.
-TEST_F(KeySetterPanel, OkCancelEnterAndEscapeCloseAndResetTheMasterTheHostsCloseDoesNot) {
+TEST_F(KeySetterPanel, ArgumentsOkCancelEnterAndEscapeResetTheMasterTheHostsCloseDoesNot) {
+  // Run with arguments, the key setter only resets the master.
+  run("Generic_QD:VaruDudEdodav init\n@run QD:VaruDudEdodav anything\n");
+  EXPECT_EQ(resets(), 2);
+  EXPECT_EQ(host().panels().panelsCreated(), 0);
+  EXPECT_EQ(issued("AddEnvelope Dissolve"), 0);
   for (const std::string &closing :
        {kPressOk, std::string("@press Cancel\n"), key(13), key(0x1022), key(0x1057), key(27)}) {
     const long before = resets();
@@ -171,13 +180,6 @@ TEST_F(KeySetterPanel, TheKeyCallbacksSayWhichKeysThePanelUsed) {
   EXPECT_THAT(used, ElementsAre(true, false, true, true, false, true, false, true, false, true));
 }
 
-TEST_F(KeySetterPanel, RunWithArgumentsOnlyResetsTheMaster) {
-  run("Generic_QD:VaruDudEdodav init\n@run QD:VaruDudEdodav anything\n");
-  EXPECT_EQ(resets(), 2);
-  EXPECT_EQ(host().panels().panelsCreated(), 0);
-  EXPECT_EQ(issued("AddEnvelope Dissolve"), 0);
-}
-
 TEST_F(KeySetterPanel, AMissingServiceIsNamedAndLookedUpAgainAndARefusedPanelIsReported) {
   host().globals().withhold("LWPanelServices 3");
   host().globals().withhold("Channel Info 3");
@@ -195,6 +197,14 @@ TEST_F(KeySetterPanel, AMissingServiceIsNamedAndLookedUpAgainAndARefusedPanelIsR
 }
 
 TEST_F(KeySetterPanel, DeleterOpensOnDeleteKeyAtTheCurrentFrameAndKeepsTheOtherSettings) {
+  const std::vector<Snapshot> open =
+      snapshots(inPanel(press(kCreateKey) + "@run QD:RozaRivAvudivo\n@controls\n@run QD:VaruDudEdodav\n@controls\n"));
+  ASSERT_EQ(open.size(), 2u);
+  for (const Snapshot &snapshot : open)
+    EXPECT_EQ(withState(snapshot, kCreateKey, kDeleteRange, "shown"), std::vector<int>{kCreateKey + 1})
+        << "either run while the panel is open changes nothing";
+  EXPECT_EQ(findPanel()->timesOpened(), 1);
+  EXPECT_EQ(resets(), 0);
   inPanel(press(kDissolve) + "@press Cancel\n");
   const Snapshot shown = snapshots(run("GoToFrame 17\n@run QD:RozaRivAvudivo\n@controls\n")).at(0);
   EXPECT_EQ(withState(shown, kCreateKey, kDeleteRange, "shown"), std::vector<int>{kDeleteKey});
@@ -211,16 +221,6 @@ TEST_F(KeySetterPanel, DeleterOpensOnDeleteKeyAtTheCurrentFrameAndKeepsTheOtherS
   for (const auto &[index, value] : {std::pair{kMisc, "1"}, {kPositionY, "0"}, {kScope, "2"}, {kFrom, "5"}})
     EXPECT_EQ(again.at(index).first, value) << index;
   EXPECT_EQ(findPanel()->height(), 274);
-}
-
-TEST_F(KeySetterPanel, DeleterWhileThePanelIsOpenChangesNothing) {
-  const std::vector<Snapshot> shown =
-      snapshots(inPanel(press(kCreateKey) + "@run QD:RozaRivAvudivo\n@controls\n@run QD:VaruDudEdodav\n@controls\n"));
-  ASSERT_EQ(shown.size(), 2u);
-  for (const Snapshot &snapshot : shown)
-    EXPECT_EQ(withState(snapshot, kCreateKey, kDeleteRange, "shown"), std::vector<int>{kCreateKey + 1});
-  EXPECT_EQ(findPanel()->timesOpened(), 1);
-  EXPECT_EQ(resets(), 0);
 }
 
 TEST_F(KeySetterPanel, PoseClipFollowsTheClipSetToolsAnswer) {
@@ -249,6 +249,78 @@ TEST_F(KeySetterPanel, PoseClipFollowsTheClipSetToolsAnswer) {
   EXPECT_EQ(state(kPoseClip), lwsim::DrawState::Ghosted);
   EXPECT_EQ(state(kScope), lwsim::DrawState::Shown);
   EXPECT_EQ(control(kClone).textValue() + control(kClipSet).textValue(), "");
+}
+
+using ClipSetQuestions = KeyPanel;
+
+auto recorded(LWChannelID channel, int slot) {
+  return ::testing::AllOf(Field(&lwp::cks::ClipSetChannel::channel, channel),
+                          Field(&lwp::cks::ClipSetChannel::slot, slot));
+}
+
+TEST_F(ClipSetQuestions, InfoCopiesTheNamesAndTheActiveClonesChannelsAreRecordedUnderTheirItems) {
+  lwp::CHostGlobals::instance().acquire(lwsim::GlobalRegistry::function());
+  EXPECT_FALSE(askClipSetInfo().answered) << "no tool listens";
+  EXPECT_THAT(askClipSetChannels(), IsEmpty()) << "no tool listens";
+  tool_.listenOn(host());
+  tool_.valid = 0;
+  EXPECT_FALSE(askClipSetInfo().answered) << "a tool that leaves valid at 0";
+  tool_.valid = 1;
+  tool_.clipSet = "Walk";
+  for (const auto &[index, clone] : {std::pair<int, const char *>{2, "Hero_B"}, {3, ""}, {-1, ""}, {100, ""}}) {
+    tool_.names = {"Hero", "Hero_A", "Hero_B"};
+    tool_.index = index;
+    const lwp::cks::ClipSetInfo info = askClipSetInfo();
+    tool_.names = {"gone", "gone", "gone"};  // the tool's strings change after the call
+    EXPECT_TRUE(info.answered);
+    EXPECT_EQ(info.character + "|" + info.clone + "|" + info.clipSet, std::string("Hero|") + clone + "|Walk") << index;
+  }
+  tool_.names.clear();
+  EXPECT_EQ(askClipSetInfo().character, "");
+  scene().addMorphMap(scene().addObject("Body", "body.lwo"), "Face.Smile");
+  scene().addBone(item("Body"), "Arm");
+  const StandInClipSetTool::Entry x = entry("Body", "Position.X"), b = entry("Body", "Rotation.B"),
+                                  z = entry("Body", "Scale.Z"), smile = entry("Body", "Face.Smile"),
+                                  knob = entry("Body", "Extra.Knob"), heading = entry("Arm", "Rotation.H");
+  const LWItemID body = x.item;
+  tool_.setClones({{entry("Body", "Position.Y")},
+                   {x, heading, {nullptr, z.channel}, b, {body, nullptr}, {nullptr, nullptr}, smile, x, z, knob}});
+  tool_.index = 1;
+  const auto recordedItem = [](lwp::cks::ChannelMask mask, auto channels) {
+    return ::testing::AllOf(Field(&lwp::cks::ClipSetItemChannels::mask, mask),
+                            Field(&lwp::cks::ClipSetItemChannels::channels, channels));
+  };
+  EXPECT_THAT(askClipSetChannels(),
+              ::testing::UnorderedElementsAre(
+                  Pair(body, recordedItem(0x001u | 0x020u | 0x100u,
+                                          ElementsAre(recorded(x.channel, 0), recorded(b.channel, 5),
+                                                      recorded(smile.channel, 10), recorded(z.channel, 8),
+                                                      recorded(knob.channel, 11)))),
+                  Pair(heading.item, recordedItem(0x008u, ElementsAre(recorded(heading.channel, 3))))));
+  tool_.valid = 0;
+  EXPECT_THAT(askClipSetChannels(), IsEmpty()) << "a tool that leaves valid at 0";
+  tool_.valid = 1;
+  tool_.withRecord = false;
+  EXPECT_THAT(askClipSetChannels(), IsEmpty()) << "no clip-set record";
+  tool_.withRecord = true;
+  tool_.setClones({{}, {{nullptr, x.channel}, {body, nullptr}}, {x, b}});
+  for (int index : {0, 1, -1}) {
+    tool_.index = index;
+    EXPECT_THAT(askClipSetChannels(), IsEmpty()) << "empty, only zero entries, or no clone " << index;
+  }
+  tool_.index = 2;
+  ASSERT_EQ(askClipSetChannels().size(), 1u);
+  const unsigned char *entries = tool_.entries_[2].data();
+  const std::size_t size = 2 * lwp::cks::kClipSetEntrySize;
+  const lwp::cks::ClipSetSequence unusable[] = {
+      {entries + size, entries, entries + size},      // ends before it begins
+      {entries, entries + size - 8, entries + size},  // a partial entry
+      {nullptr, entries + size, entries + size},      // no storage
+  };
+  for (const lwp::cks::ClipSetSequence &sequence : unusable) {
+    tool_.setSequence(2, sequence);
+    EXPECT_THAT(askClipSetChannels(), IsEmpty());
+  }
 }
 
 }  // namespace

@@ -63,7 +63,6 @@ class UndoHistory : public ::testing::Test {
   void SetUp() override {
     lwp::CHostGlobals::instance().acquire(lwsim::GlobalRegistry::function());
     knob_ = &host_.scene().ensureChannel(host_.scene().addObject("Arm"), "Extra.Knob");
-    history_.setButtonListener([this](bool canUndo, bool canRedo) { buttons_.emplace_back(canUndo, canRedo); });
   }
   void TearDown() override { lwp::endChannelBatch(); }
 
@@ -86,64 +85,35 @@ class UndoHistory : public ::testing::Test {
   lwsim::Host host_;
   CUndoHistory history_;
   lwsim::Channel *knob_ = nullptr;
-  std::vector<std::pair<bool, bool>> buttons_;
 };
 
-TEST_F(UndoHistory, EmptyStacksStillRefreshAndAGroupLeftOpenIsDropped) {
+// Empty stacks still refresh. A run that failed before its commit leaves
+// its group open; the next group drops it. An entry that throws is reported
+// and the pass goes on. Ranges no wider than the minimum span, no copies,
+// and bake steps that do not advance fail every check and leave the keys.
+TEST_F(UndoHistory, AGroupLeftOpenIsDroppedAndEntriesThatThrowOrCannotApplyAreReported) {
   history_.undo();
   history_.redo();
   EXPECT_EQ(refreshes(), 2);
-  EXPECT_EQ(buttons_, (std::vector<std::pair<bool, bool>>{{false, false}, {false, false}}));
-
-  EXPECT_FALSE(history_.add(std::make_unique<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), keyAt(1.0, 1.0))))
+  const LWChannelID knob = idOf(*knob_);
+  EXPECT_FALSE(history_.add(std::make_unique<CmdHistSetKey>(knob, windowAt(1.0), keyAt(1.0, 1.0))))
       << "an entry needs an open group";
   history_.commit();
   EXPECT_EQ(history_.undoDepth(), 0u);
+  knob_->envelope().createKey(1.0, 1.0);
+  knob_->envelope().createKey(2.0, 2.0);
   history_.begin(kRunGroupName);
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), keyAt(1.0, 1.0));
-  // A run that failed before its commit leaves its group open.
+  add<CmdHistSetKey>(knob, windowAt(1.0), keyAt(1.0, 9.0));
   history_.begin(kPasteGroupName);
   EXPECT_EQ(history_.openGroup()->serial(), 1u);
   EXPECT_EQ(history_.openGroup()->name(), "paste");
   EXPECT_TRUE(history_.openGroup()->entries().empty());
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(2.0), keyAt(2.0, 2.0));
-  history_.commit();
-  EXPECT_EQ(history_.openGroup(), nullptr);
-  EXPECT_EQ(history_.undoDepth(), 1u);
-  EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{2.0, 2.0}}));
-  EXPECT_EQ(refreshes(), 2) << "a commit leaves the refresh to its caller";
-  history_.undo();
-  history_.redo();
-  EXPECT_EQ(refreshes(), 4);
-  EXPECT_EQ(buttons_.back(), std::make_pair(true, false));
-  EXPECT_THAT(transcript(), ::testing::IsEmpty());
-}
-
-TEST_F(UndoHistory, AnEntryThatThrowsIsReportedAndThePassGoesOn) {
-  history_.begin(kRunGroupName);
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(1.0), keyAt(1.0, 1.0));
-  add<ThrowingEntry>(idOf(*knob_));
-  add<CmdHistSetKey>(idOf(*knob_), windowAt(2.0), keyAt(2.0, 2.0));
-  history_.commit();
-  EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{1.0, 1.0}, {2.0, 2.0}}));
-  history_.undo();
-  EXPECT_TRUE(knobKeys().empty());
-  EXPECT_THAT(transcript(), ElementsAre("status: {1.0} Error! doIt broke", "status: {1.0} Error! undoIt broke"));
-  EXPECT_TRUE(history_.canRedo());
-  // The pass let go of its channel list: a channel made now is found.
-  EXPECT_TRUE(lwp::channelExists(idOf(host_.scene().ensureChannel(*host_.scene().findByName("Arm"), "Extra.Later"))));
-}
-
-// Ranges no wider than the minimum span, no copies, and bake steps that do
-// not advance.
-TEST_F(UndoHistory, EntriesThatCannotApplyFailEveryCheckAndLeaveTheKeys) {
-  knob_->envelope().createKey(1.0, 1.0);
-  knob_->envelope().createKey(2.0, 2.0);
   const lwp::KeyRecord ownShapes{0.0, 0.0, kKeepOwnShape, 0.0, 0.0, 0.0, {}};
   const lwp::TimeRange wide{0.5, 2.5};
   const lwp::TimeRange narrow{1.0, 1.0 + 0.5e-8};
-  const LWChannelID knob = idOf(*knob_);
-  history_.begin(kRunGroupName);
+  add<CmdHistSetKey>(knob, windowAt(1.0), keyAt(1.0, 7.0));
+  add<ThrowingEntry>(knob);
+  add<CmdHistSetKey>(knob, windowAt(2.0), keyAt(2.0, 8.0));
   add<CmdHistSetKey>(knob, narrow, keyAt(1.0, 5.0));
   add<CmdHistSetItemKey>(knob, narrow, keyAt(1.0, 5.0), lwp::KeyRecords{});
   add<CmdHistDelKeys>(knob, narrow);
@@ -155,11 +125,22 @@ TEST_F(UndoHistory, EntriesThatCannotApplyFailEveryCheckAndLeaveTheKeys) {
   add<CmdHistBake>(knob, wide, 0.0, 3, ownShapes);
   add<CmdHistBake>(knob, wide, -0.5, 3, ownShapes);
   history_.commit();
+  EXPECT_EQ(history_.openGroup(), nullptr);
+  EXPECT_EQ(history_.undoDepth(), 1u);
+  EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{1.0, 7.0}, {2.0, 8.0}}));
+  EXPECT_EQ(refreshes(), 2) << "a commit leaves the refresh to its caller";
   history_.undo();
   EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{1.0, 1.0}, {2.0, 2.0}}));
-  std::vector<std::string> expected(10, "status: {1.0} Check failed at doIt()!");
+  std::vector<std::string> expected{"status: {1.0} Error! doIt broke"};
+  expected.insert(expected.end(), 10, "status: {1.0} Check failed at doIt()!");
   expected.insert(expected.end(), 10, "status: {1.0} Check failed at undoIt() !");
+  expected.emplace_back("status: {1.0} Error! undoIt broke");
   EXPECT_EQ(transcript(), expected);
+  // The pass let go of its channel list: a channel made now is found.
+  EXPECT_TRUE(lwp::channelExists(idOf(host_.scene().ensureChannel(*host_.scene().findByName("Arm"), "Extra.Later"))));
+  history_.redo();
+  EXPECT_EQ(refreshes(), 4);
+  EXPECT_TRUE(history_.canUndo() && !history_.canRedo());
 }
 
 // Many items, one entry per channel: each pass walks the scene's channels
@@ -232,7 +213,7 @@ TEST_F(UndoHistory, ARunShowsEveryErrorAndCommitsNothing) {
   EXPECT_EQ(host_.scene().selection().front()->name, "A");
 }
 
-TEST(FrameText, ShowsStepsReadsAndTypesFrames) {
+TEST(FrameText, ShowsStepsReadsAndTypesFramesAndShapeCodesKeepOwnShapesOutside) {
   const std::pair<double, const char *> shown[] = {{12.0, "12"},     {12.5, "12.50"}, {12.999, "13"},
                                                    {-2.25, "-2.25"}, {-0.001, "0"},   {100.004, "100"}};
   for (const auto &[frame, text] : shown) EXPECT_EQ(frameText(frame), text) << frame;
@@ -246,6 +227,9 @@ TEST(FrameText, ShowsStepsReadsAndTypesFrames) {
   for (int other : {int{'a'}, 13, 0x1011}) EXPECT_FALSE(typeFrameKey(typed, other)) << other;
   for (int used : {int{'.'}, int{'.'}, int{'-'}}) EXPECT_TRUE(typeFrameKey(typed, used)) << used;
   EXPECT_EQ(typed, "4.");
+  // A shape popup index outside the popup keeps each key's own shape.
+  for (int index : {-1, 5, 6}) EXPECT_EQ(shapeCodeOf(index), kKeepOwnShape) << index;
+  EXPECT_EQ(shapeCodeOf(4), 4) << "Stepped, the last";
 }
 
 TEST(FrameText, ReadsAndWritesAPointWhateverTheProcessLocale) {
@@ -257,11 +241,6 @@ TEST(FrameText, ReadsAndWritesAPointWhateverTheProcessLocale) {
   std::setlocale(LC_NUMERIC, saved.c_str());
   EXPECT_EQ(read, 12.5);
   EXPECT_EQ(written, "12.50");
-}
-
-TEST(ShapePopup, AnIndexOutsideThePopupKeepsEachKeysOwnShape) {
-  for (int index : {-1, 5, 6}) EXPECT_EQ(shapeCodeOf(index), kKeepOwnShape) << index;
-  EXPECT_EQ(shapeCodeOf(4), 4) << "Stepped, the last";
 }
 
 // Only the low 16 bits of the host's id name the language; the choice

@@ -1,6 +1,8 @@
 // The key-setter master in the simulated host: marks from the posing
 // commands, their clearing and re-arming, the panel's reset and mark query
 // on the master topic, the scene-loaded notification, and the one instance.
+// Activating the module's servers: the version check, the two global sets,
+// the master's records and the clip panels' lifecycle.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,11 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "common/globals/clip_globals.h"
 #include "common/globals/host_globals.h"
 #include "common/text/text_format.h"
 #include "key_setter/master/master_ring.h"
 #include "key_setter/master/ring_records.h"
 #include "sim/module/server_locals.h"
+#include "support/lookup_spy.h"
 #include "support/module_host.h"
 
 namespace {
@@ -22,6 +26,7 @@ namespace {
 using lwp::cks::askMasterMarks;
 using lwp::cks::kMasterTopic;
 using lwp::cks::MarkReply;
+using lwtest::ModuleHost;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Pair;
@@ -92,7 +97,9 @@ TEST_F(MasterTest, MasksAddUpPerGroupAndResetMarksAllThree) {
                                             Pair(quiet, 56u)));
 }
 
-TEST_F(MasterTest, WhileLayoutKeysPosedItemsItselfNothingIsMarked) {
+// Nothing is marked while Layout keys posed items itself, nor for a first
+// word that is not exactly a posing command's.
+TEST_F(MasterTest, AutoKeyingAndWordsThatAreNotExactlyAPosingCommandMarkNothing) {
   const LWItemID a = addNull("A");
   for (const int mode : {LWAKC_MODIFIED, LWAKC_ALL, LWAKC_EXISTING}) {
     host().snapshots().setAutoKeyCreate(mode);
@@ -102,10 +109,7 @@ TEST_F(MasterTest, WhileLayoutKeysPosedItemsItselfNothingIsMarked) {
   host().snapshots().setAutoKeyCreate(LWAKC_OFF);
   run({"Position 1 0 0"});
   EXPECT_THAT(marks(), ElementsAre(Pair(a, 7u))) << "the auto-keyed commands left the group filter alone";
-}
-
-TEST_F(MasterTest, OnlyTheExactFirstWordsAreWatched) {
-  const LWItemID a = addNull("A");
+  run({"GoToFrame 5"});
   const std::string longWord = "Position" + std::string(300, 'x');
   for (const std::string &line :
        {std::string("position 1 0 0"), std::string("POSITION"), std::string("Positions 1 0 0"),
@@ -147,7 +151,7 @@ TEST_F(MasterTest, ReplyCarriesResetSeenOnlyAfterTheFirstReset) {
   EXPECT_EQ(stale.resetSeen, 1);
 }
 
-TEST_F(MasterTest, ASceneThatFinishedLoadingRunsTheKeySetterWithInit) {
+TEST_F(MasterTest, ASceneThatFinishedLoadingRunsTheKeySetterAndOneMasterLivesAtATime) {
   const std::size_t before = fixture_.commandLines().size();
   host().loadScene(LWP_SOURCE_DIR "/tests/data/scene_rig_v3.lws");
   const std::vector<std::string> lines = fixture_.commandLines();
@@ -158,9 +162,7 @@ TEST_F(MasterTest, ASceneThatFinishedLoadingRunsTheKeySetterWithInit) {
   host().masters().dispatch(LWEVNT_RENDER_DONE, nullptr);
   host().masters().dispatch(LWEVNT_NOTHING, nullptr);
   EXPECT_EQ(fixture_.commandLines().size(), lines.size()) << "other events issue nothing";
-}
-
-TEST_F(MasterTest, OneMasterLivesAtATimeAndLeavesTheRingWhenDestroyed) {
+  // One master lives at a time and leaves the ring when destroyed.
   EXPECT_EQ(host().ring().listenerCount(kMasterTopic), 1u);
   lwsim::MasterHandlerLocal local;
   ASSERT_EQ(host().activateWithLocal("MasterHandler", ".QD:ZaraRazEzedud", 5, &local.handler), AFUNC_OK);
@@ -197,6 +199,149 @@ TEST(MasterOnRenderNode, NoMasterRunsAndTheReplyStaysAsPrepared) {
     EXPECT_EQ(reply.maskOf(reinterpret_cast<LWItemID>(0x10000000)), renderNode ? 511u : 0u);
     host.masters().destroyAll();
   }
+}
+
+// Every server accepts one exact version: neither one below nor above.
+TEST(Activation, AnotherVersionReturnsBadVersionAndTouchesNothing) {
+  for (const lwtest::ServerCase &server : lwtest::moduleServers()) {
+    for (const int delta : {-1, 1, -7, 100}) {
+      SCOPED_TRACE(std::string(server.className) + " " + server.name + " " + std::to_string(delta));
+      ModuleHost fixture;
+      lwsim::GenericLocal generic;
+      lwsim::MasterHandlerLocal handler;
+      LWInterface ui{nullptr, reinterpret_cast<void *>(0x1), nullptr, nullptr};
+      const std::string className = server.className;
+      void *local = className == "LayoutGeneric"   ? static_cast<void *>(generic.record())
+                    : className == "MasterHandler" ? static_cast<void *>(&handler.handler)
+                                                   : static_cast<void *>(&ui);
+      EXPECT_EQ(fixture.host().activateWithLocal(server.className, server.name, server.version + delta, local),
+                AFUNC_BADVERSION);
+      EXPECT_TRUE(fixture.host().globals().lookupLog().empty());
+      EXPECT_TRUE(fixture.commandLines().empty());
+      EXPECT_EQ(fixture.host().panels().panelsCreated() + generic.evaluations(), 0);
+      EXPECT_TRUE(handler.instanceFuncs.create == nullptr && handler.handler.event == nullptr &&
+                  ui.panel == reinterpret_cast<void *>(0x1));
+    }
+  }
+}
+
+// Each run makes sure of the master; the first opening builds the panel,
+// which issues one command of its own. The key tools' global set is
+// acquired once, with the first lookup function; the clip servers' at
+// every activation, and a missing requester stops only them.
+TEST(Activation, KeyToolsAcquireTheirGlobalsOnceAndEnsureTheMasterAtEachRun) {
+  for (const char *name : {"QD:VaruDudEdodav", "QD:RozaRivAvudivo"}) {
+    SCOPED_TRACE(name);
+    ModuleHost fixture;
+    fixture.host().globals().withhold("LSUniversalRequester");
+    EXPECT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVSave", 7), AFUNC_BADGLOBAL);
+    fixture.host().globals().clearLookupLog();
+    lwsim::GenericLocal generic;
+    EXPECT_EQ(fixture.host().activateWithLocal("LayoutGeneric", name, 7, generic.record()), AFUNC_OK);
+    EXPECT_EQ(fixture.host().activateWithLocal("LayoutGeneric", name, 7, generic.record()), AFUNC_OK);
+    EXPECT_EQ(generic.evaluations(), 2);
+    EXPECT_EQ(fixture.commandLines(),
+              (std::vector<std::string>{kActivateMaster, "AddEnvelope Dissolve", kActivateMaster}));
+    EXPECT_TRUE(fixture.host().commands().log().at(0).accepted);
+    EXPECT_TRUE(fixture.transcript().empty());
+  }
+  ModuleHost fixture;
+  lwsim::GenericLocal resetOnly("init");  // no panel, so no snapshot is looked up
+  ASSERT_EQ(fixture.host().activateWithLocal("LayoutGeneric", "QD:VaruDudEdodav", 7, resetOnly.record()), AFUNC_OK);
+  std::vector<std::string> expected(lwp::CHostGlobals::kIds.begin(), lwp::CHostGlobals::kIds.end());
+  expected.emplace_back("Locale Info");  // the language choice
+  expected.emplace_back("System ID");    // the master's creation
+  EXPECT_EQ(fixture.host().globals().lookupLog(), expected);
+  lwtest::LookupSpy spy;
+  ASSERT_EQ(fixture.activate("LayoutGeneric", "QD:RozaRivAvudivo", 7, spy.function()), AFUNC_OK);
+  ASSERT_EQ(fixture.activate("MasterHandler", ".QD:ZaraRazEzedud", 5, spy.function()), AFUNC_OK);
+  EXPECT_EQ(spy.asked(), std::vector<std::string>{"Locale Info"}) << "only the language is asked again";
+
+  fixture.host().globals().clearLookupLog();
+  std::vector<std::string> clipIds(lwp::CClipGlobals::kIds.begin(), lwp::CClipGlobals::kIds.end());
+  clipIds.insert(clipIds.end(), 2, "Locale Info");  // save and load labels
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVLoad", 7), AFUNC_OK);
+    EXPECT_EQ(fixture.host().globals().lookupLog(), clipIds);
+    fixture.host().globals().clearLookupLog();
+  }
+}
+
+TEST(Activation, MasterRecordsAreFilledAndTheInterfaceCleared) {
+  ModuleHost fixture;
+  lwtest::LookupSpy spy;
+  lwsim::MasterHandlerLocal local;
+  LWItemFuncs *hostItems = local.handler.item;
+  ASSERT_EQ(fixture.host().activateWithLocal("MasterHandler", ".QD:ZaraRazEzedud", 5, &local.handler, spy.function()),
+            AFUNC_OK);
+  const LWInstanceFuncs &inst = local.instanceFuncs;
+  EXPECT_EQ(inst.priv, reinterpret_cast<void *>(spy.function())) << "create looks globals up through it";
+  EXPECT_EQ(local.handler.type, 0);
+  EXPECT_EQ(local.handler.item, hostItems);
+  ASSERT_TRUE(inst.create && inst.destroy && inst.copy && inst.load && inst.save && inst.descln &&
+              local.handler.event && local.handler.flags);
+  LWError error = nullptr;
+  LWInstance master = inst.create(inst.priv, nullptr, &error);
+  ASSERT_NE(master, nullptr);
+  EXPECT_STREQ(inst.descln(master), ".QD:ZaraRazEzedud(1.20) build 250619");
+  EXPECT_STREQ(inst.descln(nullptr), "");
+  EXPECT_STREQ(inst.copy(master, master), "Copy not supported !");
+  EXPECT_TRUE(inst.load(master, nullptr) == nullptr && inst.save(master, nullptr) == nullptr);
+  EXPECT_EQ(local.handler.flags(master), 2u);
+  inst.destroy(master);
+
+  int instance = 0;
+  LWInterface ui{&instance, reinterpret_cast<void *>(0x10), reinterpret_cast<LWError (*)(LWInstance)>(0x20),
+                 reinterpret_cast<LWError (*)(LWInstance, const char *)>(0x30)};
+  fixture.host().globals().clearLookupLog();
+  EXPECT_EQ(fixture.host().activateWithLocal("MasterInterface", ".QD:ZaraRazEzedud", 5, &ui), AFUNC_OK);
+  EXPECT_TRUE(ui.panel == nullptr && ui.options == nullptr && ui.command == nullptr && ui.inst == &instance);
+  EXPECT_TRUE(fixture.host().globals().lookupLog().empty()) << "the interface needs no globals";
+}
+
+// A missing clip global is looked up in order, up to the missing one, with
+// no language lookup after. Clip panels open without blocking, a refused
+// opening is reported, and a panel the user closed is reused.
+TEST(Activation, AMissingClipGlobalStopsTheClipServersAndTheirPanelsAreReused) {
+  const auto &ids = lwp::CClipGlobals::kIds;
+  for (const char *name : {"QD:ZaduDuzAVSave", "QD:ZaduDuzAVLoad"}) {
+    for (std::size_t missing = 0; missing < ids.size(); ++missing) {
+      SCOPED_TRACE(std::string(name) + " without " + ids[missing]);
+      ModuleHost fixture;
+      lwtest::LookupSpy spy;
+      fixture.host().globals().withhold(ids[missing]);
+      EXPECT_EQ(fixture.activate("LayoutGeneric", name, 7, spy.function()), AFUNC_BADGLOBAL);
+      EXPECT_EQ(fixture.host().globals().lookupLog(),
+                std::vector<std::string>(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(missing) + 1));
+      EXPECT_EQ(fixture.host().panels().panelsCreated(), 0);
+      EXPECT_TRUE(fixture.commandLines().empty());
+      EXPECT_TRUE(std::string(ids[missing]) != "AOV Functions" ||
+                  fixture.host().panels().record()->globalFun == spy.function())
+          << "the panels learnt the lookup before a later global was missed";
+    }
+    SCOPED_TRACE(name);
+    ModuleHost fixture;
+    lwsim::PanelService &panels = fixture.host().panels();
+    panels.setRefuseOpen(true);
+    EXPECT_EQ(fixture.activate("LayoutGeneric", name, 7), AFUNC_BADGLOBAL);
+    ASSERT_EQ(panels.panelsCreated(), 1);
+    lwsim::Panel &panel = *panels.panels().front();
+    EXPECT_FALSE(panel.isOpen());
+    panels.setRefuseOpen(false);
+    EXPECT_EQ(fixture.activate("LayoutGeneric", name, 7), AFUNC_OK);
+    EXPECT_TRUE(panel.isOpen());
+    panel.closeNow();  // the user closes it
+    EXPECT_EQ(fixture.activate("LayoutGeneric", name, 7), AFUNC_OK);
+    EXPECT_TRUE(panel.isOpen());
+    EXPECT_EQ(panel.timesOpened(), 2);
+    EXPECT_EQ(panels.panelsCreated(), 1) << "the same host panel again";
+  }
+  ModuleHost fixture;  // the locale id is tested on its low 32 bits
+  fixture.host().setLocaleId(0x100000000ull);
+  EXPECT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVSave", 7), AFUNC_BADGLOBAL);
+  EXPECT_EQ(fixture.host().panels().panelsCreated(), 0);
+  fixture.host().setLocaleId(0x100000411ull);
+  EXPECT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVSave", 7), AFUNC_OK);
 }
 
 }  // namespace
