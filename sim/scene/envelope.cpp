@@ -23,12 +23,12 @@ void Envelope::clear() {
 
 namespace {
 
-bool earlier(const std::unique_ptr<EnvelopeKey> &a, const std::unique_ptr<EnvelopeKey> &b) { return a->time < b->time; }
+constexpr auto earlier = [](const auto &a, const auto &b) { return a->time < b->time; };
 
 // The first key later than the tolerance before time.
-EnvelopeKey *firstNear(const std::vector<std::unique_ptr<EnvelopeKey>> &keys, double time) {
+EnvelopeKey *firstNear(const auto &keys, double time) {
   auto at = std::lower_bound(keys.begin(), keys.end(), time - Envelope::kTimeTolerance,
-                             [](const std::unique_ptr<EnvelopeKey> &k, double t) { return k->time <= t; });
+                             [](const auto &k, double t) { return k->time <= t; });
   return at != keys.end() ? at->get() : nullptr;
 }
 
@@ -40,7 +40,7 @@ EnvelopeKey *Envelope::createKey(double time, double value) {
     existing->value = value;
     return existing;
   }
-  auto key = std::make_unique<EnvelopeKey>();
+  auto key = std::make_unique<StoredKey>();
   key->time = time;
   key->value = value;
   EnvelopeKey *created = key.get();
@@ -48,6 +48,7 @@ EnvelopeKey *Envelope::createKey(double time, double value) {
   // Keys after the last one are appended; others are gathered in time order.
   if (!gathered_.empty() && gathered_.back()->time > time) mergeGathered();
   Keys &into = gathered_.empty() && (keys_.empty() || keys_.back()->time < time) ? keys_ : gathered_;
+  key->index = into.size();  // a gathered key gets its own when merged
   into.push_back(std::move(key));
   return created;
 }
@@ -88,6 +89,7 @@ void Envelope::dropDoomed() const {
   }
   keys_.resize(kept);
   doomed_.clear();
+  reindex();
 }
 
 void Envelope::mergeGathered() const {
@@ -95,6 +97,11 @@ void Envelope::mergeGathered() const {
   keys_.insert(keys_.end(), std::make_move_iterator(gathered_.begin()), std::make_move_iterator(gathered_.end()));
   gathered_.clear();
   std::inplace_merge(keys_.begin(), keys_.begin() + middle, keys_.end(), earlier);
+  reindex();
+}
+
+void Envelope::reindex() const {
+  for (std::size_t i = 0; i < keys_.size(); ++i) keys_[i]->index = i;
 }
 
 EnvelopeKey *Envelope::nextKey(const EnvelopeKey *key) const {
@@ -116,17 +123,17 @@ bool Envelope::moveKey(EnvelopeKey *key, double time) {
 
 double Envelope::evaluate(double time) const { return evaluateEnvelope(*this, time); }
 
-// Keys are ordered by time, deleted ones too: search from the first key at
-// the key's time.
+// Every key of this envelope is a StoredKey; callers settle the gathered
+// keys first, so a live key's index is its place in keys_.
 std::size_t Envelope::indexOf(const EnvelopeKey *key) const {
   if (!contains(key)) return keys_.size();
-  auto at = std::lower_bound(keys_.begin(), keys_.end(), key->time,
-                             [](const std::unique_ptr<EnvelopeKey> &k, double t) { return k->time < t; });
-  for (; at != keys_.end(); ++at)
-    if (at->get() == key) return static_cast<std::size_t>(at - keys_.begin());
-  return keys_.size();
+  const std::size_t index = static_cast<const StoredKey *>(key)->index;
+  return index < keys_.size() && keys_[index].get() == key ? index : keys_.size();
 }
 
-void Envelope::sort() { std::stable_sort(keys_.begin(), keys_.end(), earlier); }
+void Envelope::sort() {
+  std::stable_sort(keys_.begin(), keys_.end(), earlier);
+  reindex();
+}
 
 }  // namespace lwsim

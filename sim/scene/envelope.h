@@ -69,10 +69,16 @@ class Envelope {
   double evaluate(double time) const;
 
  private:
-  using Keys = std::vector<std::unique_ptr<EnvelopeKey>>;
+  // A key as the envelope keeps it: with its place in keys_, so that the key
+  // after a given one is found without a search.
+  struct StoredKey : EnvelopeKey {
+    std::size_t index = 0;
+  };
+  using Keys = std::vector<std::unique_ptr<StoredKey>>;
 
   std::size_t indexOf(const EnvelopeKey *key) const;  // keys_.size() when not contained
   void sort();
+  void reindex() const;
   // The key within the tolerance of time among the settled and the gathered
   // keys, with no deletion pending.
   EnvelopeKey *findUnsettled(double time) const;
