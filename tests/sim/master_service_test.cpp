@@ -112,7 +112,7 @@ TEST_F(RingTest, MessagesReachTheListenersOfTheirTopicInAttachOrder) {
     heard("remover", code, data);
     ring.detach("clip", client("victim"));
   });
-  ring.attach("clip", client("relay"), [this, &ring](int code, void *) { ring.message("inner", code + 1, nullptr); });
+  ring.attach("clip", client("relay"), [&ring](int code, void *) { ring.message("inner", code + 1, nullptr); });
   listen("clip", "victim");
   listen("clip", "last");
   listen("inner", "inner");
