@@ -42,7 +42,6 @@
 #include "sim/commands/ansi_text.h"
 #include "sim/host.h"
 #include "support/decimal_comma_locale.h"
-#include "support/exported_names.h"
 #include "support/number_text.h"
 #include "support/script_session.h"
 #include "support/wine_host.h"
@@ -297,8 +296,6 @@ TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryItsClipsChannelsAndDefault
     EXPECT_THAT(transcript(),
                 ElementsAre("message: Debug Window: A basepose element lacks its " + missing + " element."));
   }
-  // The box's entry in the command-line host.
-  EXPECT_THAT(lwtest::exportedNames(LWSIM_PATH), ::testing::Contains("lwpShowMessageBox"));
 }
 
 TEST_F(ClipFormat, NumbersReadTheirPrefixAsTheCLibraryDoesInAnyLocale) {

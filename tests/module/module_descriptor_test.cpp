@@ -1,18 +1,11 @@
 // The descriptor and server table as the host reads them from the built
-// module, byte for byte, and the module's dynamic exports.
+// module, byte for byte.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstring>
-#include <set>
 
-#include "support/exported_names.h"
 #include "support/module_host.h"
-#if defined(_WIN32)
-#include "support/pe_image.h"
-#endif
 
 namespace {
 
@@ -64,29 +57,5 @@ TEST(ModuleDescriptor, HeaderStartupAndServerTableAsTheHostReadsThem) {
   EXPECT_EQ(readAt<const char *>(records + 32 * 2, 8), readAt<const char *>(records + 32 * 3, 8))
       << "the master's two records share one name string";
 }
-
-TEST(ModuleExports, OnlyTheDescriptorIsExported) {
-  const std::vector<std::string> exported = lwtest::exportedNames(LWP_MODULE_PATH);
-  EXPECT_EQ(exported, std::vector<std::string>{"_mod_descrip"});
-}
-
-#if defined(_WIN32)
-TEST(ModuleExports, TheWindowsModuleIsAnX8664DllThatImportsSystemLibrariesOnly) {
-  const lwtest::PeImage image = lwtest::readPeImage(LWP_MODULE_PATH);
-  EXPECT_EQ(image.machine, 0x8664);
-  EXPECT_TRUE(image.isPe32Plus);
-  EXPECT_TRUE(image.isDll);
-  // Installing the module is copying one file: the C++ and GCC runtimes are
-  // inside it, and what it imports comes with Windows.
-  const std::set<std::string> system = {"advapi32.dll", "kernel32.dll", "msvcrt.dll",
-                                        "ole32.dll",    "oleaut32.dll", "user32.dll"};
-  EXPECT_FALSE(image.importedLibraries.empty());
-  for (std::string library : image.importedLibraries) {
-    std::transform(library.begin(), library.end(), library.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    EXPECT_EQ(system.count(library), 1u) << library << " is not a system library";
-  }
-}
-#endif
 
 }  // namespace
