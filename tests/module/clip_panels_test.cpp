@@ -383,14 +383,11 @@ TEST_F(ClipPanels, OpenRangesAndKeysWithoutAFiniteTimeOrValueAreHeldBack) {
 }
 
 TEST_F(ClipPanels, ScaleAndBasePoseAdjustPositionAndRotationBonesWithTheirRestPose) {
-  const std::string arm = clip(named("Arm"),
-                               {{"Position.X", {{0.0, 2.0}}},
-                                {"Position.Y", {{0.0, 3.0}}},
-                                {"Position.Z", {{0.0, 4.0}}},
-                                {"Rotation.H", {{0.0, 0.2}}},
-                                {"Rotation.P", {{0.0, 0.0}}},
-                                {"Scale.Y", {{0.0, 1.5}}}},
-                               pose({0, 10, 0, 0.1, 0, 0, 0, 0, 0, 0, 0, 0}));
+  std::vector<Channel> channels;
+  const double values[] = {2.0, 3.0, 4.0, 0.2, 0.0, 1.5};
+  for (const char *name : {"Position.X", "Position.Y", "Position.Z", "Rotation.H", "Rotation.P", "Scale.Y"})
+    channels.push_back({name, {{0.0, values[channels.size()]}}});
+  const std::string arm = clip(named("Arm"), channels, pose({0, 10, 0, 0.1, 0, 0, 0, 0, 0, 0, 0, 0}));
   const std::string bone =
       clip("item=\"Upper\" fullpath=\"/Body/Upper\"", {{"Position.Y", {{0.0, 1.0}}}, {"Rotation.B", {{0.0, 0.0}}}},
            pose({0, 1, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0.25}));
@@ -492,6 +489,13 @@ TEST_F(ClipPanels, ItemsMatchByFullPathOrNameAfterTheNameConversion) {
       {twoHips, hip("/Rig2/Hip"), all + "@set #33 0\n", nameFirstHip, {"Hip"}, {"FirstHip"}},
       // A stored path without the leading separator loses its first component.
       {rigHip, hip("Rig/Hip"), all + "@set #33 0\n", nameFirstHip, {"Hip"}, {"FirstHip"}},
+      // Replace converts every occurrence; an edited text counts at once.
+      {"AddNull a_R_b_R_c\nAddNull a_Q_b_Q_c\n",
+       one("a_L_b_L_c", "Position.X", {{1.0, 5.0}}),
+       byName + "@set #33 3\n@set #37 _Q_\n",
+       "",
+       {"a_Q_b_Q_c"},
+       {"a_R_b_R_c"}},
       // The default pattern, on full paths component by component.
       {armScene, armL + one("Spine", "Position.X", {{1.0, 5.0}}), all + "@set #33 4\n", "", {"arm_R", "Spine"}, {}},
       // Only the target items are matched.
