@@ -140,7 +140,10 @@ class ClipFormat : public ::testing::Test {
 // Counts the elements a walk enters and leaves.
 class WalkCount final : public lwp::platform::XmlVisitor {
  public:
-  XmlStep enter(const XmlElement &) override { return ++steps, XmlStep::Descend; }
+  XmlStep enter(const XmlElement &) override {
+    ++steps;
+    return XmlStep::Descend;
+  }
   void leave(const XmlElement &) override { ++steps; }
   std::size_t steps = 0;
 };
