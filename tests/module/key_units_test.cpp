@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <clocale>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -37,7 +36,6 @@
 #include "key_setter/panel/key_setter_labels.h"
 #include "sim/host.h"
 #include "sim/services/channel_services.h"
-#include "support/decimal_comma_locale.h"
 
 namespace {
 
@@ -178,14 +176,8 @@ TEST_F(UndoHistory, EachPassOverThousandsOfEntriesListsTheSceneChannelsOnce) {
 // Errors of any kind are shown as "Error! ..." with the group left
 // uncommitted and the selection as it was.
 TEST_F(UndoHistory, ARunShowsEveryErrorAndCommitsNothing) {
-  const auto newest = [] {
-    const CUndoGroup *group = undoHistory().nextUndo();
-    return group != nullptr ? static_cast<long long>(group->serial()) : -1;
-  };
-  const long long before = newest();
-  ASSERT_EQ(host_.commands().run("AddNull A"), 1);
-  ASSERT_EQ(host_.commands().run("AddNull B"), 1);
-  ASSERT_EQ(host_.commands().run("SelectByName A"), 1);
+  const CUndoGroup *before = undoHistory().nextUndo();
+  for (const char *line : {"AddNull A", "AddNull B", "SelectByName A"}) ASSERT_EQ(host_.commands().run(line), 1);
   lwsim::Envelope &x = host_.scene().ensureChannel(*host_.scene().findByName("A"), "Position.X").envelope();
   x.createKey(5 / 30.0, 2.0);
   runInGroup("KeySetter", true, [&] {
@@ -208,9 +200,8 @@ TEST_F(UndoHistory, ARunShowsEveryErrorAndCommitsNothing) {
                                         "status: {1.0} Error! The number typed is not a finite number.",
                                         "status: {1.0} Error! The number typed is not a finite number."));
   EXPECT_EQ(x.keyCount(), 2u) << "an unknown operation is no deletion";
-  EXPECT_EQ(newest(), before);
-  EXPECT_EQ(host_.scene().selection().size(), 1u);
-  EXPECT_EQ(host_.scene().selection().front()->name, "A");
+  EXPECT_EQ(undoHistory().nextUndo(), before);
+  EXPECT_THAT(host_.scene().selection(), ElementsAre(host_.scene().findByName("A")));
 }
 
 TEST(FrameText, ShowsStepsReadsAndTypesFramesAndShapeCodesKeepOwnShapesOutside) {
@@ -230,17 +221,6 @@ TEST(FrameText, ShowsStepsReadsAndTypesFramesAndShapeCodesKeepOwnShapesOutside) 
   // A shape popup index outside the popup keeps each key's own shape.
   for (int index : {-1, 5, 6}) EXPECT_EQ(shapeCodeOf(index), kKeepOwnShape) << index;
   EXPECT_EQ(shapeCodeOf(4), 4) << "Stepped, the last";
-}
-
-TEST(FrameText, ReadsAndWritesAPointWhateverTheProcessLocale) {
-  const char *previous = std::setlocale(LC_NUMERIC, nullptr);
-  const std::string saved = previous != nullptr ? previous : "C";
-  if (!lwtest::useDecimalCommaLocale()) GTEST_SKIP() << "cannot make a decimal-comma locale (localedef, de_DE sources)";
-  const std::optional<double> read = frameNumber("12.5");
-  const std::string written = frameText(12.5);
-  std::setlocale(LC_NUMERIC, saved.c_str());
-  EXPECT_EQ(read, 12.5);
-  EXPECT_EQ(written, "12.50");
 }
 
 // Only the low 16 bits of the host's id name the language; the choice
