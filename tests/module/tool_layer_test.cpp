@@ -33,7 +33,6 @@
 #include "common/text/text_format.h"
 #include "key_setter/panel/frame_field_text.h"
 #include "sim/host.h"
-#include "sim/services/channel_services.h"
 #include "support/decimal_comma_locale.h"
 
 #ifndef _WIN32
@@ -96,7 +95,6 @@ class Channels : public ToolLayer {
       scene().ensureChannel(body, path);
     for (const char *path : {"Color.R", "Color.Tint.Amount", "Intensity"}) scene().ensureChannel(sun, path);
   }
-  void TearDown() override { lwp::endChannelBatch(); }
 
   LWChannelID channel(lwsim::SceneItem &item, const std::string &path) {
     return reinterpret_cast<LWChannelID>(&scene().ensureChannel(item, path));
