@@ -676,26 +676,6 @@ TEST_F(KeyPanel, CreateKeyProbesEachItemWithItsMask) {
   EXPECT_EQ(keys("B", "Rotation.B").size(), 2u);
 }
 
-TEST_F(KeyPanel, ScopeAndItemKindsChooseTheItems) {
-  run("AddNull Parent\nAddNull Child\nLoadObject Body.lwo\nAddNull Other\n@parent Child Parent\n"
-      "@parent Body Parent\nSelectByName Parent\n");
-  const char *names[] = {"Parent", "Child", "Body", "Other"};
-  for (const char *name : names) put(name, "Position.X", {k(0, 1), k(5, 2)});
-  // Which of the four lost their key at frame 5.
-  const std::pair<std::string, const char *> cases[] = {{set(kScope, "0"), "1000"},
-                                                        {set(kScope, "1"), "1110"},
-                                                        {set(kScope, "2"), "1111"},
-                                                        {press(kMesh), "1101"},
-                                                        {press(kMesh) + press(kNull), "0010"}};
-  for (const auto &[settings, expected] : cases) {
-    inPanel(choose(7) + set(kFrom, "5") + set(kTo, "5") + settings + kPressOk);
-    std::string deleted;
-    for (const char *name : names) deleted += keys(name, "Position.X").size() == 1 ? '1' : '0';
-    EXPECT_EQ(deleted, expected) << settings;
-    historyButton(kUndo);
-  }
-}
-
 TEST_F(KeyPanel, DissolveMorphAndOtherChannelsAreKeyedWhenTheirTogglesAreOn) {
   run("LoadObject Body.lwo\nAddNull Null\n@morph Body Mouth.Smile\nSelectByName Body\nAddToSelection 0x10000001\n");
   put("Body", "Mouth.Smile", {k(0, 0.25)});
@@ -727,16 +707,36 @@ TEST_F(KeyPanel, BehavioursChangeOnlyWhereAPopupSaysAndUndoWithTheRun) {
   EXPECT_EQ(x.preBehavior(), 5) << "a folded section's behaviours are not applied";
 }
 
-TEST_F(KeyPanel, PoseClipTakesTheToolsItemsAndChannelsWhateverTheScope) {
+// The scope and the item kinds choose the items a run takes; PoseClip takes
+// the clip-set tool's items and channels whatever the scope.
+TEST_F(KeyPanel, ScopeAndItemKindsChooseTheItemsAndPoseClipTakesTheToolsWhateverTheScope) {
   run("AddNull Parent\nAddNull Child\nLoadObject Body.lwo\nAddNull Other\n@parent Child Parent\n"
-      "SelectByName Parent\nGoToFrame 5\n");
-  for (const char *name : {"Parent", "Child", "Other"}) put(name, "Position.X", {k(0, 1), k(5, 2)});
+      "@parent Body Parent\nSelectByName Parent\n");
+  const char *names[] = {"Parent", "Child", "Body", "Other"};
+  for (const char *name : names) put(name, "Position.X", {k(0, 1), k(5, 2)});
+  // Which of the four lost their key at frame 5.
+  const std::pair<std::string, const char *> cases[] = {{set(kScope, "0"), "1000"},
+                                                        {set(kScope, "1"), "1110"},
+                                                        {set(kScope, "2"), "1111"},
+                                                        {press(kMesh), "1101"},
+                                                        {press(kMesh) + press(kNull), "0010"}};
+  for (const auto &[settings, expected] : cases) {
+    inPanel(choose(7) + set(kFrom, "5") + set(kTo, "5") + settings + kPressOk);
+    std::string deleted;
+    for (const char *name : names) deleted += keys(name, "Position.X").size() == 1 ? '1' : '0';
+    EXPECT_EQ(deleted, expected) << settings;
+    historyButton(kUndo);
+  }
+  // With the whole scene in scope, nulls on again and meshes off, PoseClip
+  // takes only the tool's channels.
+  run("GoToFrame 5\n");
   put("Child", "Position.Y", {k(0, 1), k(5, 2)});
   put("Body", "Extra.Knob", {k(0, 0.5), k(5, 0.5)});
   tool_.listenOn(host());
   tool_.names = {"Hero", "Hero_A"};
   tool_.setClones({{entry("Child", "Position.Y"), entry("Other", "Position.X"), entry("Body", "Extra.Knob")}});
-  inPanel(press(kPoseClip) + press(kMisc) + press(kMesh) + choose(7) + set(kFrom, "5") + set(kTo, "5") + kPressOk);
+  inPanel(press(kPoseClip) + press(kNull) + press(kMisc) + press(kMesh) + choose(7) + set(kFrom, "5") + set(kTo, "5") +
+          kPressOk);
   EXPECT_EQ(keys("Parent", "Position.X").size(), 2u);
   EXPECT_EQ(keys("Child", "Position.X").size(), 2u);
   EXPECT_EQ(keys("Child", "Position.Y"), Keys{k(0, 1)});
