@@ -45,6 +45,9 @@ using ::testing::IsNull;
 constexpr double kPi = std::numbers::pi;
 using Pose = std::array<double, 9>;
 constexpr Pose kNeutral = {0, 0, 0, 0, 0, 0, 1, 1, 1};
+// The motion keys of a new item and of a new camera.
+const std::string kUnkeyed = "0:0 | 0:0 | 0:0 | 0:0 | 0:0 | 0:0 | 0:1 | 0:1 | 0:1";
+const std::string kUnkeyedCamera = "0:0 | 0:0 | 0:0 | 0:0 | 0:0 | 0:0 | - | - | -";
 
 LWItemID idOf(std::uintptr_t raw) { return reinterpret_cast<LWItemID>(raw); }
 template <class To, class From>
@@ -112,11 +115,17 @@ class SceneServices : public ::testing::Test {
           << name << " slot " << slot;
     }
   }
-  // A channel's keys as "time:value" words; "-" where the item lacks it.
-  std::string keys(const std::string &name, const std::string &path) {
+  // A channel's keys as "time:value" words ("-" where the item lacks it);
+  // with no path, those of the nine motion channels with " | " between them.
+  std::string keys(const std::string &name, const std::string &path = "") {
+    std::string out;
+    if (path.empty()) {
+      for (std::size_t slot = 0; slot < 9; ++slot)
+        out += (slot == 0 ? "" : " | ") + keys(name, lwsim::kMotionChannels[slot]);
+      return out;
+    }
     const lwsim::Channel *channel = scene.findChannel(item(name), path);
     if (channel == nullptr) return "-";
-    std::string out;
     for (std::size_t i = 0; i < channel->envelope().keyCount(); ++i) {
       char word[64];
       const lwsim::EnvelopeKey &key = channel->envelope().key(i);
@@ -124,14 +133,6 @@ class SceneServices : public ::testing::Test {
       out += word;
     }
     return out;
-  }
-  // Each motion channel with only the key a new item has at time 0.
-  void expectUnkeyed(const std::string &name) {
-    for (std::size_t slot = 0; slot < 9; ++slot)
-      EXPECT_EQ(keys(name, lwsim::kMotionChannels[slot]), slot >= 6 && item(name).type == lwsim::kCamera ? "-"
-                                                          : slot >= 6                                    ? "0:1"
-                                                                                                         : "0:0")
-          << name << " " << slot;
   }
 
   lwsim::Host host;
@@ -360,9 +361,9 @@ TEST_F(SceneCommands, UnknownWordsAndMalformedArgumentsAreRefusedAndChangeNothin
   }
   EXPECT_THAT(script(lines), ElementsAreArray(expected));
   const lwsim::SceneItem defaults;
+  EXPECT_EQ(keys("Cam") + " / " + keys("Body"), kUnkeyedCamera + " / " + kUnkeyed);
   for (const char *name : {"Cam", "Body"}) {
     expectShown(name, kNeutral, false);
-    expectUnkeyed(name);
     EXPECT_EQ(keys(name, "Dissolve"), "-");
     EXPECT_EQ(std::make_tuple(item(name).schematicX, item(name).schematicY, item(name).zoomFactor,
                               item(name).resolutionWidth, item(name).resolutionHeight),
@@ -377,16 +378,26 @@ TEST_F(SceneCommands, UnknownWordsAndMalformedArgumentsAreRefusedAndChangeNothin
 
 // Position, Rotation (degrees) and Scale set the shown pose of the selected
 // items without keying, their Add forms add to it, a camera has no scale,
-// Reset shows the neutral pose and GoToFrame drops the pose for the
+// Reset shows the neutral pose; CreateKey keys the shown pose on the masked
+// channels of the selected items (only the six a camera has), keeping the
+// other keys and replacing one at its time; GoToFrame drops the pose for the
 // envelopes' values at the new time, counting frames at the scene's rate.
-TEST_F(SceneCommands, PoseCommandsSetTheShownPoseOfTheSelectedItemsWithoutKeying) {
+TEST_F(SceneCommands, PoseCommandsSetTheShownPoseWithoutKeyingAndCreateKeyKeysIt) {
   script(
       "AddNull Other\nAddCamera Cam\nAddNull A\nAddToSelection 0x30000000\nPosition 1.5 -2 0.25\n"
       "Rotation 90 -45 180\nScale 2 0.5 +3\n");
   expectShown("A", {1.5, -2.0, 0.25, kPi / 2, -kPi / 4, kPi, 2.0, 0.5, 3.0}, true);
   expectShown("Cam", {1.5, -2.0, 0.25, kPi / 2, -kPi / 4, kPi, 1, 1, 1}, true);
   expectShown("Other", kNeutral, false);
-  for (const char *name : {"A", "Cam", "Other"}) expectUnkeyed(name);
+  EXPECT_EQ(keys("A") + " / " + keys("Cam"), kUnkeyed + " / " + kUnkeyedCamera);
+  // Position.X, Rotation.P and Scale.Z are bits 0, 4 and 8.
+  script("CreateKey 1.5 0 273\nPosition 7 8 9\nCreateKey 1.5 0 1\nCreateKey 2 0 0x1FF\n");
+  const std::string keyed =
+      "0:0 1.5:7 2:7 | 0:0 2:8 | 0:0 2:9 | 0:0 2:1.570796327 | 0:0 1.5:-0.7853981634 2:-0.7853981634 | "
+      "0:0 2:3.141592654";
+  EXPECT_EQ(keys("A"), keyed + " | 0:1 2:2 | 0:1 2:0.5 | 0:1 1.5:3 2:3");
+  EXPECT_EQ(keys("Cam"), keyed + " | - | - | -");
+  EXPECT_EQ(keys("Other"), kUnkeyed);
 
   // The envelopes show 2 and 0.5 until the item is posed.
   script(
@@ -421,46 +432,10 @@ TEST_F(SceneCommands, AutoKeyCreateKeysPosedItemsAtTheCurrentTimeByItsMode) {
   script("GoToFrame 15\nPosition 4 5 0\n");
   EXPECT_EQ(keys("A", "Position.X"), "0:0 0.5:4");
   EXPECT_EQ(keys("A", "Position.Y"), "0:0");
-  script("@autokey all\nRotation 90 0 0\n");
-  for (std::size_t slot = 0; slot < 9; ++slot) {
-    const lwsim::EnvelopeKey *key = scene.findChannel(item("A"), lwsim::kMotionChannels[slot])->envelope().findKey(0.5);
-    ASSERT_NE(key, nullptr) << slot;
-    EXPECT_NEAR(key->value, host.pose().shown(item("A"), slot), 1e-12) << slot;
-  }
-  script("@autokey off\nGoToFrame 45\nPosition 9 9 9\n");
-  EXPECT_EQ(keys("A", "Position.X"), "0:0 0.5:4");
-}
-
-// CreateKey keys the masked channels of the selected items with the shown
-// pose, keeps the other keys, replaces one at the same time and keys only
-// the six channels of a camera.
-TEST_F(SceneCommands, CreateKeyKeysTheMaskedChannelsOfTheSelectedItemsWithTheShownPose) {
-  // Position.X, Rotation.P and Scale.Z: bits 0, 4 and 8.
-  script(
-      "AddNull Other\nAddNull A\nPosition 1 2 3\nRotation 0 90 0\nScale 1 1 4\nAddCamera B\nPosition -1 -2 -3\n"
-      "Rotation 0 -180 0\nAddToSelection 0x10000001\nCreateKey 1.5 0 273\n");
-  for (const char *name : {"A", "B"}) {
-    for (std::size_t slot = 0; slot < 9; ++slot) {
-      if (slot == 0 || slot == 4 || (slot == 8 && name[0] == 'A')) continue;
-      EXPECT_EQ(keys(name, lwsim::kMotionChannels[slot]), name[0] == 'B' && slot >= 6 ? "-"
-                                                          : slot >= 6                 ? "0:1"
-                                                                                      : "0:0")
-          << name << slot;
-    }
-  }
-  EXPECT_EQ(keys("A", "Position.X") + ", " + keys("A", "Rotation.P") + ", " + keys("A", "Scale.Z"),
-            "0:0 1.5:1, 0:0 1.5:1.570796327, 0:1 1.5:4");
-  EXPECT_EQ(keys("B", "Position.X") + ", " + keys("B", "Rotation.P"), "0:0 1.5:-1, 0:0 1.5:-3.141592654");
-  expectUnkeyed("Other");
-
-  script("Position 7 8 9\nCreateKey 1.5 0 1\nCreateKey 2 0 0x1FF\n");
-  EXPECT_EQ(keys("A", "Position.X") + ", " + keys("B", "Position.X"), "0:0 1.5:7 2:7, 0:0 1.5:7 2:7");
-  for (std::size_t slot = 0; slot < 9; ++slot)
-    EXPECT_NEAR(scene.findChannel(item("A"), lwsim::kMotionChannels[slot])->envelope().evaluate(2.0),
-                host.pose().shown(item("A"), slot), 1e-12)
-        << slot;
-  EXPECT_EQ(keys("B", "Position.Z") + ", " + keys("B", "Scale.X"), "0:0 2:9, -") << "no channel is added";
-  expectUnkeyed("Other");
+  script("@autokey all\nRotation 90 0 0\n@autokey off\nGoToFrame 45\nPosition 9 9 9\n");
+  EXPECT_EQ(keys("A"),
+            "0:0 0.5:4 | 0:0 0.5:5 | 0:0 0.5:0 | 0:0 0.5:1.570796327 | 0:0 0.5:0 | 0:0 0.5:0 | 0:1 0.5:1 | "
+            "0:1 0.5:1 | 0:1 0.5:1");
 }
 
 // AddEnvelope adds one channel to each selected item once, starting from
