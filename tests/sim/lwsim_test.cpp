@@ -249,84 +249,60 @@ TEST_F(LwsimTest, ScriptsFromAFileOrStandardInputRunAlikeAndStopAtAnErrorNamingT
   }
 }
 
-// Items, their channels and the selection as scripts show them; a bone
-// needs a selected object or bone, Rename a selection and a name.
-TEST_F(LwsimTest, AddedItemsBecomeTheSelectionAndDumpTheirChannelsWithQuotedNames) {
+// Items, their channels, keys, the selection and the masters as scripts show
+// them: a bone needs a selected object or bone, Rename a selection and a
+// name; @key takes every arity, replaces a key at the same time, parameters
+// included (omitted numbers are 0), and creates a channel the item lacks;
+// @behavior and @eval reach the envelope (each curve and behaviour is
+// proved in EnvelopeEvaluation); the module's master, added as the key
+// setter adds it, is listed once with its description line and flags.
+TEST_F(LwsimTest, ScriptsShowItemsChannelsKeysSelectionAndMastersWithQuotedNames) {
   const Lines out = runToEnd(
       "AddBone Orphan\nRename Nobody\n@selection\nAddNull Left Arm\n@selection\nLoadObject /models/v2/Body.part.lwo\n"
-      "@selection\nAddBone Upper Arm\n@selection\nAddBone Forearm\n@selection\nAddCamera Main Cam\n@selection\n"
-      "AddBone Loose\nAddDistantLight Sun\n@selection\nAddBone Lit\nAddNull Say \"Hi\"\n@selection\n"
-      "SelectByName Left Arm\nRename Right Arm\n@selection\nSelectByName Left Arm\nSelectByName Say "
-      "\"Hi\"\n@selection\n"
-      "@eval \"Say \"\"Hi\"\"\" Scale.X 0\n"
+      "AddBone Upper Arm\nAddBone Forearm\nAddCamera Main Cam\nAddBone Loose\nAddDistantLight Sun\nAddBone Lit\n"
+      "AddNull Say \"Hi\"\n@selection\nSelectByName Left Arm\nRename Right Arm\n@selection\nSelectByName Left Arm\n"
+      "SelectByName Say \"Hi\"\n@selection\n@eval \"Say \"\"Hi\"\"\" Scale.X 0\n"
       // Selection by id, hexadecimal or decimal: no item twice, order kept.
       "SelectItem 268435457\nAddToSelection 0x10000000\nAddToSelection 0x10000002\nAddToSelection 0x10000001\n"
       "RemoveFromSelection 0x10000002\nRemoveFromSelection 0x10000002\n@selection\nRename\nClearSelection\n"
       "@selection\nAddBone\n"
       // An object's dump leaves out its bones' channels; a camera has no scale.
-      "@dump \"Right Arm\"\n@dump Body.part\n@dump \"Main Cam\"\n"
+      "@dump Body.part\n@dump \"Main Cam\"\n"
       // The first item of a name wins; Rename acts on the selection.
-      "AddNull Twin\nAddNull Twin\n@key Twin Position.X 1 5\nRename Other\n"
-      "@dump Twin Position.X\n@dump Other Position.X\n"
+      "AddNull Twin\nAddNull Twin\n@key Twin Position.X 1 5\nRename Other\n@dump Twin Position.X\n"
+      "@dump Other Position.X\n"
       // Added channels follow the motion channels with their group paths.
       "LoadObject /models/Head.lwo\n@channel Head Dissolve\n@channel Head \"Mouth Open\"\n@channel Head Face.Smile\n"
-      "@morph Head Face.Frown\n@morph Head Blink\n@dump Head\n@dump Head Face.Frown\n@dump Head MorphGroup.Blink\n");
-  const std::string hi = "\"Say \"\"Hi\"\"\"";
-  EXPECT_THAT(out, ElementsAreArray(joined(
-                       {{"refused: AddBone Orphan",
-                         "refused: Rename Nobody",
-                         "selection:",
-                         "selection: \"Left Arm\"",
-                         "selection: Body.part",
-                         "selection: \"Upper Arm\"",
-                         "selection: Forearm",
-                         "selection: \"Main Cam\"",
-                         "refused: AddBone Loose",
-                         "selection: Sun",
-                         "refused: AddBone Lit",
-                         "selection: " + hi,
-                         "selection: \"Right Arm\"",
-                         "refused: SelectByName Left Arm",
-                         "selection: " + hi,
-                         valueLine(hi, "Scale.X", 0, 1),
-                         "selection: Body.part \"Right Arm\"",
-                         "refused: Rename",
-                         "selection:",
-                         "refused: AddBone"},
-                        newItemDump("\"Right Arm\""),
-                        newItemDump("Body.part"),
-                        newItemDump("\"Main Cam\"", true),
-                        {channelLine("Twin", "Position.X", 1, 1, 2), keyLine("Twin", "Position.X", 0, 0),
-                         keyLine("Twin", "Position.X", 1, 5), channelLine("Other", "Position.X", 1, 1, 1),
-                         keyLine("Other", "Position.X", 0, 0)},
-                        newItemDump("Head"),
-                        {channelLine("Head", "Dissolve", 1, 1, 0), channelLine("Head", "\"Mouth Open\"", 1, 1, 0),
-                         channelLine("Head", "Face.Smile", 1, 1, 0), channelLine("Head", "Face.Frown", 1, 1, 0),
-                         channelLine("Head", "MorphGroup.Blink", 1, 1, 0), channelLine("Head", "Face.Frown", 1, 1, 0),
-                         channelLine("Head", "MorphGroup.Blink", 1, 1, 0)}})));
-}
-
-// @key takes every arity, replaces a key at the same time, parameters
-// included (omitted numbers are 0), and creates a channel the item lacks;
-// @behavior and @eval reach the envelope (each curve and behaviour is
-// proved in EnvelopeEvaluation).
-TEST_F(LwsimTest, KeysTakeEveryArityAndEvalFollowsKeyShapesAndBehaviours) {
-  const Lines out = runToEnd(
+      "@morph Head Face.Frown\n@morph Head Blink\n@dump Head\n@dump Head Face.Frown\n@dump Head MorphGroup.Blink\n"
       "AddNull N\n@key N Position.X 4 8 5 1 2 3 4\n@key N Position.X 1 2 3\n@key N Position.X 3 4 1 0.1 0.2 0.3\n"
       "@key N Position.X 2 7 5 1 1 1 1\n@key N Position.X 0 5\n@key N Position.X 2 -1.5 0 0.5 -0.25 0.75\n"
-      "@key N Position.X 5 1 0 0.5 0.5 0.5\n@key N Position.X 5 6 4\n@dump N Position.X\n@key N Face.Blink 0.5 "
-      "1\n@dump N Face.Blink\n"
-      "AddNull E\n@channel E Empty\n@key E Position.X 0 2 3\n@key E Position.X 1 10 3\n@eval E Position.X 0.25\n"
-      "@eval E Scale.Y -3\n@eval E Empty 1\n@behavior E Position.X 4 5\n@eval E Position.X -0.75\n"
-      "@eval E Position.X 2\n");
-  const std::string x = "Position.X";
-  EXPECT_THAT(
-      out, ElementsAre(channelLine("N", x, 1, 1, 6), keyLine("N", x, 0, 5), keyLine("N", x, 1, 2, 3),
-                       keyLine("N", x, 2, -1.5, 0, {0.5, -0.25, 0.75}),
-                       keyLine("N", x, 3, 4, 1, {}, {0.1, 0.2, 0.3, 0}), keyLine("N", x, 4, 8, 5, {}, {1, 2, 3, 4}),
-                       keyLine("N", x, 5, 6, 4), channelLine("N", "Face.Blink", 1, 1, 1),
-                       keyLine("N", "Face.Blink", 0.5, 1), valueLine("E", x, 0.25, 4), valueLine("E", "Scale.Y", -3, 1),
-                       valueLine("E", "Empty", 1, 0), valueLine("E", x, -0.75, -4), valueLine("E", x, 2, 18)));
+      "@key N Position.X 5 1 0 0.5 0.5 0.5\n@key N Position.X 5 6 4\n@dump N Position.X\n@key N Face.Blink 0.5 1\n"
+      "@dump N Face.Blink\nAddNull E\n@channel E Empty\n@key E Position.X 0 2 3\n@key E Position.X 1 10 3\n"
+      "@eval E Position.X 0.25\n@eval E Scale.Y -3\n@eval E Empty 1\n@behavior E Position.X 4 5\n"
+      "@eval E Position.X -0.75\n@eval E Position.X 2\n"
+      "@masters\nActivateMasterUnique .QD:ZaraRazEzedud\nActivateMasterUnique .QD:ZaraRazEzedud\n@masters\n");
+  const std::string hi = "\"Say \"\"Hi\"\"\"", x = "Position.X";
+  // clang-format off
+  EXPECT_THAT(out, ElementsAreArray(joined({
+      {"refused: AddBone Orphan", "refused: Rename Nobody", "selection:", "selection: \"Left Arm\"",
+       "refused: AddBone Loose", "refused: AddBone Lit", "selection: " + hi, "selection: \"Right Arm\"",
+       "refused: SelectByName Left Arm", "selection: " + hi, valueLine(hi, "Scale.X", 0, 1),
+       "selection: Body.part \"Right Arm\"", "refused: Rename", "selection:", "refused: AddBone"},
+      newItemDump("Body.part"), newItemDump("\"Main Cam\"", true),
+      {channelLine("Twin", x, 1, 1, 2), keyLine("Twin", x, 0, 0), keyLine("Twin", x, 1, 5),
+       channelLine("Other", x, 1, 1, 1), keyLine("Other", x, 0, 0)},
+      newItemDump("Head"),
+      {channelLine("Head", "Dissolve", 1, 1, 0), channelLine("Head", "\"Mouth Open\"", 1, 1, 0),
+       channelLine("Head", "Face.Smile", 1, 1, 0), channelLine("Head", "Face.Frown", 1, 1, 0),
+       channelLine("Head", "MorphGroup.Blink", 1, 1, 0), channelLine("Head", "Face.Frown", 1, 1, 0),
+       channelLine("Head", "MorphGroup.Blink", 1, 1, 0),
+       channelLine("N", x, 1, 1, 6), keyLine("N", x, 0, 5), keyLine("N", x, 1, 2, 3),
+       keyLine("N", x, 2, -1.5, 0, {0.5, -0.25, 0.75}), keyLine("N", x, 3, 4, 1, {}, {0.1, 0.2, 0.3, 0}),
+       keyLine("N", x, 4, 8, 5, {}, {1, 2, 3, 4}), keyLine("N", x, 5, 6, 4), channelLine("N", "Face.Blink", 1, 1, 1),
+       keyLine("N", "Face.Blink", 0.5, 1), valueLine("E", x, 0.25, 4), valueLine("E", "Scale.Y", -3, 1),
+       valueLine("E", "Empty", 1, 0), valueLine("E", x, -0.75, -4), valueLine("E", x, 2, 18),
+       "master: .QD:ZaraRazEzedud \".QD:ZaraRazEzedud(1.20) build 250619\" flags=2"}})));
+  // clang-format on
 }
 
 // Each bad line stops the run with exit code 1, keeps what was printed
@@ -426,14 +402,6 @@ TEST_F(LwsimTest, SceneOptionLoadsTheSceneBeforeTheScript) {
                           channelLine(cam, "ZoomFactor", 0, 4, 2),
                           keyLine(cam, "ZoomFactor", 0, 3.2, 1, {0.1, 0.2, 0.3}, {0.5, 1.5, 0, 0}),
                           keyLine(cam, "ZoomFactor", 2, 1.6, 5, {}, {-0.5, 0.25, 0.5, -0.25}), "selection: Forearm"));
-}
-
-// The module's master, added as the key setter adds it, is listed once with
-// its description line and flags; a second activation adds no instance.
-TEST_F(LwsimTest, MastersListsTheScenesMasterInstances) {
-  EXPECT_THAT(runToEnd("@masters\nActivateMasterUnique .QD:ZaraRazEzedud\nActivateMasterUnique "
-                       ".QD:ZaraRazEzedud\n@masters\n"),
-              ElementsAre("master: .QD:ZaraRazEzedud \".QD:ZaraRazEzedud(1.20) build 250619\" flags=2"));
 }
 
 }  // namespace
