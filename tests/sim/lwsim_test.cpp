@@ -386,22 +386,4 @@ TEST_F(LwsimTest, CommandLineProblemsAreSetupFailures) {
   }
 }
 
-// The scene file's items and keys are there when the script starts; its
-// numbers are those of tests/data/scene_rig_v3.lws.
-TEST_F(LwsimTest, SceneOptionLoadsTheSceneBeforeTheScript) {
-  const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/tests/data/scene_rig_v3.lws",
-                             script("@selection\n@dump \"Rig Root\" Position.Y\n@eval \"Rig Root\" Position.Y 2\n"
-                                    "@dump \"Main Cam\" ZoomFactor\nSelectByName Forearm\n@selection\n")});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_THAT(run.err, IsEmpty());
-  const std::string rig = "\"Rig Root\"", cam = "\"Main Cam\"";
-  EXPECT_THAT(lines(run.out),
-              ElementsAre("selection:", channelLine(rig, "Position.Y", 1, 2, 3),
-                          keyLine(rig, "Position.Y", 0, 0, 0, {0.5, -0.25, 0.1}), keyLine(rig, "Position.Y", 0.5, 1),
-                          keyLine(rig, "Position.Y", 1.5, 0.25), valueLine(rig, "Position.Y", 2, 1),
-                          channelLine(cam, "ZoomFactor", 0, 4, 2),
-                          keyLine(cam, "ZoomFactor", 0, 3.2, 1, {0.1, 0.2, 0.3}, {0.5, 1.5, 0, 0}),
-                          keyLine(cam, "ZoomFactor", 2, 1.6, 5, {}, {-0.5, 0.25, 0.5, -0.25}), "selection: Forearm"));
-}
-
 }  // namespace

@@ -276,8 +276,18 @@ TEST_F(SceneFileTest, RigFileGivesItemsParentsRestValuesPivotsSettingsAndKeys) {
   ASSERT_EQ(pitch.keyCount(), 2u);
   EXPECT_EQ(pitch.key(1).value, 1.5707963267948966) << "rotation keys are radians already";
 
-  // Rig Root's TCB keys and the camera's zoom envelope: LwsimTest's
-  // SceneOptionLoadsTheSceneBeforeTheScript dumps them.
+  // Rig Root's TCB keys, repeated after them, and the camera's zoom
+  // envelope with its shapes' parameters (and a Hermite key's TCB fields).
+  const Envelope &y = envelope("Rig Root", "Position.Y"), &zoom = envelope("Main Cam", "ZoomFactor");
+  ASSERT_EQ(std::make_pair(y.keyCount(), zoom.keyCount()), std::make_pair(std::size_t{3}, std::size_t{2}));
+  EXPECT_EQ(std::make_tuple(y.preBehavior(), y.postBehavior(), y.key(0).tension, y.key(0).continuity, y.key(0).bias,
+                            y.key(1).time, y.key(1).value, y.key(2).time, y.key(2).value, y.evaluate(2.0)),
+            std::make_tuple(1, 2, 0.5, -0.25, 0.1, 0.5, 1.0, 1.5, 0.25, 1.0));
+  EXPECT_EQ(std::make_tuple(zoom.preBehavior(), zoom.postBehavior(), zoom.key(0).value, zoom.key(0).shape,
+                            zoom.key(0).tension, zoom.key(0).continuity, zoom.key(0).bias, zoom.key(0).params),
+            std::make_tuple(0, 4, 3.2, 1, 0.1, 0.2, 0.3, Params{0.5, 1.5, 0, 0}));
+  EXPECT_EQ(std::make_tuple(zoom.key(1).time, zoom.key(1).value, zoom.key(1).shape, zoom.key(1).params),
+            std::make_tuple(2.0, 1.6, 5, Params{-0.5, 0.25, 0.5, -0.25}));
   SceneItem &camera = item("Main Cam");
   EXPECT_EQ(std::make_pair(camera.resolutionWidth, camera.resolutionHeight), std::make_pair(1920, 1080));
   // The camera keeps its six motion channels; its file's scale is dropped.
