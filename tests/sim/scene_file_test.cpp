@@ -165,7 +165,7 @@ TEST_F(SharedSceneTest, EveryFileLoadsItsItemsAndMoveXItsSettingsCameraAndKeys) 
 
 // At its keys an envelope gives their values; between them a TCB span
 // follows the tangents Layout saved with it (not the key's parameters; a
-// Hermite key's are, as the camera's zoom in LwsimTest's scene dump shows),
+// Hermite key's are, as the rig file's camera zoom shows),
 // linear and stepped spans their keys; one and three periods on a repeat
 // behaviour repeats the keys, a constant one (every other file) holds the
 // last value.
