@@ -104,15 +104,8 @@ class LwsimTest : public ::testing::Test {
     // Files a script writes by relative name land in the test's directory.
     const std::optional<int> exitCode =
         lwtest::runChild(words, dir_, {input ? std::optional<fs::path>(in) : std::nullopt, out, err});
-    Outcome run;
-    if (!exitCode) {
-      ADD_FAILURE() << "lwsim did not run to an exit";
-      return run;
-    }
-    run.exitCode = *exitCode;
-    run.out = readBytes(out);
-    run.err = readBytes(err);
-    return run;
+    if (!exitCode) ADD_FAILURE() << "lwsim did not run to an exit";
+    return {exitCode.value_or(-1), readBytes(out), readBytes(err)};
   }
 
   // Runs a script of this text, expecting it to run to its end.
@@ -256,92 +249,60 @@ TEST_F(LwsimTest, ScriptsFromAFileOrStandardInputRunAlikeAndStopAtAnErrorNamingT
   }
 }
 
-// Items, their channels and the selection as scripts show them.
-TEST_F(LwsimTest, AddedItemsBecomeTheSelectionAndDumpTheirChannelsWithQuotedNames) {
+// Items, their channels, keys, the selection and the masters as scripts show
+// them: a bone needs a selected object or bone, Rename a selection and a
+// name; @key takes every arity, replaces a key at the same time, parameters
+// included (omitted numbers are 0), and creates a channel the item lacks;
+// @behavior and @eval reach the envelope (each curve and behaviour is
+// proved in EnvelopeEvaluation); the module's master, added as the key
+// setter adds it, is listed once with its description line and flags.
+TEST_F(LwsimTest, ScriptsShowItemsChannelsKeysSelectionAndMastersWithQuotedNames) {
   const Lines out = runToEnd(
-      "AddBone Orphan\n@selection\nAddNull Left Arm\n@selection\nLoadObject /models/v2/Body.part.lwo\n@selection\n"
-      "AddBone Upper Arm\n@selection\nAddBone Forearm\n@selection\nAddCamera Main Cam\n@selection\nAddBone Loose\n"
-      "AddDistantLight Sun\n@selection\nAddNull Say \"Hi\"\n@selection\nSelectByName Left Arm\nRename Right Arm\n"
-      "@selection\nSelectByName Left Arm\nSelectByName Say \"Hi\"\n@selection\n@eval \"Say \"\"Hi\"\"\" Scale.X 0\n"
+      "AddBone Orphan\nRename Nobody\n@selection\nAddNull Left Arm\n@selection\nLoadObject /models/v2/Body.part.lwo\n"
+      "AddBone Upper Arm\nAddBone Forearm\nAddCamera Main Cam\nAddBone Loose\nAddDistantLight Sun\nAddBone Lit\n"
+      "AddNull Say \"Hi\"\n@selection\nSelectByName Left Arm\nRename Right Arm\n@selection\nSelectByName Left Arm\n"
+      "SelectByName Say \"Hi\"\n@selection\n@eval \"Say \"\"Hi\"\"\" Scale.X 0\n"
+      // Selection by id, hexadecimal or decimal: no item twice, order kept.
+      "SelectItem 268435457\nAddToSelection 0x10000000\nAddToSelection 0x10000002\nAddToSelection 0x10000001\n"
+      "RemoveFromSelection 0x10000002\nRemoveFromSelection 0x10000002\n@selection\nRename\nClearSelection\n"
+      "@selection\nAddBone\n"
       // An object's dump leaves out its bones' channels; a camera has no scale.
-      "@dump \"Right Arm\"\n@dump Body.part\n@dump \"Main Cam\"\n"
+      "@dump Body.part\n@dump \"Main Cam\"\n"
       // The first item of a name wins; Rename acts on the selection.
-      "AddNull Twin\nAddNull Twin\n@key Twin Position.X 1 5\nRename Other\n"
-      "@dump Twin Position.X\n@dump Other Position.X\n"
+      "AddNull Twin\nAddNull Twin\n@key Twin Position.X 1 5\nRename Other\n@dump Twin Position.X\n"
+      "@dump Other Position.X\n"
       // Added channels follow the motion channels with their group paths.
       "LoadObject /models/Head.lwo\n@channel Head Dissolve\n@channel Head \"Mouth Open\"\n@channel Head Face.Smile\n"
-      "@morph Head Face.Frown\n@morph Head Blink\n@dump Head\n@dump Head Face.Frown\n@dump Head MorphGroup.Blink\n");
-  const std::string hi = "\"Say \"\"Hi\"\"\"";
-  EXPECT_THAT(out, ElementsAreArray(joined(
-                       {{"refused: AddBone Orphan", "selection:", "selection: \"Left Arm\"", "selection: Body.part",
-                         "selection: \"Upper Arm\"", "selection: Forearm", "selection: \"Main Cam\"",
-                         "refused: AddBone Loose", "selection: Sun", "selection: " + hi, "selection: \"Right Arm\"",
-                         "refused: SelectByName Left Arm", "selection: " + hi, valueLine(hi, "Scale.X", 0, 1)},
-                        newItemDump("\"Right Arm\""),
-                        newItemDump("Body.part"),
-                        newItemDump("\"Main Cam\"", true),
-                        {channelLine("Twin", "Position.X", 1, 1, 2), keyLine("Twin", "Position.X", 0, 0),
-                         keyLine("Twin", "Position.X", 1, 5), channelLine("Other", "Position.X", 1, 1, 1),
-                         keyLine("Other", "Position.X", 0, 0)},
-                        newItemDump("Head"),
-                        {channelLine("Head", "Dissolve", 1, 1, 0), channelLine("Head", "\"Mouth Open\"", 1, 1, 0),
-                         channelLine("Head", "Face.Smile", 1, 1, 0), channelLine("Head", "Face.Frown", 1, 1, 0),
-                         channelLine("Head", "MorphGroup.Blink", 1, 1, 0), channelLine("Head", "Face.Frown", 1, 1, 0),
-                         channelLine("Head", "MorphGroup.Blink", 1, 1, 0)}})));
-}
-
-// @key takes every arity and replaces a key at the same time (omitted
-// numbers are 0); @eval follows key shapes and behaviours.
-TEST_F(LwsimTest, KeysTakeEveryArityAndEvalFollowsKeyShapesAndBehaviours) {
-  // E: Position.X linear from 2 at 0 s to 10 at 1 s (slope 8), Position.Y
-  // stepped 2 then 6, Position.Z TCB 0, 10, 0 at 0, 1, 2 s; then offset
-  // repeat before and after (4), linear after (5). Each curve and behaviour
-  // is proved in EnvelopeEvaluation; here the directives reach them.
-  const Lines out = runToEnd(
+      "@morph Head Face.Frown\n@morph Head Blink\n@dump Head\n@dump Head Face.Frown\n@dump Head MorphGroup.Blink\n"
       "AddNull N\n@key N Position.X 4 8 5 1 2 3 4\n@key N Position.X 1 2 3\n@key N Position.X 3 4 1 0.1 0.2 0.3\n"
-      "@key N Position.X 2 -1.5 0 0.5 -0.25 0.75\n@key N Position.X 0 5\n@dump N Position.X\n"
-      "@key N Position.X 2 7\n@key N Position.X 4 6 4\n@key N Position.X 1 -2 0 0.5 0.5 0.5\n@dump N Position.X\n"
-      // A key on a channel the item lacks creates it.
-      "@key N Face.Blink 0.5 1\n@dump N Face.Blink\n"
-      "AddNull E\n@channel E Empty\n@key E Position.X 0 2 3\n@key E Position.X 1 10 3\n@key E Position.Y 0 2 4\n"
-      "@key E Position.Y 1 6 4\n@key E Position.Z 1 10\n@key E Position.Z 2 0\n@eval E Position.X 0.25\n"
-      "@eval E Position.X -1\n@eval E Position.Y 0.999\n@eval E Position.Z 1.5\n@eval E Scale.Y -3\n@eval E Empty 1\n"
-      "@behavior E Position.X 4 4\n@eval E Position.X -0.75\n@eval E Position.X 1.25\n"
-      "@behavior E Position.X 0 5\n@eval E Position.X 2\n@dump E Position.X\n");
-  const std::string x = "Position.X";
-  EXPECT_THAT(
-      out, ElementsAre(channelLine("N", x, 1, 1, 5), keyLine("N", x, 0, 5), keyLine("N", x, 1, 2, 3),
-                       keyLine("N", x, 2, -1.5, 0, {0.5, -0.25, 0.75}),
-                       keyLine("N", x, 3, 4, 1, {}, {0.1, 0.2, 0.3, 0}), keyLine("N", x, 4, 8, 5, {}, {1, 2, 3, 4}),
-                       channelLine("N", x, 1, 1, 5), keyLine("N", x, 0, 5), keyLine("N", x, 1, -2, 0, {0.5, 0.5, 0.5}),
-                       keyLine("N", x, 2, 7), keyLine("N", x, 3, 4, 1, {}, {0.1, 0.2, 0.3, 0}),
-                       keyLine("N", x, 4, 6, 4), channelLine("N", "Face.Blink", 1, 1, 1),
-                       keyLine("N", "Face.Blink", 0.5, 1), valueLine("E", x, 0.25, 4), valueLine("E", x, -1, 2),
-                       valueLine("E", "Position.Y", 0.999, 2), valueLine("E", "Position.Z", 1.5, 6.25),
-                       valueLine("E", "Scale.Y", -3, 1), valueLine("E", "Empty", 1, 0), valueLine("E", x, -0.75, -4),
-                       valueLine("E", x, 1.25, 12), valueLine("E", x, 2, 18), channelLine("E", x, 0, 5, 2),
-                       keyLine("E", x, 0, 2, 3), keyLine("E", x, 1, 10, 3)));
-}
-
-// CreateKey keys the pose shown, on the masked channels only; @fps sets the
-// frame rate GoToFrame counts in (frame 6 at 24 fps is 0.25 s, where the
-// pose is dropped and the envelope shows); the scene-setting directives are
-// accepted.
-TEST_F(LwsimTest, CreateKeyKeysThePoseShownAndSceneSettingDirectivesAreAccepted) {
-  const Lines out = runToEnd(
-      "AddNull N\n@key N Position.X 1 10 3\nPosition 1 2 3\nCreateKey 2 0 0x5\n@fps 24\nGoToFrame 6\n"
-      "CreateKey 3 0 0x1\n@dump N Position.X\n@dump N Position.Y\n@dump N Position.Z\n"
-      "LoadObject Body.lwo\nAddBone Upper Arm\nAddCamera Main Cam\nAddNull Root\n"
-      "@parent Body Root\n@parent \"Upper Arm\" -\n@parent Body -\n"
-      "@pivot Body 1 2 3\n@pivot Body 1 2 3 90 -45 180\n@rest \"Upper Arm\" 0 0.5 0 0 90 0\n"
-      "@camera \"Main Cam\" 2.5 1920 1080\n@schematic Root -10.5 20\n@fps 25\n@preview 0 120 2\n@render -10 300 5\n"
-      "@file /tmp/clips/walk.lwc\n@file \"/tmp/my clips/run.lwc\"\n@file cancel\n"
-      "@autokey modified\n@autokey all\n@autokey existing\n@autokey off\nStatusMsg done\n");
-  const std::string x = "Position.X", z = "Position.Z";
-  EXPECT_THAT(out, ElementsAre(channelLine("N", x, 1, 1, 4), keyLine("N", x, 0, 0), keyLine("N", x, 1, 10, 3),
-                               keyLine("N", x, 2, 1), keyLine("N", x, 3, 2.5), channelLine("N", "Position.Y", 1, 1, 1),
-                               keyLine("N", "Position.Y", 0, 0), channelLine("N", z, 1, 1, 2), keyLine("N", z, 0, 0),
-                               keyLine("N", z, 2, 3), "status: done"));
+      "@key N Position.X 2 7 5 1 1 1 1\n@key N Position.X 0 5\n@key N Position.X 2 -1.5 0 0.5 -0.25 0.75\n"
+      "@key N Position.X 5 1 0 0.5 0.5 0.5\n@key N Position.X 5 6 4\n@dump N Position.X\n@key N Face.Blink 0.5 1\n"
+      "@dump N Face.Blink\nAddNull E\n@channel E Empty\n@key E Position.X 0 2 3\n@key E Position.X 1 10 3\n"
+      "@eval E Position.X 0.25\n@eval E Scale.Y -3\n@eval E Empty 1\n@behavior E Position.X 4 5\n"
+      "@eval E Position.X -0.75\n@eval E Position.X 2\n"
+      "@masters\nActivateMasterUnique .QD:ZaraRazEzedud\nActivateMasterUnique .QD:ZaraRazEzedud\n@masters\n");
+  const std::string hi = "\"Say \"\"Hi\"\"\"", x = "Position.X";
+  // clang-format off
+  EXPECT_THAT(out, ElementsAreArray(joined({
+      {"refused: AddBone Orphan", "refused: Rename Nobody", "selection:", "selection: \"Left Arm\"",
+       "refused: AddBone Loose", "refused: AddBone Lit", "selection: " + hi, "selection: \"Right Arm\"",
+       "refused: SelectByName Left Arm", "selection: " + hi, valueLine(hi, "Scale.X", 0, 1),
+       "selection: Body.part \"Right Arm\"", "refused: Rename", "selection:", "refused: AddBone"},
+      newItemDump("Body.part"), newItemDump("\"Main Cam\"", true),
+      {channelLine("Twin", x, 1, 1, 2), keyLine("Twin", x, 0, 0), keyLine("Twin", x, 1, 5),
+       channelLine("Other", x, 1, 1, 1), keyLine("Other", x, 0, 0)},
+      newItemDump("Head"),
+      {channelLine("Head", "Dissolve", 1, 1, 0), channelLine("Head", "\"Mouth Open\"", 1, 1, 0),
+       channelLine("Head", "Face.Smile", 1, 1, 0), channelLine("Head", "Face.Frown", 1, 1, 0),
+       channelLine("Head", "MorphGroup.Blink", 1, 1, 0), channelLine("Head", "Face.Frown", 1, 1, 0),
+       channelLine("Head", "MorphGroup.Blink", 1, 1, 0),
+       channelLine("N", x, 1, 1, 6), keyLine("N", x, 0, 5), keyLine("N", x, 1, 2, 3),
+       keyLine("N", x, 2, -1.5, 0, {0.5, -0.25, 0.75}), keyLine("N", x, 3, 4, 1, {}, {0.1, 0.2, 0.3, 0}),
+       keyLine("N", x, 4, 8, 5, {}, {1, 2, 3, 4}), keyLine("N", x, 5, 6, 4), channelLine("N", "Face.Blink", 1, 1, 1),
+       keyLine("N", "Face.Blink", 0.5, 1), valueLine("E", x, 0.25, 4), valueLine("E", "Scale.Y", -3, 1),
+       valueLine("E", "Empty", 1, 0), valueLine("E", x, -0.75, -4), valueLine("E", x, 2, 18),
+       "master: .QD:ZaraRazEzedud \".QD:ZaraRazEzedud(1.20) build 250619\" flags=2"}})));
+  // clang-format on
 }
 
 // Each bad line stops the run with exit code 1, keeps what was printed
@@ -423,32 +384,6 @@ TEST_F(LwsimTest, CommandLineProblemsAreSetupFailures) {
     EXPECT_THAT(run.out, IsEmpty()) << c.mentions;
     EXPECT_THAT(run.err, HasSubstr(c.mentions));
   }
-}
-
-// The scene file's items and keys are there when the script starts; its
-// numbers are those of tests/data/scene_rig_v3.lws.
-TEST_F(LwsimTest, SceneOptionLoadsTheSceneBeforeTheScript) {
-  const Outcome run = lwsim({"--scene", LWP_SOURCE_DIR "/tests/data/scene_rig_v3.lws",
-                             script("@selection\n@dump \"Rig Root\" Position.Y\n@eval \"Rig Root\" Position.Y 2\n"
-                                    "@dump \"Main Cam\" ZoomFactor\nSelectByName Forearm\n@selection\n")});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_THAT(run.err, IsEmpty());
-  const std::string rig = "\"Rig Root\"", cam = "\"Main Cam\"";
-  EXPECT_THAT(lines(run.out),
-              ElementsAre("selection:", channelLine(rig, "Position.Y", 1, 2, 3),
-                          keyLine(rig, "Position.Y", 0, 0, 0, {0.5, -0.25, 0.1}), keyLine(rig, "Position.Y", 0.5, 1),
-                          keyLine(rig, "Position.Y", 1.5, 0.25), valueLine(rig, "Position.Y", 2, 1),
-                          channelLine(cam, "ZoomFactor", 0, 4, 2),
-                          keyLine(cam, "ZoomFactor", 0, 3.2, 1, {0.1, 0.2, 0.3}, {0.5, 1.5, 0, 0}),
-                          keyLine(cam, "ZoomFactor", 2, 1.6, 5, {}, {-0.5, 0.25, 0.5, -0.25}), "selection: Forearm"));
-}
-
-// The module's master, added as the key setter adds it, is listed once with
-// its description line and flags; a second activation adds no instance.
-TEST_F(LwsimTest, MastersListsTheScenesMasterInstances) {
-  EXPECT_THAT(runToEnd("@masters\nActivateMasterUnique .QD:ZaraRazEzedud\nActivateMasterUnique "
-                       ".QD:ZaraRazEzedud\n@masters\n"),
-              ElementsAre("master: .QD:ZaraRazEzedud \".QD:ZaraRazEzedud(1.20) build 250619\" flags=2"));
 }
 
 }  // namespace
