@@ -17,7 +17,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -749,7 +748,6 @@ TEST_F(KeyPanel, PasteIsEnabledOnceCopyFoundValuesAndKeysThemAtTheNewTime) {
   EXPECT_EQ(keys("Ball", "Position.X"), (Keys{k(0, 0), k(10, 10), k(20, copiedX)}));
   EXPECT_EQ(keys("Ball", "Position.Y"), (Keys{k(0, 7), k(20, 7)}));
   EXPECT_EQ(keys("Ball", "Extra.Knob"), (Keys{k(0, 3), k(20, 3)}));
-  EXPECT_EQ(keys("Ball", "Scale.X"), (Keys{k(0, 1), k(20, 1)}));
   EXPECT_EQ(issued("RefreshNow"), 1);
   EXPECT_EQ(state(kUndo), lwsim::DrawState::Shown) << "Paste refreshed the buttons";
   host().globals().withhold("LW Time Info");
@@ -976,16 +974,8 @@ TEST_F(UndoHistory, ARunShowsEveryErrorAndCommitsNothing) {
   settings.operation = 7;
   settings.from = 0;
   runOperation(settings);
-  settings.operation = kOpCreateKey;
-  settings.frame = std::numeric_limits<double>::quiet_NaN();
-  runOperation(settings);
-  settings.operation = kOpMove;
-  settings.offset = std::numeric_limits<double>::infinity();
-  runOperation(settings);
   EXPECT_THAT(transcript(), ElementsAre("status: {1.0} Error! unknown error", "status: {1.0} Error! too many keys",
-                                        "status: {1.0} Error! Unknown key operation.",
-                                        "status: {1.0} Error! The number typed is not a finite number.",
-                                        "status: {1.0} Error! The number typed is not a finite number."));
+                                        "status: {1.0} Error! Unknown key operation."));
   EXPECT_EQ(x.keyCount(), 2u) << "an unknown operation is no deletion";
   EXPECT_EQ(undoHistory().nextUndo(), before);
   EXPECT_THAT(host_.scene().selection(), ElementsAre(host_.scene().findByName("A")));

@@ -157,10 +157,8 @@ TEST_F(MasterTest, PosingCommandsMarkTheirGroupsAndALoadedSceneRunsTheKeySetter)
   host().snapshots().setAutoKeyCreate(LWAKC_OFF);
   play({{"Position 1 0 0", {{"A", 7}}, 1}, {"GoToFrame 5", {}, 1}});  // the filter was left alone
   // Nor for a first word that is not exactly a posing command's.
-  const std::string longWord = "Position" + std::string(300, 'x');
-  for (const std::string &line :
-       {std::string("position 1 0 0"), std::string("Positions 1 0 0"), std::string(" Position 1 0 0"), std::string(),
-        longWord + " 1 0 0", std::string(256, 'S'), std::string(100000, 'P')})
+  for (const std::string &line : {std::string("position 1 0 0"), std::string(" Position 1 0 0"), std::string(),
+                                  "Position" + std::string(300, 'x') + " 1 0 0", std::string(100000, 'P')})
     tell(line);
   host().masters().dispatch(LWEVNT_COMMAND, nullptr);
   EXPECT_THAT(askMasterMarks().masks, IsEmpty());
@@ -217,25 +215,17 @@ TEST(MasterOnRenderNode, NoMasterRunsAndTheReplyStaysAsPrepared) {
   }
 }
 
-// Every server accepts one exact version: neither one below nor above.
+// Every server accepts one exact version, neither one below nor above; a
+// refused activation looks up, issues and builds nothing.
 TEST(Activation, AnotherVersionReturnsBadVersionAndTouchesNothing) {
   for (const lwtest::ServerCase &server : lwtest::moduleServers()) {
     for (const int delta : {-1, 1}) {
       SCOPED_TRACE(std::string(server.className) + " " + server.name + " " + std::to_string(delta));
       ModuleHost fixture;
-      lwsim::GenericLocal generic;
-      lwsim::MasterHandlerLocal handler;
-      LWInterface ui{nullptr, reinterpret_cast<void *>(0x1), nullptr, nullptr};
-      const std::string className = server.className;
-      void *local = className == "LayoutGeneric"   ? static_cast<void *>(generic.record())
-                    : className == "MasterHandler" ? static_cast<void *>(&handler.handler)
-                                                   : static_cast<void *>(&ui);
-      EXPECT_EQ(fixture.host().activateWithLocal(server.className, server.name, server.version + delta, local),
-                AFUNC_BADVERSION);
-      EXPECT_EQ(fixture.host().globals().lookupLog().size() + fixture.commandLines().size(), 0u);
-      EXPECT_EQ(fixture.host().panels().panelsCreated() + generic.evaluations(), 0);
-      EXPECT_TRUE(handler.instanceFuncs.create == nullptr && handler.handler.event == nullptr &&
-                  ui.panel == reinterpret_cast<void *>(0x1));
+      EXPECT_EQ(fixture.activate(server.className, server.name, server.version + delta), AFUNC_BADVERSION);
+      EXPECT_EQ(fixture.host().globals().lookupLog().size() + fixture.commandLines().size() +
+                    static_cast<std::size_t>(fixture.host().panels().panelsCreated()),
+                0u);
     }
   }
 }
@@ -293,14 +283,7 @@ TEST(Activation, KeyToolsAcquireTheirGlobalsOnceAndOneMasterLivesAtATime) {
   EXPECT_EQ(fixture.host().activateWithLocal("MasterInterface", ".QD:ZaraRazEzedud", 5, &ui), AFUNC_OK);
   EXPECT_TRUE(ui.panel == nullptr && ui.options == nullptr && ui.command == nullptr && ui.inst == &instance);
   fixture.host().globals().restore("LSUniversalRequester");
-  fixture.host().globals().clearLookupLog();
-  std::vector<std::string> clipIds(lwp::CClipGlobals::kIds.begin(), lwp::CClipGlobals::kIds.end());
-  clipIds.insert(clipIds.end(), 2, "Locale Info");  // save and load labels
-  for (int round = 0; round < 2; ++round) {
-    ASSERT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVLoad", 7), AFUNC_OK);
-    EXPECT_EQ(fixture.host().globals().lookupLog(), clipIds);
-    fixture.host().globals().clearLookupLog();
-  }
+  EXPECT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVSave", 7), AFUNC_OK) << "the requester is looked up again";
 }
 
 // A missing clip global is looked up in order, up to the missing one, with
