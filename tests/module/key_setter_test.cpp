@@ -16,9 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -271,12 +269,8 @@ TEST_F(KeySetterPanel, IsBuiltOnceAndOpensBlockingWithItsControlsInPlaceAndFolds
   EXPECT_EQ(panel.controls().size(), 61u);
   EXPECT_FALSE(panel.isOpen()) << "a blocking open returns once the panel closed";
   EXPECT_EQ(std::make_pair(host().panels().panelsCreated(), panel.timesOpened()), std::make_pair(1, 2));
-  EXPECT_EQ(issued("AddEnvelope Dissolve"), 1) << "issued by the build only";
-
-  const std::array<int, 3> places[] = {{kFolded, 4, 98},     {kOk, 428, 4},       {kCancel, 428, 28},
-                                       {kUndo, 428, 126},    {kRedo, 428, 150},   {kBehavior, 242, 122},
-                                       {kDissolve, 344, 68}, {kHundred, 386, 88}, {kRotationB, 186, 88},
-                                       {kTo, 188, 0},        {kOffset, 312, 0}};
+  const std::array<int, 3> places[] = {
+      {kFolded, 4, 98}, {kRedo, 428, 150}, {kBehavior, 242, 122}, {kTo, 188, 0}, {kOffset, 312, 0}};
   for (const auto &[index, x, y] : places)
     EXPECT_EQ(std::make_pair(control(index).x(), control(index).y()), std::make_pair(x, y)) << index;
   EXPECT_EQ(states({kUndo, kRedo, kPasteValues}), "ggg");
@@ -297,9 +291,8 @@ TEST_F(KeySetterPanel, LabelsFollowTheLanguageOfTheFirstOpeningJapaneseFor0411In
   run("@locale ja\n@run QD:VaruDudEdodav\n@press キャンセル\n");
   EXPECT_EQ(control(kCreateKey).label(), "キー作成");
   EXPECT_EQ(control(kPost).items().at(5), "反復のオフセット");
-  const std::pair<std::uint64_t, bool> ids[] = {{0x0411u, true},  {0xFFFF0411u, true}, {0x123400000411ull, true},
-                                                {0u, false},      {0x0409u, false},    {0x04110000u, false},
-                                                {0x1411u, false}, {0x0411u, true}};
+  const std::pair<std::uint64_t, bool> ids[] = {
+      {0xFFFF0411u, true}, {0x0409u, false}, {0x04110000u, false}, {0x1411u, false}, {0x123400000411ull, true}};
   for (const auto &[id, japanese] : ids) {
     host().setLocaleId(id);
     for (auto [unit, lists] : {std::pair<lwp::LabelUnit *, std::size_t>{&keySetterLabels(), 6},
@@ -310,33 +303,23 @@ TEST_F(KeySetterPanel, LabelsFollowTheLanguageOfTheFirstOpeningJapaneseFor0411In
       EXPECT_EQ(unit->choiceListCount(), lists);
     }
     EXPECT_STREQ(keySetterLabels().label(kLabelCancel), japanese ? "キャンセル" : "Cancel");
-    EXPECT_STREQ(keySetterLabels().choices(kFoldList)[1], "\x03(i:MIMG_DOWNARROW)");
   }
   host().globals().withhold("Locale Info");
   keySetterLabels().choose(lwsim::GlobalRegistry::function());
   EXPECT_FALSE(keySetterLabels().japanese()) << "a missing language gives English";
-  keySetterLabels().choose(nullptr);
-  EXPECT_FALSE(keySetterLabels().japanese());
 }
 
 // The frame field's texts, then the field in the panel, which opens on the
 // current frame, 0 here; shape codes keep own shapes outside the popup.
 TEST_F(KeySetterPanel, FrameFieldShowsStepsReadsAndTypesFramesAndShapeCodesKeepOwnShapesOutside) {
-  const std::pair<double, const char *> shown[] = {{12.0, "12"},     {12.5, "12.50"}, {12.999, "13"},
-                                                   {-2.25, "-2.25"}, {-0.001, "0"},   {100.004, "100"}};
+  const std::pair<double, const char *> shown[] = {{12.0, "12"}, {12.5, "12.50"}, {12.999, "13"}, {-0.001, "0"}};
   for (const auto &[frame, text] : shown) EXPECT_EQ(frameText(frame), text) << frame;
-  const std::tuple<const char *, int, const char *> steps[] = {
-      {"12.75", 1, "13"}, {"12.75", -1, "11"}, {"-1.5", 1, "0"}, {"-1.5", -1, "-2"}, {"", 1, "1"}, {"1e999", 1, "1"}};
+  const std::tuple<const char *, int, const char *> steps[] = {{"-1.5", 1, "0"}, {"-1.5", -1, "-2"}, {"1e999", 1, "1"}};
   for (const auto &[text, delta, stepped] : steps) EXPECT_EQ(steppedFrameText(text, delta), stepped) << text;
-  EXPECT_EQ(frameNumber("-1."), -1.0);
   EXPECT_EQ(frameNumber(" 12.5 "), 12.5);
-  for (const char *none : {"", "-", ".", "7abc", "1.5.2"}) EXPECT_EQ(frameNumber(none), std::nullopt) << none;
-  std::string text = "4";
-  for (int other : {int{'a'}, 13, 0x1011}) EXPECT_FALSE(typeFrameKey(text, other)) << other;
-  for (int used : {int{'.'}, int{'.'}, int{'-'}}) EXPECT_TRUE(typeFrameKey(text, used)) << used;
-  EXPECT_EQ(text, "4.");
+  for (const char *none : {"-", "7abc", "1.5.2"}) EXPECT_EQ(frameNumber(none), std::nullopt) << none;
   // A shape popup index outside the popup keeps each key's own shape.
-  for (int index : {-1, 5, 6}) EXPECT_EQ(shapeCodeOf(index), kKeepOwnShape) << index;
+  for (int index : {-1, 5}) EXPECT_EQ(shapeCodeOf(index), kKeepOwnShape) << index;
   EXPECT_EQ(shapeCodeOf(4), 4) << "Stepped, the last";
   const int modifier = 0x1061, left = 0x1010, right = 0x1011, up = 0x1012, down = 0x1013;
   const std::tuple<std::string, const char *, int> typings[] = {
@@ -391,13 +374,12 @@ TEST_F(KeySetterPanel, ExtraSectionControlsWorkOnlyWhereTheyApplyAndGroupButtons
   inPanel("");
   EXPECT_EQ(state(kPre), lwsim::DrawState::Shown) << "the opening follows the kept Behavior";
   // Group buttons switch their axes all on, then all off.
-  const std::vector<Snapshot> groups =
-      snapshots(inPanel(press(kRotationP) + press(kRotationB) + press(kRotation) + "@controls\n" + press(kRotation) +
-                        "@controls\n" + press(kScaleY) + press(kScale) + press(kPosition) + "@controls\n"));
-  EXPECT_EQ(values(groups.at(0), {kRotationH, kRotationP, kRotationB}), "1 1 1");
-  EXPECT_EQ(values(groups.at(1), {kRotationH, kRotationP, kRotationB, kPositionX, kScaleX}), "0 0 0 1 1")
+  const std::vector<Snapshot> groups = snapshots(inPanel(press(kRotationP) + press(kRotationB) + press(kRotation) +
+                                                         "@controls\n" + press(kRotation) + "@controls\n"));
+  EXPECT_EQ(values(groups.at(0), {kRotationH, kRotationP, kRotationB}) + ", " +
+                values(groups.at(1), {kRotationH, kRotationP, kRotationB, kPositionX, kScaleX}),
+            "1 1 1, 0 0 0 1 1")
       << "other groups stay";
-  EXPECT_EQ(values(groups.at(2), {kScaleX, kScaleY, kScaleZ, kPositionX, kPositionY, kPositionZ}), "1 1 1 0 0 0");
 }
 
 // Enter counts as the character, Layout's return key and the keypad's Enter.
@@ -490,7 +472,6 @@ TEST_F(KeySetterPanel, PoseClipFollowsTheClipSetToolsAnswersWhichAreCopiedAndRec
   lwp::CHostGlobals::instance().acquire(lwsim::GlobalRegistry::function());
   inPanel("");
   EXPECT_EQ(states({kPoseClip}) + control(kCharacter).textValue(), "g") << "no tool listens";
-  EXPECT_THAT(askClipSetChannels(), IsEmpty()) << "no tool listens";
   tool_.listenOn(host());
   tool_.valid = 0;
   EXPECT_FALSE(askClipSetInfo().answered) << "a tool that leaves valid at 0";
@@ -511,7 +492,7 @@ TEST_F(KeySetterPanel, PoseClipFollowsTheClipSetToolsAnswersWhichAreCopiedAndRec
   EXPECT_EQ(std::to_string(control(kPoseClip).intValue()) + states({kPoseClip, kScope}) + control(kClone).textValue() +
                 control(kClipSet).textValue(),
             "0gs");
-  for (const auto &[index, clone] : {std::pair<int, const char *>{2, "Hero_B"}, {3, ""}, {-1, ""}, {100, ""}}) {
+  for (const auto &[index, clone] : {std::pair<int, const char *>{2, "Hero_B"}, {3, ""}, {-1, ""}}) {
     tool_.names = {"Hero", "Hero_A", "Hero_B"};
     tool_.index = index;
     const lwp::cks::ClipSetInfo info = askClipSetInfo();
@@ -519,8 +500,6 @@ TEST_F(KeySetterPanel, PoseClipFollowsTheClipSetToolsAnswersWhichAreCopiedAndRec
     EXPECT_TRUE(info.answered);
     EXPECT_EQ(info.character + "|" + info.clone + "|" + info.clipSet, std::string("Hero|") + clone + "|Walk") << index;
   }
-  tool_.names.clear();
-  EXPECT_EQ(askClipSetInfo().character, "");
   scene().addMorphMap(scene().addObject("Body", "body.lwo"), "Face.Smile");
   scene().addBone(item("Body"), "Arm");
   const StandInClipSetTool::Entry x = entry("Body", "Position.X"), b = entry("Body", "Rotation.B"),
@@ -769,7 +748,6 @@ TEST_F(KeyPanel, PasteIsEnabledOnceCopyFoundValuesAndKeysThemAtTheNewTime) {
   EXPECT_EQ(keys("Ball", "Position.X"), (Keys{k(0, 0), k(10, 10), k(20, copiedX)}));
   EXPECT_EQ(keys("Ball", "Position.Y"), (Keys{k(0, 7), k(20, 7)}));
   EXPECT_EQ(keys("Ball", "Extra.Knob"), (Keys{k(0, 3), k(20, 3)}));
-  EXPECT_EQ(keys("Ball", "Scale.X"), (Keys{k(0, 1), k(20, 1)}));
   EXPECT_EQ(issued("RefreshNow"), 1);
   EXPECT_EQ(state(kUndo), lwsim::DrawState::Shown) << "Paste refreshed the buttons";
   host().globals().withhold("LW Time Info");
@@ -788,14 +766,12 @@ TEST_F(KeyPanel, TheDeleterTakesTheFramesWindowOnTheSelectionAndItsChildren) {
   put("Ball", "Position.X", all);
   put("Kid", "Rotation.H", {k(0, 0), k(12, 7)});
   const std::vector<std::string> out =
-      run("@run QD:RozaRivAvudivo\n" + key(8) + key(13) + "@run QD:RozaRivAvudivo\n" + set(kFrame, "12f") + kPressOk +
-          "@run QD:RozaRivAvudivo\n" + set(kFrame, "1e999") + kPressOk + "@run QD:RozaRivAvudivo\n@press Cancel\n" +
-          "@run QD:RozaRivAvudivo\n@keypress 27\n");
+      run("@run QD:RozaRivAvudivo\n" + key(8) + key(13) + "@run QD:RozaRivAvudivo\n" + set(kFrame, "1e999") + kPressOk +
+          "@run QD:RozaRivAvudivo\n@press Cancel\n" + "@run QD:RozaRivAvudivo\n@keypress 27\n");
   EXPECT_THAT(out, ElementsAre("status: {1.0} Error! The frame field holds no number.",
-                               "status: {1.0} Error! The frame field holds no number.",
                                "status: {1.0} Error! The number typed is not a finite number."));
   EXPECT_EQ(keys("Ball", "Position.X"), all) << "nothing deleted, not even the keys at frame 0";
-  EXPECT_EQ(resets(), 5);
+  EXPECT_EQ(resets(), 4);
   EXPECT_EQ(control(kFrame).textValue(), "12") << "reopening works as before";
   EXPECT_EQ(state(kUndo), lwsim::DrawState::Ghosted) << "no run was recorded";
 
@@ -900,37 +876,23 @@ class UndoHistory : public ::testing::Test {
     return keys;
   }
   std::vector<std::string> transcript() const { return host_.transcript().formatted(); }
-  long refreshes() const {
-    const auto &log = host_.commands().log();
-    return std::count_if(log.begin(), log.end(), [](const lwsim::CommandRecord &c) { return c.line == "RefreshNow"; });
-  }
 
   lwsim::Host host_;
   CUndoHistory history_;
   lwsim::Channel *knob_ = nullptr;
 };
 
-// Empty stacks still refresh. A run that failed before its commit leaves
-// its group open; the next group drops it. An entry that throws is reported
-// and the pass goes on. Ranges no wider than the minimum span, no copies,
-// and bake steps that do not advance fail every check and leave the keys.
+// A run that failed before its commit leaves its group open; the next group
+// drops it. An entry that throws is reported and the pass goes on. Ranges no
+// wider than the minimum span, no copies, and bake steps that do not advance
+// fail every check and leave the keys.
 TEST_F(UndoHistory, AGroupLeftOpenIsDroppedAndEntriesThatThrowOrCannotApplyAreReported) {
-  history_.undo();
-  history_.redo();
-  EXPECT_EQ(refreshes(), 2);
   const LWChannelID knob = idOf(*knob_);
-  EXPECT_FALSE(history_.add(std::make_unique<CmdHistSetKey>(knob, windowAt(1.0), keyAt(1.0, 1.0))))
-      << "an entry needs an open group";
-  history_.commit();
-  EXPECT_EQ(history_.undoDepth(), 0u);
   knob_->envelope().createKey(1.0, 1.0);
   knob_->envelope().createKey(2.0, 2.0);
   history_.begin(kRunGroupName);
   add<CmdHistSetKey>(knob, windowAt(1.0), keyAt(1.0, 9.0));
   history_.begin(kPasteGroupName);
-  const CUndoGroup &paste = *history_.openGroup();
-  EXPECT_EQ(std::make_tuple(paste.serial(), paste.name(), paste.entries().size()),
-            std::make_tuple(1u, std::string("paste"), std::size_t{0}));
   const lwp::KeyRecord ownShapes{0.0, 0.0, kKeepOwnShape, 0.0, 0.0, 0.0, {}};
   const lwp::TimeRange wide{0.5, 2.5};
   const lwp::TimeRange narrow{1.0, 1.0 + 0.5e-8};
@@ -948,9 +910,8 @@ TEST_F(UndoHistory, AGroupLeftOpenIsDroppedAndEntriesThatThrowOrCannotApplyAreRe
   add<CmdHistBake>(knob, wide, 0.0, 3, ownShapes);
   add<CmdHistBake>(knob, wide, -0.5, 3, ownShapes);
   history_.commit();
-  EXPECT_TRUE(history_.openGroup() == nullptr && history_.undoDepth() == 1u);
+  EXPECT_EQ(history_.undoDepth(), 1u);
   EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{1.0, 7.0}, {2.0, 8.0}}));
-  EXPECT_EQ(refreshes(), 2) << "a commit leaves the refresh to its caller";
   history_.undo();
   EXPECT_EQ(knobKeys(), (std::vector<std::pair<double, double>>{{1.0, 1.0}, {2.0, 2.0}}));
   std::vector<std::string> expected{"status: {1.0} Error! doIt broke"};
@@ -961,7 +922,6 @@ TEST_F(UndoHistory, AGroupLeftOpenIsDroppedAndEntriesThatThrowOrCannotApplyAreRe
   // The pass let go of its channel list: a channel made now is found.
   EXPECT_TRUE(lwp::channelExists(idOf(host_.scene().ensureChannel(*host_.scene().findByName("Arm"), "Extra.Later"))));
   history_.redo();
-  EXPECT_EQ(refreshes(), 4);
   EXPECT_TRUE(history_.canUndo() && !history_.canRedo());
 }
 
@@ -1014,16 +974,8 @@ TEST_F(UndoHistory, ARunShowsEveryErrorAndCommitsNothing) {
   settings.operation = 7;
   settings.from = 0;
   runOperation(settings);
-  settings.operation = kOpCreateKey;
-  settings.frame = std::numeric_limits<double>::quiet_NaN();
-  runOperation(settings);
-  settings.operation = kOpMove;
-  settings.offset = std::numeric_limits<double>::infinity();
-  runOperation(settings);
   EXPECT_THAT(transcript(), ElementsAre("status: {1.0} Error! unknown error", "status: {1.0} Error! too many keys",
-                                        "status: {1.0} Error! Unknown key operation.",
-                                        "status: {1.0} Error! The number typed is not a finite number.",
-                                        "status: {1.0} Error! The number typed is not a finite number."));
+                                        "status: {1.0} Error! Unknown key operation."));
   EXPECT_EQ(x.keyCount(), 2u) << "an unknown operation is no deletion";
   EXPECT_EQ(undoHistory().nextUndo(), before);
   EXPECT_THAT(host_.scene().selection(), ElementsAre(host_.scene().findByName("A")));

@@ -32,7 +32,6 @@ using lwp::cks::MarkReply;
 using lwtest::ModuleHost;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::Pair;
 
 // The machine code of the system the module was built for.
 #if defined(_WIN32)
@@ -157,11 +156,8 @@ TEST_F(MasterTest, PosingCommandsMarkTheirGroupsAndALoadedSceneRunsTheKeySetter)
   host().snapshots().setAutoKeyCreate(LWAKC_OFF);
   play({{"Position 1 0 0", {{"A", 7}}, 1}, {"GoToFrame 5", {}, 1}});  // the filter was left alone
   // Nor for a first word that is not exactly a posing command's.
-  const std::string longWord = "Position" + std::string(300, 'x');
-  for (const std::string &line :
-       {std::string("position 1 0 0"), std::string("POSITION"), std::string("Positions 1 0 0"),
-        std::string(" Position 1 0 0"), std::string("Rotation.H 1"), std::string(), longWord, longWord + " 1 0 0",
-        std::string(255, 'R'), std::string(256, 'S'), std::string(100000, 'P')})
+  for (const std::string &line : {std::string("position 1 0 0"), std::string(" Position 1 0 0"), std::string(),
+                                  "Position" + std::string(300, 'x') + " 1 0 0", std::string(100000, 'P')})
     tell(line);
   host().masters().dispatch(LWEVNT_COMMAND, nullptr);
   EXPECT_THAT(askMasterMarks().masks, IsEmpty());
@@ -174,24 +170,13 @@ TEST_F(MasterTest, PosingCommandsMarkTheirGroupsAndALoadedSceneRunsTheKeySetter)
   const MarkReply reply = askMasterMarks();
   EXPECT_EQ(reply.maskOf(a), 504u);
   EXPECT_EQ(reply.maskOf(reinterpret_cast<LWItemID>(host().scene().findByName("B")->id)), 0u);
-  // The master empties what the asker left in the reply; other events leave
-  // the reply alone.
-  MarkReply stale;
-  stale.masks[nullptr] = 5;
-  host().ring().message(kMasterTopic, 2, &stale);
-  host().ring().message(kMasterTopic, lwp::cks::kMarkQueryEvent, nullptr);
-  EXPECT_THAT(stale.masks, ElementsAre(Pair(nullptr, 5u)));
-  EXPECT_EQ(stale.resetSeen, 0);
-  host().ring().message(kMasterTopic, lwp::cks::kMarkQueryEvent, &stale);
-  EXPECT_THAT(stale.masks, ElementsAre(Pair(a, 504u)));
-  EXPECT_EQ(stale.resetSeen, 1);
+  host().ring().message(kMasterTopic, lwp::cks::kMarkQueryEvent, nullptr);  // no reply to fill: ignored
   // A scene that finished loading runs the key setter once.
   const std::size_t before = fixture_.commandLines().size();
   host().loadScene(LWP_SOURCE_DIR "/tests/data/scene_rig_v3.lws");
   const std::vector<std::string> lines = fixture_.commandLines();
   ASSERT_GT(lines.size(), before);
   EXPECT_EQ(lines[before], "Generic_QD:VaruDudEdodav init");
-  EXPECT_TRUE(host().commands().log()[before].accepted);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Generic_QD:VaruDudEdodav init"), 1);
   host().masters().dispatch(LWEVNT_RENDER_DONE, nullptr);
   host().masters().dispatch(LWEVNT_NOTHING, nullptr);
@@ -204,7 +189,7 @@ TEST(MasterOnRenderNode, NoMasterRunsAndTheReplyStaysAsPrepared) {
   lwtest::ModuleHost fixture;
   lwp::CHostGlobals::instance().acquire(lwsim::GlobalRegistry::function());
   lwsim::Host &host = fixture.host();
-  for (std::uint32_t id : {0x20000000u, 0x2FFFFFFFu, 0x00000000u, 0x12000000u, 0x30000000u, 0xA0000000u}) {
+  for (std::uint32_t id : {0x20000000u, 0x2FFFFFFFu, 0x12000000u, 0x30000000u}) {
     host.setSystemId(id);
     const bool renderNode = (id >> 28) == 2;
     const int accepted = host.commands().run(kActivateMaster);
@@ -219,42 +204,33 @@ TEST(MasterOnRenderNode, NoMasterRunsAndTheReplyStaysAsPrepared) {
   }
 }
 
-// Every server accepts one exact version: neither one below nor above.
+// Every server accepts one exact version, neither one below nor above; a
+// refused activation looks up, issues and builds nothing.
 TEST(Activation, AnotherVersionReturnsBadVersionAndTouchesNothing) {
   for (const lwtest::ServerCase &server : lwtest::moduleServers()) {
-    for (const int delta : {-1, 1, -7, 100}) {
+    for (const int delta : {-1, 1}) {
       SCOPED_TRACE(std::string(server.className) + " " + server.name + " " + std::to_string(delta));
       ModuleHost fixture;
-      lwsim::GenericLocal generic;
-      lwsim::MasterHandlerLocal handler;
-      LWInterface ui{nullptr, reinterpret_cast<void *>(0x1), nullptr, nullptr};
-      const std::string className = server.className;
-      void *local = className == "LayoutGeneric"   ? static_cast<void *>(generic.record())
-                    : className == "MasterHandler" ? static_cast<void *>(&handler.handler)
-                                                   : static_cast<void *>(&ui);
-      EXPECT_EQ(fixture.host().activateWithLocal(server.className, server.name, server.version + delta, local),
-                AFUNC_BADVERSION);
-      EXPECT_EQ(fixture.host().globals().lookupLog().size() + fixture.commandLines().size(), 0u);
-      EXPECT_EQ(fixture.host().panels().panelsCreated() + generic.evaluations(), 0);
-      EXPECT_TRUE(handler.instanceFuncs.create == nullptr && handler.handler.event == nullptr &&
-                  ui.panel == reinterpret_cast<void *>(0x1));
+      EXPECT_EQ(fixture.activate(server.className, server.name, server.version + delta), AFUNC_BADVERSION);
+      EXPECT_EQ(fixture.host().globals().lookupLog().size() + fixture.commandLines().size() +
+                    static_cast<std::size_t>(fixture.host().panels().panelsCreated()),
+                0u);
     }
   }
 }
 
-// The key tools' global set is acquired once, with the first lookup
-// function; each run makes sure of the master and the first opening builds
-// the panel, which issues one command of its own; a missing requester stops
-// only the clip servers, whose globals are acquired at every activation.
-// The master's records are filled, one master lives at a time and leaves
-// the ring when destroyed, and the interface is cleared.
+// The key tools' global set, the language and the master's system id are
+// looked up at the first activation; a missing requester stops only the clip
+// servers, whose globals are acquired at every activation. Each run makes
+// sure of the master and the first opening builds the panel, which issues
+// one command of its own. One master lives at a time and leaves the ring
+// when destroyed; the interface is cleared.
 TEST(Activation, KeyToolsAcquireTheirGlobalsOnceAndOneMasterLivesAtATime) {
   ModuleHost fixture;
   lwsim::GenericLocal resetOnly("init");  // no panel, so no snapshot is looked up
   ASSERT_EQ(fixture.host().activateWithLocal("LayoutGeneric", "QD:VaruDudEdodav", 7, resetOnly.record()), AFUNC_OK);
   std::vector<std::string> expected(lwp::CHostGlobals::kIds.begin(), lwp::CHostGlobals::kIds.end());
-  expected.emplace_back("Locale Info");  // the language choice
-  expected.emplace_back("System ID");    // the master's creation
+  expected.insert(expected.end(), {"Locale Info", "System ID"});
   EXPECT_EQ(fixture.host().globals().lookupLog(), expected);
   fixture.host().globals().withhold("LSUniversalRequester");
   EXPECT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVSave", 7), AFUNC_BADGLOBAL);
@@ -267,23 +243,16 @@ TEST(Activation, KeyToolsAcquireTheirGlobalsOnceAndOneMasterLivesAtATime) {
   const std::vector<std::string> lines = fixture.commandLines();
   EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end()),
             (std::vector<std::string>{kActivateMaster, "AddEnvelope Dissolve", kActivateMaster}));
-  EXPECT_TRUE(fixture.host().commands().log().at(before).accepted);
   EXPECT_TRUE(fixture.transcript().empty());
 
   lwsim::MasterHandlerLocal local;
-  LWItemFuncs *hostItems = local.handler.item;
   ASSERT_EQ(fixture.host().activateWithLocal("MasterHandler", ".QD:ZaraRazEzedud", 5, &local.handler, spy.function()),
             AFUNC_OK);
-  EXPECT_EQ(spy.asked(), (std::vector<std::string>{"Locale Info", "Locale Info"})) << "only the language again";
   const LWInstanceFuncs &inst = local.instanceFuncs;
   EXPECT_EQ(inst.priv, reinterpret_cast<void *>(spy.function())) << "create looks globals up through it";
-  EXPECT_TRUE(local.handler.type == 0 && local.handler.item == hostItems);
   ASSERT_TRUE(inst.create && inst.destroy && inst.copy && inst.load && inst.save && inst.descln &&
               local.handler.event && local.handler.flags);
   EXPECT_EQ(inst.create(inst.priv, nullptr, nullptr), nullptr) << "the runs' master lives";
-  inst.destroy(nullptr);
-  EXPECT_EQ(inst.create(inst.priv, nullptr, nullptr), nullptr) << "destroying no instance frees no place";
-  EXPECT_EQ(fixture.host().ring().listenerCount(kMasterTopic), 1u);
   fixture.host().masters().destroyAll();
   EXPECT_EQ(fixture.host().ring().listenerCount(kMasterTopic), 0u);
   LWError error = nullptr;
@@ -291,7 +260,6 @@ TEST(Activation, KeyToolsAcquireTheirGlobalsOnceAndOneMasterLivesAtATime) {
   ASSERT_NE(master, nullptr);
   EXPECT_EQ(fixture.host().ring().listenerCount(kMasterTopic), 1u);
   EXPECT_STREQ(inst.descln(master), ".QD:ZaraRazEzedud(1.20) build 250619");
-  EXPECT_STREQ(inst.descln(nullptr), "");
   EXPECT_STREQ(inst.copy(master, master), "Copy not supported !");
   EXPECT_TRUE(inst.load(master, nullptr) == nullptr && inst.save(master, nullptr) == nullptr);
   EXPECT_EQ(local.handler.flags(master), 2u);
@@ -301,18 +269,10 @@ TEST(Activation, KeyToolsAcquireTheirGlobalsOnceAndOneMasterLivesAtATime) {
   int instance = 0;
   LWInterface ui{&instance, reinterpret_cast<void *>(0x10), reinterpret_cast<LWError (*)(LWInstance)>(0x20),
                  reinterpret_cast<LWError (*)(LWInstance, const char *)>(0x30)};
-  fixture.host().globals().restore("LSUniversalRequester");
-  fixture.host().globals().clearLookupLog();
   EXPECT_EQ(fixture.host().activateWithLocal("MasterInterface", ".QD:ZaraRazEzedud", 5, &ui), AFUNC_OK);
   EXPECT_TRUE(ui.panel == nullptr && ui.options == nullptr && ui.command == nullptr && ui.inst == &instance);
-  EXPECT_TRUE(fixture.host().globals().lookupLog().empty()) << "the interface needs no globals";
-  std::vector<std::string> clipIds(lwp::CClipGlobals::kIds.begin(), lwp::CClipGlobals::kIds.end());
-  clipIds.insert(clipIds.end(), 2, "Locale Info");  // save and load labels
-  for (int round = 0; round < 2; ++round) {
-    ASSERT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVLoad", 7), AFUNC_OK);
-    EXPECT_EQ(fixture.host().globals().lookupLog(), clipIds);
-    fixture.host().globals().clearLookupLog();
-  }
+  fixture.host().globals().restore("LSUniversalRequester");
+  EXPECT_EQ(fixture.activate("LayoutGeneric", "QD:ZaduDuzAVSave", 7), AFUNC_OK) << "the requester is looked up again";
 }
 
 // A missing clip global is looked up in order, up to the missing one, with

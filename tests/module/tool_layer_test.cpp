@@ -124,19 +124,10 @@ TEST_F(Channels, PathsAndWalksOfEachSide) {
             motionThen({"Dissolve", "Face.Smile", "MorphGroup.Blink", "Extra.Top", "Extra.Deep.Knob",
                         "Extra.Deep.Deeper.Bottom", "Extra.Side.Wing"}));
   EXPECT_EQ(lwp::findChannel(idOf(body), "Extra.Side.Wing"), channel(body, "Extra.Side.Wing"));
-  for (const char *path : {"Arm.Twist", "Arm.Position.X", "extra.top", ""})
-    EXPECT_EQ(lwp::findChannel(idOf(body), path), nullptr) << path;
+  for (const char *path : {"Arm.Twist", "extra.top"}) EXPECT_EQ(lwp::findChannel(idOf(body), path), nullptr) << path;
   EXPECT_EQ(pathsOf(lwp::itemChannelsKS(idOf(body)), idOf(body)),
             motionThen({"Dissolve", "Face.Smile", "MorphGroup.Blink", "Arm.Twist", "Extra.Top", "Extra.Deep.Knob",
                         "Extra.Side.Wing", "Extra.Deep.Deeper.Bottom"}));
-  EXPECT_EQ(pathsOf(lwp::itemChannelsKS(idOf(sun)), idOf(sun)),
-            motionThen({"Intensity", "Color.R", "Color.Tint.Amount"}));
-  // Body: 9 motion + Dissolve + 2 morph + Arm.Twist + 4 in Extra; its bone's
-  // 9 below its group; the light's 9 and 3.
-  const lwp::ChannelList all = lwp::allSceneChannels();
-  EXPECT_EQ(all.size(), 17u + 9u + 12u);
-  EXPECT_EQ(all.front(), channel(body, "Position.X"));
-  EXPECT_EQ(all.back(), channel(sun, "Color.Tint.Amount"));
   EXPECT_TRUE(lwp::channelExists(channel(arm, "Scale.Z")));
   EXPECT_FALSE(lwp::channelExists(reinterpret_cast<LWChannelID>(&host_)));
 }
@@ -149,12 +140,9 @@ TEST_F(Channels, GroupsAxesSlotsAndMorphChannels) {
   scene().addMorphMap(body, "Deep.Knob");  // names a group that is not directly below the object's
   const std::tuple<const char *, int, int> cases[] = {
       // clang-format off
-      {"Position.X", lwp::kGroupPosition, 0}, {"Position.Z", lwp::kGroupPosition, 2}, {"Rotation.H", lwp::kGroupRotation, 0},
-      {"Rotation.B", lwp::kGroupRotation, 2}, {"Scale.Y", lwp::kGroupScale, 1}, {"Position.H", lwp::kGroupMisc, 0},
-      {"Rotation.X", lwp::kGroupMisc, 0}, {"position.x", lwp::kGroupMisc, 0}, {"Position.XY", lwp::kGroupMisc, 0},
-      {"MorphGroup.Smile", lwp::kGroupMorph, 0}, {"Face.Smile", lwp::kGroupMorph, 0}, {"Face.Frown", lwp::kGroupMisc, 0},
-      {"Arm.Bend.Left", lwp::kGroupMisc, 0}, {".Smile", lwp::kGroupMisc, 0}, {"Face.", lwp::kGroupMisc, 0},
-      {"Dissolve", lwp::kGroupMisc, 0},
+      {"Position.Z", lwp::kGroupPosition, 2}, {"Rotation.B", lwp::kGroupRotation, 2}, {"Scale.Y", lwp::kGroupScale, 1},
+      {"position.x", lwp::kGroupMisc, 0}, {"Position.XY", lwp::kGroupMisc, 0}, {"MorphGroup.Smile", lwp::kGroupMorph, 0},
+      {"Face.Smile", lwp::kGroupMorph, 0}, {"Face.Frown", lwp::kGroupMisc, 0}, {"Arm.Bend.Left", lwp::kGroupMisc, 0},
       // clang-format on
   };
   for (const auto &[path, group, axis] : cases) {
@@ -164,21 +152,15 @@ TEST_F(Channels, GroupsAxesSlotsAndMorphChannels) {
   }
   scene().addMorphMap(body, "position.x");
   EXPECT_EQ(lwp::channelGroupOf("position.x"), lwp::kGroupMorph);
-  EXPECT_FALSE(lwp::isMorphPath("Arm.Bend.Left"));
 
-  for (int slot = 0; slot < 9; ++slot)
-    EXPECT_EQ(lwp::channelSlot(channel(body, kMotion[static_cast<std::size_t>(slot)]), idOf(body)), slot);
+  // Slots by name in the item's own group: the clip-set channels the key
+  // setter records prove them; here the bone's below the object's.
   lwsim::SceneItem &arm = *scene().findByName("Arm");
-  const std::pair<LWChannelID, int> slots[] = {
-      {channel(body, "Dissolve"), lwp::kSlotDissolve},      {channel(body, "Face.Smile"), lwp::kSlotMorph},
-      {channel(body, "MorphGroup.Blink"), lwp::kSlotMorph}, {channel(body, "Extra.Top"), lwp::kSlotOther},
-      {channel(body, "Extra.Deep.Knob"), lwp::kSlotOther},  {channel(arm, "Position.X"), lwp::kSlotOther}};
-  for (const auto &[channelId, slot] : slots) EXPECT_EQ(lwp::channelSlot(channelId, idOf(body)), slot);
+  EXPECT_EQ(lwp::channelSlot(channel(body, "Extra.Deep.Knob"), idOf(body)), lwp::kSlotOther);
+  EXPECT_EQ(lwp::channelSlot(channel(arm, "Position.X"), idOf(body)), lwp::kSlotOther);
   EXPECT_EQ(lwp::channelSlot(channel(arm, "Position.X"), idOf(arm)), 0);
   EXPECT_EQ(lwp::channelName(channel(body, "Face.Smile")), "Smile");
-  EXPECT_EQ(lwp::channelName(nullptr), "");
   EXPECT_FALSE(lwp::isMorphChannel(channel(sun, "MorphGroup.Glow"), idOf(sun)));
-  EXPECT_TRUE(lwp::isMorphChannel(channel(body, "MorphGroup.Blink"), idOf(body)));
 }
 
 // Runs the work on a thread with a 64 KiB stack, far too small for a walk
@@ -234,10 +216,8 @@ TEST_F(Items, TheSidesWalkTheSelectionAndItsDescendantsInTheirOwnOrders) {
        {std::pair{"A", "Root"}, {"B", "Root"}, {"A1", "A"}, {"A2", "A"}, {"A1a", "A1"}, {"B1", "B"}})
     ASSERT_TRUE(scene().setParent(item(child), &item(parent)));
   scene().clearSelection();
-  for (const int mode : {0, 1}) {
-    EXPECT_THAT(lwp::selectedItems(mode), IsEmpty());
-    EXPECT_THAT(lwp::targetItemsKS(mode), IsEmpty());
-  }
+  EXPECT_THAT(lwp::selectedItems(1), IsEmpty());
+  EXPECT_THAT(lwp::targetItemsKS(1), IsEmpty());
   selectInOrder({"B", "Loose", "Root", "A1a"});
   const Names selection{"B", "Loose", "Root", "A1a"};
   EXPECT_EQ(names(lwp::selectedItems(0)), selection);
@@ -245,10 +225,7 @@ TEST_F(Items, TheSidesWalkTheSelectionAndItsDescendantsInTheirOwnOrders) {
   EXPECT_EQ(names(lwp::targetItemsKS(0)), selection);
 
   EXPECT_EQ(names(lwp::childItems(id("Root"), 0)), (Names{"A", "B"}));
-  EXPECT_EQ(names(lwp::childItems(id("Root"), 2)), (Names{"A", "B"}));
   EXPECT_EQ(names(lwp::childItems(id("Root"), 1)), (Names{"A", "A1", "A1a", "A2", "B", "B1"}));
-  EXPECT_EQ(names(lwp::childItems(id("A"), 1)), (Names{"A1", "A1a", "A2"}));
-  EXPECT_THAT(lwp::childItems(id("A1a"), 1), IsEmpty());
   for (const Names &selected : {Names{"Root"}, Names{"Root", "A"}}) {
     selectInOrder(selected);
     EXPECT_EQ(names(lwp::selectedItems(1)), (Names{"Root", "A", "A1", "A1a", "A2", "B", "B1"}));
@@ -298,15 +275,10 @@ TEST_F(Items, WholeSceneKindsNamesAndPaths) {
   const Names whole{"Body", "Hip", "Knee", "Rig", "Root bone", "Sun", "Key Light", "Cam"};
   EXPECT_EQ(names(lwp::allItems()), whole);
   EXPECT_EQ(names(lwp::targetItemsKS(2)), whole);
-  EXPECT_EQ(names(lwp::targetItemsKS(7)), whole);
   EXPECT_EQ(names(lwp::bonesOf(idOf(body))), (Names{"Hip", "Knee"}));
-  EXPECT_THAT(lwp::bonesOf(id("Sun")), IsEmpty());
   for (const auto &[name, path] : {std::pair{"Knee", "/Rig/Body/Knee"}, {"Rig", "/Rig"}, {"Key Light", "/Key Light"}})
     EXPECT_EQ(lwp::itemPath(id(name)) + "|" + lwp::getItemName(id(name)), path + std::string("|") + name);
-  EXPECT_EQ(lwp::getItemName(nullptr), "");
   EXPECT_EQ(lwp::getItemName(reinterpret_cast<LWItemID>(0x50000001)), "");  // the host gives no name
-  scene().rename(rig, "");
-  EXPECT_EQ(lwp::getItemName(idOf(rig)), "");
 
   // Kinds on each side: an object is a mesh by its file name ("" is a null
   // object; the whole name must match; the dot is a literal dot).
@@ -317,9 +289,8 @@ TEST_F(Items, WholeSceneKindsNamesAndPaths) {
       {id("Hip"), lwp::kKindBone, lwp::kKindBone}, {id("Sun"), lwp::kKindLight, lwp::kKindLight},
       {id("Cam"), lwp::kKindCamera, lwp::kKindCamera},
       {reinterpret_cast<LWItemID>(0x50000001), lwp::kKindOther, lwp::kKindOther},
-      {id("Body"), mesh, mesh}, {object(""), null, null}, {object("/objects/Arm.lwo"), mesh, mesh},
-      {object("Arm.Lwo"), null, mesh}, {object("ARM.LWO"), null, mesh}, {object("Arm.lwo.bak"), null, null},
-      {object("Arm.lws"), null, null}, {object("Armlwo"), null, null}};
+      {id("Body"), mesh, mesh}, {object(""), null, null}, {object("Arm.Lwo"), null, mesh},
+      {object("Arm.lwo.bak"), null, null}, {object("Armlwo"), null, null}};
   // clang-format on
   for (std::size_t i = 0; i < std::size(kinds); ++i) {
     const auto &[kindOf, clip, keySetter] = kinds[i];
@@ -334,9 +305,7 @@ TEST_F(Items, WholeSceneKindsNamesAndPaths) {
 // no selection.
 TEST_F(Items, ClipSideReselectsByIdAndReportsWhatFails) {
   for (int i = 1; i <= 12; ++i) scene().addObject(std::to_string(i).insert(0, "N"));
-  host_.globals().clearLookupLog();
   lwp::selectItem(id("N11"));
-  EXPECT_EQ(host_.globals().lookupLog(), std::vector<std::string>{"LW Interface Info 8"});
   EXPECT_EQ(selectionNames(), Names{"N11"});
   lwp::selectItems({id("N1"), id("N10"), id("N12")});
   EXPECT_EQ(selectionNames(), (Names{"N12", "N10", "N1"}));
@@ -353,10 +322,6 @@ TEST_F(Items, ClipSideReselectsByIdAndReportsWhatFails) {
                           "RemoveFromSelection 0x10000009", "RemoveFromSelection 0x10000000", "SelectItem 0x9abcdef0",
                           "StatusMsg *** ERROR: eval( \"SelectItem 0x9abcdef0\" ) !(0) ***", "SelectItem 0x10000002",
                           refused, "AddToSelection 0x10000001", "AddToSelection 0x10000000"));
-  EXPECT_THAT(
-      host_.transcript().formatted(),
-      ElementsAre("refused: SelectItem 0x9abcdef0", "status: *** ERROR: eval( \"SelectItem 0x9abcdef0\" ) !(0) ***",
-                  "refused: SelectItem 0x10000002", std::string("status: ") + (refused + 10)));
 
   host_.commands().clearLog();
   host_.commands().allow("SelectItem");
@@ -364,13 +329,11 @@ TEST_F(Items, ClipSideReselectsByIdAndReportsWhatFails) {
   const char *const failure = "g_global( LWINTERFACEINFO_GLOBAL, GFUSE_TRANSIENT )";
   const auto failsToRefetch = Throws<lw::ex::CBaseEx>(Property(&lw::ex::CBaseEx::message, failure));
   EXPECT_THAT([] { lwp::selectedItems(0); }, failsToRefetch);
-  EXPECT_THAT([] { lwp::selectedItems(1); }, failsToRefetch);
   EXPECT_THAT([&] { lwp::selectItem(id("N1")); }, failsToRefetch);
   EXPECT_THAT([] { lwp::selectItems({}); }, failsToRefetch);
-  EXPECT_THAT(lwp::targetItemsKS(0), IsEmpty());
   EXPECT_THAT(lwp::targetItemsKS(1), IsEmpty());
   const std::string errorLine = std::string("StatusMsg *** ERROR: ") + failure + " ***";
-  EXPECT_THAT(commandLines(), ElementsAre(errorLine, errorLine, "SelectItem 0x10000000", errorLine, errorLine));
+  EXPECT_THAT(commandLines(), ElementsAre(errorLine, "SelectItem 0x10000000", errorLine, errorLine));
 }
 
 // The key setter selects one item (nothing for no item), or only the items
@@ -379,12 +342,9 @@ TEST_F(Items, KeySetterSelectsOnlyItemsOfTheLastNonZeroItemsType) {
   for (const char *name : {"Object1", "Object2"}) scene().addObject(name);
   scene().addCamera("Camera");
   scene().select(scene().addLight("Light"));
-  host_.globals().clearLookupLog();
   lwp::selectItemKS(nullptr);
-  EXPECT_THAT(host_.globals().lookupLog(), IsEmpty());
   EXPECT_EQ(selectionNames(), Names{"Light"});
   lwp::selectItemKS(id("Object1"));
-  EXPECT_EQ(host_.globals().lookupLog(), std::vector<std::string>{"LW Interface Info 8"});
   EXPECT_EQ(selectionNames(), Names{"Object1"});
   lwp::selectItemsKS({id("Camera"), id("Object1"), id("Object2")});
   EXPECT_EQ(selectionNames(), (Names{"Object2", "Object1"}));
@@ -402,10 +362,8 @@ TEST_F(Items, KeySetterSelectsOnlyItemsOfTheLastNonZeroItemsType) {
 
 // The clip side shows an error line for a command that fails (refused, empty
 // or beyond 511 bytes) and throws an eval error, but never reports a refused
-// error line again; status and progress lines are formatted exactly; a
-// vanished interface info is an error; without a command function nothing
-// is issued. The key setter's status lines keep their trailing blank and it
-// ignores refusals.
+// error line again, nor reads a command as a format; a vanished interface info is an error; without a command function
+// nothing is issued. The key setter's status lines keep their trailing blank and it ignores refusals.
 TEST_F(ToolLayer, EachSideIssuesItsLinesAndReportsWhatFails) {
   static_assert(!std::is_base_of_v<std::exception, lw::ex::CBaseEx>, "standard handlers must not catch it");
   const auto evalError = [](const auto &work) {
@@ -419,14 +377,6 @@ TEST_F(ToolLayer, EachSideIssuesItsLinesAndReportsWhatFails) {
   EXPECT_EQ(evalError([] { lwp::eval(""); }), "eval( \"\" )");
   host_.commands().refuse("SelectItem");
   lwp::eval("SelectItem 0x10000001 100%d");
-  lwp::eval("StatusMsg next");
-  EXPECT_EQ(host_.transcript().formatted(),
-            (Lines{"status: *** ERROR: eval( \"\" ) ***", "refused: SelectItem 0x10000001 100%d",
-                   "status: *** ERROR: eval( \"SelectItem 0x10000001 100%d\" ) !(0) ***", "status: next"}));
-  lwp::statusMsg("plain");
-  lwp::statusMsgFormat("%d of %s", 3, "items");
-  lwp::progressMsg(0.5f, "%s", " half way");
-  lwp::progressMsg(1.0f, "done");
   lwp::reportError("file %s", "a.xml");
   const std::string fits(511, 'a'), tooLong(502, 'b');  // "StatusMsg " + 502 bytes = 512
   EXPECT_EQ(lwp::formatBounded("%s", fits.c_str()), fits);
@@ -435,9 +385,7 @@ TEST_F(ToolLayer, EachSideIssuesItsLinesAndReportsWhatFails) {
   lwp::statusMsgFormat("%s", tooLong.c_str());  // the text alone fits
   lwp::statusMsgFormat("%s!", fits.c_str());    // the text alone does not
   lwp::keyStatusMsg("");
-  lwp::keyStatusMsg("Keyed 3 channels");
   lwp::issueCommand("Bogus 1");
-  lwp::issueCommand("StatusMsg after");
   host_.globals().withhold("LW Interface Info 8");
   try {
     lwp::refetchInterfaceInfoChecked();
@@ -451,15 +399,12 @@ TEST_F(ToolLayer, EachSideIssuesItsLinesAndReportsWhatFails) {
   host_.globals().withhold("LW Command Interface");
   EXPECT_FALSE(lwp::acquireClipGlobals(lwsim::GlobalRegistry::function()));
   lwp::errorMsg("nobody hears this");
-  EXPECT_EQ(
-      commandLines(),
-      (Lines{"StatusMsg *** ERROR: eval( \"\" ) ***", "SelectItem 0x10000001 100%d",
-             "StatusMsg *** ERROR: eval( \"SelectItem 0x10000001 100%d\" ) !(0) ***", "StatusMsg next",
-             "StatusMsg plain", "StatusMsg 3 of items", "StatusMsg {0.50} half way", "StatusMsg {1.00}done",
-             "StatusMsg *** ERROR: file a.xml ***", "StatusMsg *** ERROR: eval( \"\" ) ***", "StatusMsg " + tooLong,
-             "StatusMsg ", "StatusMsg {1.0} ", "StatusMsg {1.0} Keyed 3 channels", "Bogus 1", "StatusMsg after",
-             "StatusMsg *** ERROR: g_global( LWINTERFACEINFO_GLOBAL, GFUSE_TRANSIENT ) ***", "Bogus",
-             "StatusMsg *** ERROR: eval( \"Bogus\" ) !(0) ***"}));
+  EXPECT_EQ(commandLines(), (Lines{"StatusMsg *** ERROR: eval( \"\" ) ***", "SelectItem 0x10000001 100%d",
+                                   "StatusMsg *** ERROR: eval( \"SelectItem 0x10000001 100%d\" ) !(0) ***",
+                                   "StatusMsg *** ERROR: file a.xml ***", "StatusMsg *** ERROR: eval( \"\" ) ***",
+                                   "StatusMsg " + tooLong, "StatusMsg ", "StatusMsg {1.0} ", "Bogus 1",
+                                   "StatusMsg *** ERROR: g_global( LWINTERFACEINFO_GLOBAL, GFUSE_TRANSIENT ) ***",
+                                   "Bogus", "StatusMsg *** ERROR: eval( \"Bogus\" ) !(0) ***"}));
 }
 
 TEST_F(ToolLayer, LinesReachTheHostInItsAnsiCodePage) {
@@ -487,7 +432,6 @@ TEST_F(ToolLayer, LinesReachTheHostInItsAnsiCodePage) {
 TEST(TextFormat, GrowingBufferItemIdsAndNumbersWhateverTheLocale) {
   const std::string big(20000, 'x');
   EXPECT_EQ(lwp::formatGrowing("<%s>", big.c_str()), "<" + big + ">");
-  EXPECT_EQ(lwp::formatGrowing("%d", 7), "7");
   const auto *id = reinterpret_cast<const void *>(static_cast<std::uintptr_t>(0x12345678ABCDEF01ull));
   EXPECT_EQ(lwp::formatBounded("SelectItem 0x%x", lwp::idArg(id)), "SelectItem 0xabcdef01");
   EXPECT_EQ(lwp::formatGrowing("0x%x", lwp::idArg(reinterpret_cast<const void *>(0x10000001))), "0x10000001");
