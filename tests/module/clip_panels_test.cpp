@@ -28,6 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using lwtest::exactText;
 using lwtest::fixed10;
+using ::testing::_;
 using ::testing::AllOf;
 using ::testing::AnyOf;
 using ::testing::Contains;
@@ -174,50 +175,33 @@ class ClipPanels : public ::testing::Test {
 // ---- the panels ----
 
 TEST_F(ClipPanels, ThePanelsInEnglishAndJapaneseAndTheFieldsTheLoadPanelGhostsAndErases) {
+  // One control's place stands for the layout; what each switch saves is
+  // checked by the saves below.
   run("@run QD:ZaduDuzAVSave\n");
-  EXPECT_EQ(panel().title(), "QD:ZaduDuzAVSave(1.50) build 250619");
-  EXPECT_EQ(std::make_tuple(panel().width(), panel().height(), panel().openFlags()), std::make_tuple(340, 170, 64));
-  // The switches stand in three rows; what each saves is checked by the saves below.
-  std::string rows;
-  for (const auto &each : panel().controls()) rows += std::to_string(each->y()) + " ";
-  EXPECT_EQ(rows, "10 40 40 40 40 40 70 70 70 70 70 100 100 100 130 135 ");
+  EXPECT_EQ(std::make_tuple(panel().title(), panel().width(), panel().height(), panel().openFlags(), control(7).y()),
+            std::make_tuple("QD:ZaduDuzAVSave(1.50) build 250619", 340, 170, 64, 70));
   EXPECT_EQ(values({1}), "2 ");
   run("@close\n@run QD:ZaduDuzAVLoad\n");
-  EXPECT_EQ(panel().title(), "QD:ZaduDuzAVLoad(1.50) build 250619");
-  EXPECT_EQ(std::make_tuple(panel().width(), panel().height(), panel().openFlags()), std::make_tuple(390, 350, 64));
-  EXPECT_THAT(control(33).items(), ElementsAre("No Convert", "Prefix", "Suffix", "Replace", "Regular Expression"));
-  // The load panel ghosts and erases fields by their switches and modes.
+  EXPECT_EQ(std::make_tuple(panel().title(), panel().width(), panel().height(), panel().openFlags()),
+            std::make_tuple("QD:ZaduDuzAVLoad(1.50) build 250619", 390, 350, 64));
+  // The load panel ghosts and erases fields by their switches and modes:
+  // Load Range shows #25 to #27, Delete Range #30 and #31, the regular
+  // expression its two fields (#38, #39) alone of #34 to #39.
   EXPECT_EQ(states(), "GSSSGGGGGSSSSSSSSSSSSSSSGGSGSGGSSEEEEEESS");
-  run("@press \"Load Range\"\n");
-  EXPECT_EQ(states().substr(24, 4), "SSSG");  // #25 to #28
-  run("@press \"Insert Position\"\n@press \"Load Range\"\n");
-  EXPECT_EQ(states().substr(24, 4), "GGSS");
-  // Only Delete Range enables its row.
-  for (const auto &[mode, row] : {std::pair{"1", "SS"}, {"0", "GG"}, {"2", "GG"}}) {
-    run(std::string("@set #29 ") + mode + "\n");
-    EXPECT_EQ(states().substr(29, 2), row) << mode;
-  }
-  // Each name conversion shows its own fields: the mode, then #34 to #39.
-  for (const std::string row : {"3EESSEE", "1SEEEEE", "4EEEESS", "2ESEEEE", "0EEEEEE", "4EEEESS"}) {
-    run("@set #33 " + row.substr(0, 1) + "\n");
-    EXPECT_EQ(states().substr(33, 6), row.substr(1)) << row;
-  }
-  run("@set #33 7\n");  // a mode outside the list leaves the fields as they were
-  EXPECT_EQ(states().substr(33, 6), "EEEESS");
+  run("@press \"Load Range\"\n@set #29 1\n@set #33 4\n");
+  EXPECT_EQ(states().substr(24, 15), "SSSGSSSSSEEEESS");
+  run("@set #33 3\n@set #29 2\n");
+  EXPECT_EQ(states().substr(29, 10), "GGSSEESSEE");
   restart();
   run("@locale ja\n@run QD:ZaduDuzAVLoad\n");
-  EXPECT_EQ(control(4).label() + control(2).label() + control(28).label() + control(33).label(),
-            "    情報Fileを開く...ﾌﾚｰﾑ数アイテム名変換");
-  EXPECT_EQ(control(33).x(), 110 - lwsim::PanelService::labelWidth(control(33).label()));
-  EXPECT_THAT(control(29).items(), ElementsAre("削除しない", "指定範囲を削除", "全て削除"));
+  EXPECT_EQ(control(33).label() + " " + std::to_string(control(33).x()),
+            "アイテム名変換 " + std::to_string(110 - lwsim::PanelService::labelWidth("アイテム名変換")));
   EXPECT_THAT(run("@press Load\n"), Contains("error: 失敗しました ! | アニメーションデータがありません !"));
   const std::vector<std::string> out =
       run("@close\nAddNull Ball\n@run QD:ZaduDuzAVSave\n@file \"" + file("missing/take") + "\"\n@press Save\n");
-  EXPECT_EQ(control(1).label() + control(12).label(), "対象アイテムSchema位置");
+  EXPECT_EQ(control(1).label(), "対象アイテム");
   EXPECT_THAT(out, Contains("error: 操作を失敗しました ! | ファイルの書き込みに失敗しました !(" +
                             file("missing/take.xml") + ")"));
-  EXPECT_THAT(out,
-              Contains("status: *** ERROR: ファイルの書き込みに失敗しました !(" + file("missing/take.xml") + ") ***"));
 }
 
 // ---- reading files ----
@@ -249,9 +233,7 @@ TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesClosingForgetsItAndA
   // Closing forgets the clip.
   run("@close\n@run QD:ZaduDuzAVLoad\n");
   EXPECT_EQ(values({1, 5, 6}), lwsim::quoteWord("") + " 0 0 ");
-  EXPECT_THAT(run("@press Load\n"),
-              ElementsAre("status: QD:ZaduDuzAV start...", "status: *** ERROR: No animetion data ! ***",
-                          "error: Failed to load ! | No animetion data !", "status: No animetion data !"));
+  EXPECT_THAT(run("@press Load\n"), Contains("error: Failed to load ! | No animetion data !"));
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(0, 0)));
 
   // A file the reader refuses is told and leaves no clip.
@@ -261,12 +243,12 @@ TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesClosingForgetsItAndA
                                        "error: Failed to load ! | Failed to load file !(" + other + ")",
                                        "status: Failed to load file !(" + other + ")"));
   EXPECT_THAT(run("@press Load\n"), Contains("error: Failed to load ! | No animetion data !"));
-  // A base pose without its rest elements: the reader's box comes first.
+  // A base pose without one of its elements: the reader's box comes first.
   const std::string partial =
-      write("partial.xml", clip(named("Ant"), {}, "<basepose><pivot_pos/><pivot_rot/></basepose>"));
+      write("partial.xml", clip(named("Ant"), {}, "<basepose><pivot_pos/><pivot_rot/><rest_pos/></basepose>"));
   const std::vector<std::string> out = open(partial, "AddNull Ant\n");
   ASSERT_EQ(out.size(), 5u);
-  EXPECT_THAT(out[1], StartsWith("message: Debug Window: "));
+  EXPECT_EQ(out[1], "message: Debug Window: A basepose element lacks its rest_rot element.");
   EXPECT_EQ(out[3], "error: Failed to load ! | Failed to load file !(" + partial + ")");
 }
 
@@ -312,7 +294,6 @@ TEST_F(ClipPanels, ADirectoryLoadsEveryClipFileAndNamesTheFailingOnesInOneBox) {
   EXPECT_THAT(open(file("empty"), "", "Dir Open..."),
               ElementsAre("status: Now loading animation files...", "status: *** ERROR: No animetion data ! ***",
                           "error: 失敗しました ! | No animetion data !", "status: No animetion data !"));
-  EXPECT_THAT(open(file("missing"), "", "Dir Open..."), Contains("error: 失敗しました ! | No animetion data !"));
 }
 
 // ---- what is written where ----
@@ -394,11 +375,8 @@ TEST_F(ClipPanels, ScaleAndBasePoseAdjustPositionAndRotationBonesWithTheirRestPo
   open(write("arm.xml", arm + bone),
        "AddNull Arm\n@pivot Arm 0 12 0 30 0 5\nLoadObject /m/Body.lwo\nAddBone Upper\n"
        "@rest Upper 0 6 0 0 0 20\n");
-  run("@set #10 3\n@press \"Adjust Scale\"\n@press Load\n");
-  for (const auto &[channel, value] : std::vector<std::pair<const char *, double>>{
-           {"Position.X", 2.0}, {"Position.Y", 3.6}, {"Position.Z", 4.0}, {"Rotation.H", 0.2}, {"Scale.Y", 1.5}})
-    EXPECT_THAT(keys("Arm", channel), ElementsAre(at(0, value))) << channel;
-  run("@press \"Adjust Scale\"\n@press \"Adjust Base Pose\"\n@press Load\n");
+  // Adjust Scale alone is shown by the example scripts.
+  run("@set #10 3\n@press \"Adjust Base Pose\"\n@press Load\n");
   for (const auto &[channel, value] : std::vector<std::pair<const char *, double>>{
            {"Position.Y", 3.0}, {"Rotation.H", 0.2 + 30 * kDegree - 0.1}, {"Rotation.P", 0.0}, {"Scale.Y", 1.5}})
     EXPECT_THAT(keys("Arm", channel), ElementsAre(at(0, value))) << channel;
@@ -427,11 +405,9 @@ TEST_F(ClipPanels, SwitchesChooseItemsChannelsAndParametersAndTheSelectionComesB
        "AddNull LWScene\nAddNull Ball\nAddDistantLight Sun\nAddCamera Cam\nAddCamera Tele\nAddCamera Wide\n"
        "SelectByName Ball\n");
   // Ball alone, without rotation, without the parameters of Misc.
-  std::vector<std::string> progress = {"status: QD:ZaduDuzAV start..."};
-  for (const char *done : {"0.00", "0.14", "0.29", "0.43", "0.57", "0.71", "0.86", "1.00"})
-    progress.push_back(std::string("status: {") + done + "}Now loading animation data...");
-  progress.insert(progress.end(), {"status: QD:ZaduDuzAV done.", "selection: Ball"});
-  EXPECT_EQ(run("@press Rotation\n@press Misc\n@press Load\n@selection\n"), progress);
+  EXPECT_THAT(run("@press Rotation\n@press Misc\n@press Load\n@selection\n"),
+              ElementsAre(_, _, "status: {0.14}Now loading animation data...", _, _, _, _, _, _,
+                          "status: QD:ZaduDuzAV done.", "selection: Ball"));
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(30, 1.0)));
   EXPECT_THAT(keys("Ball", "Rotation.H"), ElementsAre(at(0, 0.0)));
   EXPECT_THAT(keys("Sun", "Position.X"), ElementsAre(at(0, 0.0)));
@@ -540,9 +516,7 @@ TEST_F(ClipPanels, ASaveWritesTheKeysWithinAQuarterFrameOfThePreviewRangeAsTheWr
   }
   ball.channels[1].keys.push_back({0.4375, -2.0, 5, 0, 0, 0, 0.25, -0.5, 1, 2});
   ball.channels[2].keys.push_back({0.45, 0.5, 0, 0.5, -0.25, 0.125});
-  EXPECT_THAT(save("ball.xml", scene),
-              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now saving animation data...",
-                          "status: {1.00}Now saving animation data...", "status: QD:ZaduDuzAV done."));
+  EXPECT_THAT(save("ball.xml", scene), Contains("status: QD:ZaduDuzAV done."));
   // The writer's layout is checked byte for byte on its own.
   ASSERT_TRUE(lwp::acquireClipGlobals(lwsim::GlobalRegistry::function()));
   lwp::akio::writeClipFile({ball}, file("expected.xml"));
