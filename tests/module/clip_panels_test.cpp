@@ -180,7 +180,6 @@ TEST_F(ClipPanels, ThePanelsInEnglishAndJapaneseAndTheFieldsTheLoadPanelGhostsAn
   run("@run QD:ZaduDuzAVSave\n");
   EXPECT_EQ(std::make_tuple(panel().title(), panel().width(), panel().height(), panel().openFlags(), control(7).y()),
             std::make_tuple("QD:ZaduDuzAVSave(1.50) build 250619", 340, 170, 64, 70));
-  EXPECT_EQ(values({1}), "2 ");
   run("@close\n@run QD:ZaduDuzAVLoad\n");
   EXPECT_EQ(std::make_tuple(panel().title(), panel().width(), panel().height(), panel().openFlags()),
             std::make_tuple("QD:ZaduDuzAVLoad(1.50) build 250619", 390, 350, 64));
@@ -236,20 +235,16 @@ TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesClosingForgetsItAndA
   EXPECT_THAT(run("@press Load\n"), Contains("error: Failed to load ! | No animetion data !"));
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(0, 0)));
 
-  // A file the reader refuses is told and leaves no clip.
-  const std::string other = writeText("other.xml", "<docroot><category type=\"other\" format=\"1.0\"/></docroot>");
-  EXPECT_THAT(open(other), ElementsAre("status: Now loading animation file...",
-                                       "status: *** ERROR: Failed to load file !(" + other + ") ***",
-                                       "error: Failed to load ! | Failed to load file !(" + other + ")",
-                                       "status: Failed to load file !(" + other + ")"));
-  EXPECT_THAT(run("@press Load\n"), Contains("error: Failed to load ! | No animetion data !"));
-  // A base pose without one of its elements: the reader's box comes first.
+  // A file the reader refuses is told, after the reader's own box where it
+  // has one, and leaves no clip: here a base pose lacks one of its elements.
   const std::string partial =
       write("partial.xml", clip(named("Ant"), {}, "<basepose><pivot_pos/><pivot_rot/><rest_pos/></basepose>"));
-  const std::vector<std::string> out = open(partial, "AddNull Ant\n");
-  ASSERT_EQ(out.size(), 5u);
-  EXPECT_EQ(out[1], "message: Debug Window: A basepose element lacks its rest_rot element.");
-  EXPECT_EQ(out[3], "error: Failed to load ! | Failed to load file !(" + partial + ")");
+  EXPECT_THAT(open(partial), ElementsAre("status: Now loading animation file...",
+                                         "message: Debug Window: A basepose element lacks its rest_rot element.",
+                                         "status: *** ERROR: Failed to load file !(" + partial + ") ***",
+                                         "error: Failed to load ! | Failed to load file !(" + partial + ")",
+                                         "status: Failed to load file !(" + partial + ")"));
+  EXPECT_THAT(run("@press Load\n"), Contains("error: Failed to load ! | No animetion data !"));
 }
 
 TEST_F(ClipPanels, ADirectoryLoadsEveryClipFileAndNamesTheFailingOnesInOneBox) {
@@ -592,16 +587,12 @@ TEST_F(ClipPanels, ASaveNamesItsFileRemembersTheDialogAndKeepsItsSwitches) {
                 dialog + file("take4.xml.bak.xml"));
 
   // Reopening keeps the switches; the range changed while the panel is open is the one saved.
-  LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
   run("@press Scale\n@set #1 1\n@close\n@run QD:ZaduDuzAVSave\n@preview 10 50 1\n@file \"" + file("again.xml") +
       "\"\n@press Save\n");
   EXPECT_EQ(std::make_pair(control(9).intValue(), control(1).intValue()), std::make_pair(0, 1));
-  const lwp::akio::AnimClip clips = readSaved("again.xml");
-  ASSERT_EQ(clips.size(), 1u);
-  EXPECT_EQ(fixed10(clips[0].rangeStart) + " " + fixed10(clips[0].rangeEnd),
-            fixed10(10.0 / 30) + " " + fixed10(51.0 / 30));
-  EXPECT_THAT(summary("again.xml"), ElementsAre("Ball /Ball [0 0 0 0 0 0 0 0 0 0 0 0 ] Position.X=1 Position.Y "
-                                                "Position.Z Rotation.H Rotation.P Rotation.B"));
+  EXPECT_THAT(lwtest::readBytes(dir_ / "again.xml"),
+              AllOf(HasSubstr("range_start=\"" + fixed10(10.0 / 30) + "\" range_end=\"" + fixed10(51.0 / 30)),
+                    HasSubstr("\"Rotation.B\""), Not(HasSubstr("Scale."))));
   EXPECT_EQ(module_->host().panels().panelsCreated(), 1);
 }
 
