@@ -198,7 +198,6 @@ TEST_F(ClipPanels, ThePanelsInEnglishAndJapaneseAndTheFieldsTheLoadPanelGhostsAn
   EXPECT_THAT(run("@press Load\n"), Contains("error: 失敗しました ! | アニメーションデータがありません !"));
   const std::vector<std::string> out =
       run("@close\nAddNull Ball\n@run QD:ZaduDuzAVSave\n@file \"" + file("missing/take") + "\"\n@press Save\n");
-  EXPECT_EQ(control(1).label(), "対象アイテム");
   EXPECT_THAT(out, Contains("error: 操作を失敗しました ! | ファイルの書き込みに失敗しました !(" +
                             file("missing/take.xml") + ")"));
 }
@@ -282,7 +281,6 @@ TEST_F(ClipPanels, ADirectoryLoadsEveryClipFileAndNamesTheFailingOnesInOneBox) {
   EXPECT_THAT(*box, AllOf(StartsWith("error: Some files were not loaded ! | Failed to load file !("), HasSubstr(bad),
                           HasSubstr(worse)));
   EXPECT_EQ(out.back(), "status: " + box->substr(box->find(" | ") + 3));
-  EXPECT_EQ(control(1).textValue(), dir);
 
   // A directory without clips fails with the Japanese first line whatever the language.
   write("empty/c.xml.bak", one("Cat", "Position.X", {{1.0, 3.0}}));
@@ -300,7 +298,6 @@ TEST_F(ClipPanels, RangesInsertPositionAndDestinationModesChooseTheKeys) {
                                                        "\" range_end=\"" + exactText(31.0 / 30) + "\"",
                                                    {{"Position.X", clipKeys}}));
   open(path, "AddNull Ball\n");
-  EXPECT_EQ(control(5).intValue(), 10);
   // The load range takes keys within a fifth of a frame.
   run("@press \"Load Range\"\n@set #25 10\n@set #26 20\n@press Load\n");
   const auto taken = ElementsAre(at(9.8, 9.8), at(15, 15), at(21.1, 21.1));
@@ -331,8 +328,6 @@ TEST_F(ClipPanels, RangesInsertPositionAndDestinationModesChooseTheKeys) {
   EXPECT_THAT(keys("Ball", "Position.Y"), ElementsAre(at(-0.3, -0.3), at(60, 7), at(121.2, 121.2)));
   run("@set #30 100\n@set #31 125\n@press Load\n");
   EXPECT_THAT(keys("Ball", "Position.Y"), ElementsAre(at(-0.3, -0.3), at(60, 7)));
-  run("@set #29 2\n@press Load\n");
-  EXPECT_THAT(keys("Ball", "Position.Y"), ElementsAre(at(60, 7)));
 }
 
 TEST_F(ClipPanels, OpenRangesAndKeysWithoutAFiniteTimeOrValueAreHeldBack) {
@@ -610,10 +605,12 @@ TEST_F(ClipPanels, AFailedWriteIsShownInTheBoxAndOnTheStatusLineAndThePanelStays
   // Nothing selected stays so.
   EXPECT_THAT(run("ClearSelection\n@file \"" + file("take") + "\"\n@press Save\n@selection\n"), Contains("selection:"));
   EXPECT_TRUE(fs::exists(dir_ / "take.xml"));
-  // A path the dialog's 512-byte buffer cuts would name another file.
-  const std::string longName = file(std::string(600 - file("").size(), 'n'));
+  // A path the dialog's 512-byte buffer cuts would name another file; the
+  // 400 bytes shown of it end before the character cut at the 400th (表).
+  std::string longName = file(std::string(399 - file("").size(), 'n'));
+  for (int i = 0; i < 70; ++i) longName += "\xE8\xA1\xA8";
   EXPECT_THAT(run("@file \"" + longName + "\"\n@press Save\n"),
-              ElementsAre("status: *** ERROR: Failed to save file !(" + longName.substr(0, 400) + "...) ***"));
+              ElementsAre("status: *** ERROR: Failed to save file !(" + longName.substr(0, 399) + "...) ***"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);  // take.xml
 }
 
