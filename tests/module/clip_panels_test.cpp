@@ -355,9 +355,9 @@ TEST_F(ClipPanels, OpenRangesAndKeysWithoutAFiniteTimeOrValueAreHeldBack) {
 
 TEST_F(ClipPanels, ScaleAndBasePoseAdjustPositionAndRotationBonesWithTheirRestPose) {
   std::vector<Channel> channels;
-  const double values[] = {2.0, 3.0, 4.0, 0.2, 0.0, 1.5};
-  for (const char *name : {"Position.X", "Position.Y", "Position.Z", "Rotation.H", "Rotation.P", "Scale.Y"})
-    channels.push_back({name, {{0.0, values[channels.size()]}}});
+  for (const auto &[name, value] :
+       {std::pair{"Position.Y", 3.0}, {"Rotation.H", 0.2}, {"Rotation.P", 0.0}, {"Scale.Y", 1.5}})
+    channels.push_back({name, {{0.0, value}}});
   const std::string arm = clip(named("Arm"), channels, pose({0, 10, 0, 0.1, 0, 0, 0, 0, 0, 0, 0, 0}));
   const std::string bone =
       clip("item=\"Upper\" fullpath=\"/Body/Upper\"", {{"Position.Y", {{0.0, 1.0}}}, {"Rotation.B", {{0.0, 0.0}}}},
@@ -595,8 +595,7 @@ TEST_F(ClipPanels, AFailedWriteIsShownInTheBoxAndOnTheStatusLineAndThePanelStays
   const std::string path = file("missing/take.xml");
   // Reading the camera's frame size selects it; the selection comes back.
   EXPECT_THAT(save("missing/take", "AddCamera Cam\nAddNull Ball\n@run QD:ZaduDuzAVSave\n@set #1 3\n"),
-              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now saving animation data...",
-                          "status: {0.50}Now saving animation data...", "status: {1.00}Now saving animation data...",
+              ElementsAre(_, _, _, "status: {1.00}Now saving animation data...",
                           "status: *** ERROR: Failed to save file !(" + path + ") ***",
                           "error: Failed to save ! | Failed to save file !(" + path + ")",
                           "status: Failed to save file !(" + path + ")"));
