@@ -226,7 +226,6 @@ TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndDecodesStrictlyWhatever
       {"", ""},
       {good.substr(0, good.size() / 2), ""},
       {good + "trailing text", ""},
-      {kUtf8Declaration + "<docroot><clip></docroot>", ""},
       // An fcurve beyond the channels empties the result, base pose and all.
       {clipDocument(clipElement("item=\"Good\"", kFullPose) +
                     clipElement("item=\"Bad\"", "<targets><param channel=\"A\"/></targets><sources>" + fcurve("0") +
@@ -292,14 +291,11 @@ TEST_F(ClipFormat, NumbersReadTheirPrefixAsTheCLibraryDoesInAnyLocale) {
   }
 
   if (!lwtest::useDecimalCommaLocale()) GTEST_SKIP() << "no decimal comma locale on this system";
-  const AnimClip comma = read(clipDocument(clipElement("item=\"A\" fps=\"29.97\" range_start=\"1,5\"",
+  const AnimClip comma = read(clipDocument(clipElement("item=\"A\" fps=\"29.5\" range_start=\"1,5\"",
                                                        "<targets><param channel=\"X\"/></targets><sources><fcurve>" +
-                                                           keyElement("0.25", "3,5") + "</fcurve></sources>")));
-  std::setlocale(LC_NUMERIC, "C");
-  ASSERT_EQ(comma.size(), 1u);
-  EXPECT_EQ(std::make_tuple(comma[0].fps, comma[0].rangeStart, comma[0].channels[0].keys[0].time,
-                            comma[0].channels[0].keys[0].value),
-            std::make_tuple(29.97, 1.0, 0.25, 3.0));
+                                                           keyElement("0.25,5", "3") + "</fcurve></sources>")));
+  std::setlocale(LC_NUMERIC, "C");  // before the description
+  EXPECT_EQ(describe(comma), "A(1,1.7976931348623157e+308,29.5) X:0.25,|");
 }
 
 #if defined(_WIN32)
@@ -378,7 +374,6 @@ TEST_F(ClipFormat, TheWriterHasItsFixedLayout) {
   EXPECT_THAT(lwtest::readBytes(dir_ / "two.xml"),
               HasSubstr("\t\t\t<targets>\n\t\t\t</targets>\n\t\t\t<sources>\n\t\t\t</sources>\n\t\t</clip>\n\t\t<clip "
                         "item=\"B\" type=\"param-fcurve\" fullpath=\"/A/B\""));
-  lwp::akio::writeClipFile({}, target("none.xml"));
   EXPECT_THAT(filesInDir(), ElementsAre("arm.xml", "two.xml"));
   EXPECT_THAT(transcript(), IsEmpty());
 }
