@@ -14,7 +14,6 @@
 #include <fstream>
 #include <limits>
 #include <random>
-#include <regex>
 #include <sstream>
 #include <thread>
 #ifndef _WIN32
@@ -322,10 +321,10 @@ std::string fastFixed(double value) {
 }
 
 TEST(FixedNumbers, MatchPrintfByteForByte) {
-  for (const double value : {0.0, -0.0, 0.5, -2.0, 1.0 / 3.0, -1.0 / 30.0, 1e-11, -5e-11, 5e-11, 123456789.123456789,
-                             1e300, -1.7976931348623157e308, 0.00000000005, 2.675, 1e-320}) {
+  // Zeros, the ends of the range, and values near the last decimal.
+  for (const double value :
+       {0.0, -0.0, 1e-11, -5e-11, 5e-11, 123456789.123456789, 1e300, -1.7976931348623157e308, 2.675, 1e-320})
     EXPECT_EQ(fastFixed(value), fixed10(value)) << value;
-  }
   // Halfway cases (odd multiples of 2^-11 end in a 5 at the eleventh
   // decimal), frame times, and random bits at magnitudes 2^-40 to 2^70.
   std::mt19937_64 random(20261206);
@@ -552,9 +551,9 @@ TEST(ItemNameConversion, EachModeConvertsNamesAndPathsItsOwnWay) {
   // (the panel tests load onto converted paths), a name without one as a name.
   EXPECT_EQ(matcher(4).convertPath("Hip_L") + " " + matcher(1).convertPath("/Rig//Leg/"),
             "Hip_R /_x_Rig/_x_/_x_Leg/_x_");
-  // A pattern that does not compile throws when the matcher is made for its own mode.
+  // A pattern that does not compile counts only for its own mode (the panel
+  // tests show its message).
   EXPECT_NO_THROW(matcher(3, "_L_", "([a-"));
-  EXPECT_THROW(matcher(4, "_L_", "([a-"), std::regex_error);
 }
 
 }  // namespace
