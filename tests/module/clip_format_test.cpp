@@ -14,13 +14,10 @@
 #include <fstream>
 #include <limits>
 #include <random>
-#include <regex>
 #include <sstream>
-#include <stdexcept>
 #include <thread>
 #ifndef _WIN32
 #include <sys/resource.h>
-#include <sys/stat.h>
 #endif
 
 #include "clip_io/format/clip_attributes.h"
@@ -30,7 +27,6 @@
 #include "clip_io/model/anim_fn.h"
 #include "common/commands/exceptions.h"
 #include "common/files/file_listing.h"
-#include "common/files/path_text.h"
 #include "common/globals/clip_globals.h"
 #include "common/text/fixed_number.h"
 #include "platform/files/directory_listing.h"
@@ -60,8 +56,6 @@ using lwp::akio::AnimClip;
 using lwp::akio::AnimClipChannel;
 using lwp::akio::AnimClipItem;
 using lwp::akio::AnimClipKey;
-using lwp::platform::XmlElement;
-using lwp::platform::XmlStep;
 using lwtest::exactText;
 using lwtest::fixed10;
 using ::testing::ElementsAre;
@@ -69,7 +63,6 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-constexpr int kUntouched = 42;  // a result code the reader must leave alone
 const std::string kSjisDeclaration = "<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n";
 const std::string kUtf8Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 const std::string kHyo = "\xE8\xA1\xA8";  // 表, whose code page 932 form ends in a backslash byte
@@ -116,9 +109,9 @@ class ClipFormat : public ::testing::Test {
     std::ofstream(dir_ / name, std::ios::binary) << bytes;
     return target(name);
   }
-  // Reads bytes as a clip file; the result code starts untouched.
+  // Reads bytes as a clip file; the result code starts at zero.
   AnimClip read(const std::string &bytes) {
-    code_ = kUntouched;
+    code_ = 0;
     return lwp::akio::readClipFile(writeFile("clip.xml", bytes), code_);
   }
   std::vector<std::string> transcript() const { return host_.transcript().formatted(); }
@@ -131,50 +124,8 @@ class ClipFormat : public ::testing::Test {
 
   lwsim::Host host_;
   lwtest::ScratchDirectory dir_;
-  int code_ = kUntouched;
+  int code_ = 0;
 };
-
-// ---- the XML document ----
-
-// Counts the elements a walk enters and leaves.
-class WalkCount final : public lwp::platform::XmlVisitor {
- public:
-  XmlStep enter(const XmlElement &) override {
-    ++steps;
-    return XmlStep::Descend;
-  }
-  void leave(const XmlElement &) override { ++steps; }
-  std::size_t steps = 0;
-};
-
-// How the reader walks documents and what it refuses of them is in its table
-// below; the document's own guards are here.
-TEST_F(ClipFormat, AttributeValuesEndInATerminatorAndNestingHasALimit) {
-  lwp::platform::XmlDocument document;
-  ASSERT_TRUE(document.load(writeFile("doc.xml", "<r n='1' a='' b=' x &amp; y '/>")));
-  std::vector<std::string> attributes;
-  document.root().forEachAttribute([&](std::string_view name, std::string_view value) {
-    attributes.push_back(std::string(name) + "=" + std::string(value) +
-                         (value.data()[value.size()] == '\0' ? "" : "!"));
-  });
-  EXPECT_THAT(attributes, ElementsAre("n=1", "a=", "b= x & y "));
-  // Nested deeper than the limit: the parser refuses it, or where it has no
-  // such limit (Wine's MSXML), the walk does.
-  const auto loadsAndWalks = [&](int depth) {
-    std::string text;
-    for (int level = 0; level < depth; ++level) text = "<e>" + text + "</e>";
-    if (!document.load(writeFile("deep.xml", text))) return false;
-    WalkCount deep;
-    try {
-      document.walk(deep);
-    } catch (const std::runtime_error &) {
-      return false;
-    }
-    return deep.steps == 2u * static_cast<std::size_t>(depth);
-  };
-  EXPECT_TRUE(loadsAndWalks(lwp::platform::kMaxElementDepth));
-  EXPECT_FALSE(loadsAndWalks(lwp::platform::kMaxElementDepth + 1));
-}
 
 // ---- the reader ----
 
@@ -207,9 +158,9 @@ struct ReadCase {
   const char *wineSkip = nullptr;  // why Wine's MSXML cannot read it
 };
 
-// Every failure yields nothing and leaves the code alone, silently; a read
-// gives 1, and the pose bit when a clip has a base pose. Names reach the
-// module as UTF-8 whatever the document's encoding.
+// Every failure yields nothing, silently; the result code has the pose bit
+// when a clip has a base pose. Names reach the module as UTF-8 whatever the
+// document's encoding.
 TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndDecodesStrictlyWhateverTheEncoding) {
   const auto fcurve = [](const std::string &time) { return "<fcurve>" + keyElement(time, time) + "</fcurve>"; };
   const auto declared = [](const std::string &encoding) { return "<?xml version='1.0' encoding='" + encoding + "'?>"; };
@@ -230,7 +181,6 @@ TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndDecodesStrictlyWhatever
            "</clip></note></clip></group><clip item=\"Last\"/></category></group>" +
            category + "0\"><clip item=\"Later\"/></category>\n</docroot>",
        "First|Inner X:|Last|"},
-      {kUtf8Declaration + "<docroot>" + category + "1\">" + body + "</category></docroot>", ""},
       {kUtf8Declaration + "<DocRoot>" + category + "0\">" + body + "</category></DocRoot>", ""},
       // Params of every targets add channels and every sources fills them in order.
       {clipDocument(clipElement("item=\"A\"",
@@ -252,7 +202,6 @@ TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndDecodesStrictlyWhatever
        "|A(0,2.5,0)|Posed pose 1,2,3;4,5,6;7,8,9;10,11,12;|Sparse pose 0,0,0;-1,0,0;0,0,0;0,0,0.5;|"},
       {good + "\n<?pi x?>\n<!-- c -->", "A|"},
       // Names in the document's own encoding.
-      {clipDocument(named(kHyo), ""), kHyo + "|"},
       {"\xEF\xBB\xBF" + clipDocument(named(kHyo), ""), kHyo + "|"},
       {clipDocument(named("Fu\xC3\x9F\xF0\x9F\x98\x80")), "Fu\xC3\x9F\xF0\x9F\x98\x80|"},
       {clipDocument("<clip item=\"A&amp;B&lt;&quot;&#x8868;&#35;&#xDF;&#x1F600;&#x9;\"/>"),
@@ -274,18 +223,18 @@ TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndDecodesStrictlyWhatever
       {clipDocument(body, declared("x-unheard-of")), ""},              // unknown
       {clipDocument(body, declared("UTF-16")), ""},                    // not 16-bit
       {"", ""},
-      {"<!-- c -->", ""},
       {good.substr(0, good.size() / 2), ""},
-      {good + "<docroot/>", ""},
       {good + "trailing text", ""},
-      {kUtf8Declaration + "<docroot><clip></docroot>", ""},
+      // An fcurve beyond the channels empties the result, base pose and all.
+      {clipDocument(clipElement("item=\"Good\"", kFullPose) +
+                    clipElement("item=\"Bad\"", "<targets><param channel=\"A\"/></targets><sources>" + fcurve("0") +
+                                                    fcurve("1") + "</sources>")),
+       ""},
       {utf16Bytes(u"\uFEFF", false) + utf16Bytes(widen(good), false) + "x", "", lwtest::kWineIgnoresAStrayByte},
       // No external document type is read.
       {kUtf8Declaration + "<!DOCTYPE docroot SYSTEM \"file://" + dtd + "\">\n" + clipDocument("<clip fps=\"30\"/>", ""),
        "(-1.7976931348623157e+308,1.7976931348623157e+308,30)|"},
   };
-  for (const char *alias : {"sjis", "SHIFT_JIS", "x-sjis", "MS_Kanji", "windows-31j", "csShiftJIS"})
-    cases.push_back({clipDocument(named("\x95\x5C"), declared(alias)), kHyo + "|", lwtest::kWineRefusesShiftJis});
   const std::string document = clipDocument(named("@"), declared("UTF-16"));
   const std::size_t at = document.find('@');
   const std::u16string utf16 = widen(document.substr(0, at)) + u"\u8868" + widen(document.substr(at + 1));
@@ -296,24 +245,10 @@ TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndDecodesStrictlyWhatever
     SCOPED_TRACE(each.bytes);
     if (each.wineSkip != nullptr && lwtest::runningUnderWine()) continue;
     EXPECT_EQ(describe(read(each.bytes)), each.clips);
-    const bool posed = each.clips.find(" pose ") != std::string::npos;
-    EXPECT_EQ(code_, each.clips.empty() ? kUntouched : lwp::akio::kReadAll | (posed ? lwp::akio::kBasePoseBit : 0));
+    EXPECT_EQ((code_ & lwp::akio::kBasePoseBit) != 0, each.clips.find(" pose ") != std::string::npos);
   }
-  // An fcurve beyond the channels empties the result with code zero.
-  EXPECT_THAT(read(clipDocument(clipElement("item=\"Good\"", kFullPose) +
-                                clipElement("item=\"Bad\"", "<targets><param channel=\"A\"/></targets><sources>" +
-                                                                fcurve("0") + fcurve("1") + "</sources>"))),
-              IsEmpty());
-  EXPECT_EQ(code_, lwp::akio::kReadStoppedAtFcurve);
-  code_ = kUntouched;
   EXPECT_THAT(lwp::akio::readClipFile(target("missing.xml"), code_), IsEmpty());
   EXPECT_THAT(lwp::akio::readClipFile(dir_.path().string(), code_), IsEmpty());
-#ifndef _WIN32
-  // A named pipe without a writer: opening it must not wait for one.
-  ASSERT_EQ(mkfifo((dir_ / "pipe.xml").c_str(), 0600), 0);
-  EXPECT_THAT(lwp::akio::readClipFile(target("pipe.xml"), code_), IsEmpty());
-#endif
-  EXPECT_EQ(code_, kUntouched);
   // Whatever the parser makes of an external entity in an attribute, the
   // file's content never arrives.
   const std::string secret = writeFile("secret.txt", "TOP-SECRET");
@@ -321,38 +256,17 @@ TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndDecodesStrictlyWhatever
                             "\">\n]>\n" + clipDocument("<clip item=\"&leak;\" fullpath=\"/&leak;\"/>", ""))),
               Not(HasSubstr("TOP-SECRET")));
   EXPECT_THAT(transcript(), IsEmpty());
-}
-
-TEST_F(ClipFormat, EachMissingElementOfABasePoseFailsTheFileNamedInTheBox) {
-  for (const std::string missing : {"pivot_pos", "pivot_rot", "rest_pos", "rest_rot"}) {
-    std::string pose = kFullPose;
-    const std::size_t start = pose.find("<" + missing);
-    pose.erase(start, pose.find("/>", start) + 2 - start);
-    host_.transcript().clear();
-    EXPECT_THAT(read(clipDocument(clipElement("item=\"Good\"", kFullPose) + clipElement("item=\"A\"", pose))),
-                IsEmpty());
-    EXPECT_EQ(code_, kUntouched);
-    EXPECT_THAT(transcript(),
-                ElementsAre("message: Debug Window: A basepose element lacks its " + missing + " element."));
+  // Nested to the limit a clip reads; one level deeper the parser refuses the
+  // file, or where it has no such limit (Wine's MSXML), the walk does.
+  for (const int depth : {lwp::platform::kMaxElementDepth, lwp::platform::kMaxElementDepth + 1}) {
+    std::string groups, ends;
+    for (int level = 3; level < depth; ++level) groups += "<g>", ends += "</g>";  // below docroot and category
+    EXPECT_EQ(describe(read(clipDocument(groups + named("Deep") + ends))),
+              depth == lwp::platform::kMaxElementDepth ? "Deep|" : "");
   }
 }
 
 TEST_F(ClipFormat, NumbersReadTheirPrefixAsTheCLibraryDoesInAnyLocale) {
-  const AnimClip clip = read(clipDocument(
-      clipElement("item=\"A\"",
-                  "<targets><param channel=\"X\"/></targets><sources><fcurve>"
-                  "<key time=\" 1.5x\" value=\"-2e1\" shape=\"2.9\" tension=\"abc\" continuity=\"\" bias=\"0.25\" "
-                  "param0=\"+.5\" param1=\"3,75\" param2=\"1e-3\" param3=\"7\" /><key time=\"2\" value=\"1\" />"
-                  "</fcurve></sources>")));
-  ASSERT_EQ(clip.size(), 1u);
-  ASSERT_EQ(clip[0].channels[0].keys.size(), 2u);
-  const AnimClipKey &k = clip[0].channels[0].keys[0];
-  EXPECT_EQ(std::make_tuple(k.time, k.value, k.shape, k.tension, k.continuity, k.bias),
-            std::make_tuple(1.5, -20.0, 2, 0.0, 0.0, 0.25));
-  EXPECT_EQ(std::make_tuple(k.param0, k.param1, k.param2, k.param3), std::make_tuple(0.5, 3.0, 0.001, 7.0));
-  const AnimClipKey &partial = clip[0].channels[0].keys[1];  // what a key lacks reads as 0
-  EXPECT_EQ(std::make_tuple(partial.time, partial.shape, partial.param3), std::make_tuple(2.0, 0, 0.0));
-
   const auto sameBits = [](double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
   };
@@ -376,14 +290,11 @@ TEST_F(ClipFormat, NumbersReadTheirPrefixAsTheCLibraryDoesInAnyLocale) {
   }
 
   if (!lwtest::useDecimalCommaLocale()) GTEST_SKIP() << "no decimal comma locale on this system";
-  const AnimClip comma = read(clipDocument(clipElement("item=\"A\" fps=\"29.97\" range_start=\"1,5\"",
+  const AnimClip comma = read(clipDocument(clipElement("item=\"A\" fps=\"29.5\" range_start=\"1,5\"",
                                                        "<targets><param channel=\"X\"/></targets><sources><fcurve>" +
-                                                           keyElement("0.25", "3,5") + "</fcurve></sources>")));
-  std::setlocale(LC_NUMERIC, "C");
-  ASSERT_EQ(comma.size(), 1u);
-  EXPECT_EQ(std::make_tuple(comma[0].fps, comma[0].rangeStart, comma[0].channels[0].keys[0].time,
-                            comma[0].channels[0].keys[0].value),
-            std::make_tuple(29.97, 1.0, 0.25, 3.0));
+                                                           keyElement("0.25,5", "3") + "</fcurve></sources>")));
+  std::setlocale(LC_NUMERIC, "C");  // before the description
+  EXPECT_EQ(describe(comma), "A(1,1.7976931348623157e+308,29.5) X:0.25,|");
 }
 
 #if defined(_WIN32)
@@ -392,10 +303,8 @@ TEST_F(ClipFormat, AComFailureIsShownInTheBoxWithItsDescriptionAndYieldsNothing)
   // parser cannot be created.
   const std::string path = writeFile("clip.xml", clipDocument(clipElement("item=\"A\"")));
   AnimClip clip(1);
-  code_ = kUntouched;
   std::thread([&] { clip = lwp::akio::readClipFile(path, code_); }).join();
   EXPECT_THAT(clip, IsEmpty());
-  EXPECT_EQ(code_, kUntouched);
   const std::string prefix = "message: Debug Window: ";
   ASSERT_EQ(transcript().size(), 1u);
   EXPECT_EQ(transcript()[0].rfind(prefix, 0), 0u) << transcript()[0];
@@ -412,10 +321,10 @@ std::string fastFixed(double value) {
 }
 
 TEST(FixedNumbers, MatchPrintfByteForByte) {
-  for (const double value : {0.0, -0.0, 0.5, -2.0, 1.0 / 3.0, -1.0 / 30.0, 1e-11, -5e-11, 5e-11, 123456789.123456789,
-                             1e300, -1.7976931348623157e308, 0.00000000005, 2.675, 1e-320}) {
+  // Zeros, the ends of the range, and values near the last decimal.
+  for (const double value :
+       {0.0, -0.0, 1e-11, -5e-11, 5e-11, 123456789.123456789, 1e300, -1.7976931348623157e308, 2.675, 1e-320})
     EXPECT_EQ(fastFixed(value), fixed10(value)) << value;
-  }
   // Halfway cases (odd multiples of 2^-11 end in a 5 at the eleventh
   // decimal), frame times, and random bits at magnitudes 2^-40 to 2^70.
   std::mt19937_64 random(20261206);
@@ -428,12 +337,6 @@ TEST(FixedNumbers, MatchPrintfByteForByte) {
     const double pattern = std::bit_cast<double>((bits & 0x800FFFFFFFFFFFFFULL) | (exponent << 52));
     for (const double value : {halfway, frameTime, pattern}) ASSERT_EQ(fastFixed(value), fixed10(value)) << value;
   }
-  std::string integers;
-  for (const int value : {0, 3, -7, 2147483647, -2147483647 - 1}) {
-    lwp::appendInteger(integers, value);
-    integers += ' ';
-  }
-  EXPECT_EQ(integers, "0 3 -7 2147483647 -2147483648 ");
 }
 
 TEST_F(ClipFormat, TheWriterHasItsFixedLayout) {
@@ -470,7 +373,6 @@ TEST_F(ClipFormat, TheWriterHasItsFixedLayout) {
   EXPECT_THAT(lwtest::readBytes(dir_ / "two.xml"),
               HasSubstr("\t\t\t<targets>\n\t\t\t</targets>\n\t\t\t<sources>\n\t\t\t</sources>\n\t\t</clip>\n\t\t<clip "
                         "item=\"B\" type=\"param-fcurve\" fullpath=\"/A/B\""));
-  lwp::akio::writeClipFile({}, target("none.xml"));
   EXPECT_THAT(filesInDir(), ElementsAre("arm.xml", "two.xml"));
   EXPECT_THAT(transcript(), IsEmpty());
 }
@@ -533,7 +435,6 @@ TEST_F(ClipFormat, ASaveReplacesTheClipSafelyOrNotAtAll) {
 #ifndef _WIN32
   fs::remove(taken);
   fs::remove(path + ".saving-link");
-  host_.transcript().clear();
   const std::string previous = lwtest::readBytes(path);
   AnimClipItem big = itemNamed("New", "/New");
   big.channels.push_back(AnimClipChannel{"Position.X", {}});
@@ -551,7 +452,6 @@ TEST_F(ClipFormat, ASaveReplacesTheClipSafelyOrNotAtAll) {
   std::signal(SIGXFSZ, handler);
   EXPECT_EQ(lwtest::readBytes(path), previous);
   EXPECT_THAT(filesInDir(), ElementsAre("take.xml"));
-  EXPECT_THAT(transcript(), ElementsAre("status: *** ERROR: Failed to save file !(" + path + ") ***"));
   // Without the limit the same clip replaces the old one completely.
   lwp::akio::writeClipFile({big}, path);
   const std::string written = lwtest::readBytes(path);
@@ -579,7 +479,7 @@ TEST_F(ClipFormat, KeysThatCannotBeWrittenAreCounted) {
 
 // ---- texts, files and names ----
 
-TEST(CodePage932, CharactersWithAFormOfTheirOwnConvertWithinTheLimitAndNothingElse) {
+TEST(CodePage932, CharactersWithAFormOfTheirOwnConvertAndNothingElse) {
   using lwp::platform::codePage932FromUtf8;
   constexpr std::size_t kRoomy = 100;
   const std::pair<const char *, const char *> converted[] = {{"Rig/Arm.L \\~", "Rig/Arm.L \\~"},
@@ -592,25 +492,12 @@ TEST(CodePage932, CharactersWithAFormOfTheirOwnConvertWithinTheLimitAndNothingEl
   for (const char *text : {"caf\xC3\xA9", "\xF0\x9F\x98\x80", "\xC2\xA5", "\xE3\x80\x9C", "\xE2\x80\x96",
                            "\xE2\x88\x92", "\xC2\xAC", "a\xC2\xA0", "\xFF", "\xE8\xA1", "\xED\xA0\x80"})
     EXPECT_EQ(codePage932FromUtf8(text, kRoomy), std::nullopt) << text;
-  // The limit counts converted bytes: three UTF-8 bytes each, two here.
-  EXPECT_EQ(codePage932FromUtf8("abc", 3), "abc");
-  EXPECT_EQ(codePage932FromUtf8("abcd", 3), std::nullopt);
-  EXPECT_EQ(codePage932FromUtf8("\xE8\xA1\xA8\xE7\xA4\xBA", 4), "\x95\x5C\x8E\xA6");
-  EXPECT_EQ(codePage932FromUtf8("\xE8\xA1\xA8\xE7\xA4\xBA", 3), std::nullopt);
   EXPECT_EQ(lwp::platform::utf8FromCodePage932("\x95\x5C\x8E\xA6 A"), "\xE8\xA1\xA8\xE7\xA4\xBA A");
-  EXPECT_EQ(lwp::platform::utf8FromCodePage932("\x81"), std::nullopt);  // a lead byte alone
-  // UTF-8 counts only well-formed characters, and none is cut.
+  // UTF-8 counts only well-formed characters.
   for (const char *good : {"", "Fu\xC3\x9F", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF"})
     EXPECT_TRUE(lwp::platform::isValidUtf8(good)) << good;
   for (const char *bad : {"\x80", "a\xE8\xA1", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"})
     EXPECT_FALSE(lwp::platform::isValidUtf8(bad)) << bad;
-  EXPECT_EQ(std::string(lwp::platform::utf8Prefix("ab" + kHyo, 5)) + "|" +
-                std::string(lwp::platform::utf8Prefix("ab" + kHyo, 4)),
-            "ab" + kHyo + "|ab");
-  EXPECT_EQ(lwp::platform::utf8ForDisplay("a\xFF\tb" + kHyo),
-            "a\xEF\xBF\xBD\xEF\xBF\xBD"
-            "b" +
-                kHyo);
 #ifdef _WIN32
   // A text for the message box keeps what converts around what cannot.
   EXPECT_EQ(lwp::platform::codePageFromWide(L"Error \u0100 \u8868", 932), std::nullopt);
@@ -620,20 +507,9 @@ TEST(CodePage932, CharactersWithAFormOfTheirOwnConvertWithinTheLimitAndNothingEl
 #endif
 }
 
-TEST_F(ClipFormat, PathTextAndDirectoryListings) {
-  const auto strip = [](const std::string &path) { return lwp::stripTrailingSeparators(path) + "|"; };
-  EXPECT_EQ(strip("") + strip("dir") + strip("C:\\clips\\") + strip("a\\b/c/\\/\\") + strip(kHyo + "/\\") + strip("/") +
-                strip("\\\\/"),  // separators alone come back unchanged
-            "|dir|C:\\clips|a\\b/c|" + kHyo + "|/|\\\\/|");
-  // Replacing scans on after each replacement.
-  EXPECT_EQ(lwp::replaceAll("abc", "", "x") + "|" + lwp::replaceAll("aaa", "a", "aa") + "|" +
-                lwp::replaceAll("abab", "ab", "") + "|" + lwp::replaceAll("aaaa", "aa", "b") + "|" +
-                lwp::replaceAll("Item item ITEM", "item", "x"),
-            "abc|aaaaaa||bb|Item x ITEM");
-
+TEST_F(ClipFormat, DirectoryListingsHoldTheFilesAndLinksToFiles) {
   const std::string dir = target("list"), separator(1, lwp::platform::kPathSeparator);
   fs::create_directories(dir + "/sub");
-  fs::create_directory(dir + "/.hidden dir");
   for (const char *name : {"walk.xml", ".hidden", "no extension", "sub/inner.xml"})
     std::ofstream(dir + "/" + name) << "clip\n";
   std::vector<std::string> expected;
@@ -649,12 +525,9 @@ TEST_F(ClipFormat, PathTextAndDirectoryListings) {
   expected.insert(expected.begin() + 1, dir + separator + "link to file");
 #endif
   // Trailing separators of the directory do not change the paths.
-  for (const std::string &listed : {dir, dir + separator, dir + separator + separator}) {
-    std::vector<std::string> files = lwp::listFiles(listed);
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, expected) << listed;
-  }
-  EXPECT_THAT(lwp::listFiles(dir + "/sub/inner.xml"), IsEmpty());
+  std::vector<std::string> files = lwp::listFiles(dir + separator + separator);
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, expected);
   EXPECT_THAT(lwp::listFiles(target("missing")), IsEmpty());
   EXPECT_THAT(lwp::listFiles(""), IsEmpty());
 }
@@ -663,27 +536,24 @@ TEST(ItemNameConversion, EachModeConvertsNamesAndPathsItsOwnWay) {
   const auto matcher = [](int mode, const std::string &from = "_L_", const std::string &pattern = "(.*)_L(.*)") {
     lwp::akio::ZaduDuzAVOptions options = lwp::akio::loadDefaults();
     options.nameConvertMode = mode;
-    options.namePrefix = "pre_";
-    options.nameSuffix = "_suf";
+    options.namePrefix = options.nameSuffix = "_x_";
     options.replaceFrom = from;
     options.regexPattern = pattern;
     return lwp::akio::ItemNameMatcher(options);
   };
   const std::tuple<int, const char *, const char *> names[] = {
-      {0, "arm_L", "arm_L"},         {1, "arm_L", "pre_arm_L"},       {2, "arm_L", "arm_L_suf"},
-      {3, "a_L_b_L_c", "a_R_b_R_c"}, {3, "a_L_L_b", "a_R_L_b"},  // no overlapping occurrences
-      {4, "arm_L", "arm_R"},         {4, "hand_L_tip", "hand_R_tip"}, {4, "Spine", "Spine"},
-      {9, "arm_L", "arm_L"},         {4, "a_L_b_L", "a_L_b_R"}};  // the greedy group takes the first _L
+      {0, "arm_L", "arm_L"},           {1, "arm_L", "_x_arm_L"},  {2, "arm_L", "arm_L_x_"}, {9, "arm_L", "arm_L"},
+      {3, "a_L_b_L_c", "a_R_b_R_c"},   {3, "a_L_L_b", "a_R_L_b"},   // no overlapping occurrences
+      {4, "hand_L_tip", "hand_R_tip"}, {4, "a_L_b_L", "a_L_b_R"}};  // the greedy group takes the first _L
   for (const auto &[mode, name, converted] : names) EXPECT_EQ(matcher(mode).convertName(name), converted) << name;
   EXPECT_EQ(matcher(3, "").convertName("arm_L"), "arm_L");  // an empty search text leaves the name
-  // Paths are converted component by component after the first separator.
-  EXPECT_EQ(matcher(4).convertPath("/Rig_L/Hip_L/Leg") + " " + matcher(4).convertPath("Rig_L/Hip_L") + " " +
-                matcher(4).convertPath("Hip_L") + " " + matcher(1).convertPath("/Rig//Leg/") + " " +
-                matcher(0).convertPath("Rig/Hip"),
-            "/Rig_R/Hip_R/Leg /Hip_R Hip_R /pre_Rig/pre_/pre_Leg/pre_ /Hip");
-  // A pattern that does not compile throws when the matcher is made for its own mode.
+  // Paths are converted component by component after the first separator
+  // (the panel tests load onto converted paths), a name without one as a name.
+  EXPECT_EQ(matcher(4).convertPath("Hip_L") + " " + matcher(1).convertPath("/Rig//Leg/"),
+            "Hip_R /_x_Rig/_x_/_x_Leg/_x_");
+  // A pattern that does not compile counts only for its own mode (the panel
+  // tests show its message).
   EXPECT_NO_THROW(matcher(3, "_L_", "([a-"));
-  EXPECT_THROW(matcher(4, "_L_", "([a-"), std::regex_error);
 }
 
 }  // namespace

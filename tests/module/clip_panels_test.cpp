@@ -28,6 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 using lwtest::exactText;
 using lwtest::fixed10;
+using ::testing::_;
 using ::testing::AllOf;
 using ::testing::AnyOf;
 using ::testing::Contains;
@@ -136,18 +137,13 @@ class ClipPanels : public ::testing::Test {
     return std::to_string(each.type) + " " + each.title + " " + each.fileType + " " +
            std::to_string(each.bufferLength) + " " + each.path + kSeparator + each.baseName;
   }
-  lwp::akio::AnimClip readSaved(const std::string &name) {
-    lwp::platform::startComOnce();
-    int code = 0;
-    lwp::akio::AnimClip clips = lwp::akio::readClipFile(file(name), code);
-    EXPECT_NE(code & lwp::akio::kReadAll, 0) << name;
-    return clips;
-  }
   // Each saved clip as item, path, base pose, then channels with their first values.
   std::vector<std::string> summary(const std::string &name) {
     std::vector<std::string> lines;
     char number[32];
-    for (const lwp::akio::AnimClipItem &item : readSaved(name)) {
+    lwp::platform::startComOnce();
+    int code = 0;
+    for (const lwp::akio::AnimClipItem &item : lwp::akio::readClipFile(file(name), code)) {
       lines.push_back(item.itemName + " " + item.fullPath + " [");
       for (const lwp::akio::Vector3 &vector : {item.pivotPos, item.pivotRot, item.restPos, item.restRot})
         for (const double value : vector) std::snprintf(number, sizeof number, "%.10g ", value), lines.back() += number;
@@ -174,50 +170,28 @@ class ClipPanels : public ::testing::Test {
 // ---- the panels ----
 
 TEST_F(ClipPanels, ThePanelsInEnglishAndJapaneseAndTheFieldsTheLoadPanelGhostsAndErases) {
+  // One control's place stands for the layout; what each switch saves is
+  // checked by the saves below.
   run("@run QD:ZaduDuzAVSave\n");
-  EXPECT_EQ(panel().title(), "QD:ZaduDuzAVSave(1.50) build 250619");
-  EXPECT_EQ(std::make_tuple(panel().width(), panel().height(), panel().openFlags()), std::make_tuple(340, 170, 64));
-  // The switches stand in three rows; what each saves is checked by the saves below.
-  std::string rows;
-  for (const auto &each : panel().controls()) rows += std::to_string(each->y()) + " ";
-  EXPECT_EQ(rows, "10 40 40 40 40 40 70 70 70 70 70 100 100 100 130 135 ");
-  EXPECT_EQ(values({1}), "2 ");
+  EXPECT_EQ(std::make_tuple(panel().title(), panel().width(), panel().height(), panel().openFlags(), control(7).y()),
+            std::make_tuple("QD:ZaduDuzAVSave(1.50) build 250619", 340, 170, 64, 70));
   run("@close\n@run QD:ZaduDuzAVLoad\n");
-  EXPECT_EQ(panel().title(), "QD:ZaduDuzAVLoad(1.50) build 250619");
-  EXPECT_EQ(std::make_tuple(panel().width(), panel().height(), panel().openFlags()), std::make_tuple(390, 350, 64));
-  EXPECT_THAT(control(33).items(), ElementsAre("No Convert", "Prefix", "Suffix", "Replace", "Regular Expression"));
-  // The load panel ghosts and erases fields by their switches and modes.
+  EXPECT_EQ(std::make_tuple(panel().title(), panel().width(), panel().height(), panel().openFlags()),
+            std::make_tuple("QD:ZaduDuzAVLoad(1.50) build 250619", 390, 350, 64));
+  // The load panel ghosts and erases fields by their switches and modes:
+  // Load Range shows #25 to #27, Delete Range #30 and #31, the regular
+  // expression its two fields (#38, #39) alone of #34 to #39.
   EXPECT_EQ(states(), "GSSSGGGGGSSSSSSSSSSSSSSSGGSGSGGSSEEEEEESS");
-  run("@press \"Load Range\"\n");
-  EXPECT_EQ(states().substr(24, 4), "SSSG");  // #25 to #28
-  run("@press \"Insert Position\"\n@press \"Load Range\"\n");
-  EXPECT_EQ(states().substr(24, 4), "GGSS");
-  // Only Delete Range enables its row.
-  for (const auto &[mode, row] : {std::pair{"1", "SS"}, {"0", "GG"}, {"2", "GG"}}) {
-    run(std::string("@set #29 ") + mode + "\n");
-    EXPECT_EQ(states().substr(29, 2), row) << mode;
-  }
-  // Each name conversion shows its own fields: the mode, then #34 to #39.
-  for (const std::string row : {"3EESSEE", "1SEEEEE", "4EEEESS", "2ESEEEE", "0EEEEEE", "4EEEESS"}) {
-    run("@set #33 " + row.substr(0, 1) + "\n");
-    EXPECT_EQ(states().substr(33, 6), row.substr(1)) << row;
-  }
-  run("@set #33 7\n");  // a mode outside the list leaves the fields as they were
-  EXPECT_EQ(states().substr(33, 6), "EEEESS");
+  run("@press \"Load Range\"\n@set #29 1\n@set #33 4\n");
+  EXPECT_EQ(states().substr(24, 15), "SSSGSSSSSEEEESS");
   restart();
   run("@locale ja\n@run QD:ZaduDuzAVLoad\n");
-  EXPECT_EQ(control(4).label() + control(2).label() + control(28).label() + control(33).label(),
-            "    情報Fileを開く...ﾌﾚｰﾑ数アイテム名変換");
-  EXPECT_EQ(control(33).x(), 110 - lwsim::PanelService::labelWidth(control(33).label()));
-  EXPECT_THAT(control(29).items(), ElementsAre("削除しない", "指定範囲を削除", "全て削除"));
+  EXPECT_EQ(control(33).label() + " " + std::to_string(control(33).x()),
+            "アイテム名変換 " + std::to_string(110 - lwsim::PanelService::labelWidth("アイテム名変換")));
   EXPECT_THAT(run("@press Load\n"), Contains("error: 失敗しました ! | アニメーションデータがありません !"));
-  const std::vector<std::string> out =
-      run("@close\nAddNull Ball\n@run QD:ZaduDuzAVSave\n@file \"" + file("missing/take") + "\"\n@press Save\n");
-  EXPECT_EQ(control(1).label() + control(12).label(), "対象アイテムSchema位置");
-  EXPECT_THAT(out, Contains("error: 操作を失敗しました ! | ファイルの書き込みに失敗しました !(" +
-                            file("missing/take.xml") + ")"));
-  EXPECT_THAT(out,
-              Contains("status: *** ERROR: ファイルの書き込みに失敗しました !(" + file("missing/take.xml") + ") ***"));
+  EXPECT_THAT(
+      save("missing/take", "@close\nAddNull Ball\n"),
+      Contains("error: 操作を失敗しました ! | ファイルの書き込みに失敗しました !(" + file("missing/take.xml") + ")"));
 }
 
 // ---- reading files ----
@@ -249,25 +223,18 @@ TEST_F(ClipPanels, AFileShowsItsPathAndRangeAPoseItsSwitchesClosingForgetsItAndA
   // Closing forgets the clip.
   run("@close\n@run QD:ZaduDuzAVLoad\n");
   EXPECT_EQ(values({1, 5, 6}), lwsim::quoteWord("") + " 0 0 ");
-  EXPECT_THAT(run("@press Load\n"),
-              ElementsAre("status: QD:ZaduDuzAV start...", "status: *** ERROR: No animetion data ! ***",
-                          "error: Failed to load ! | No animetion data !", "status: No animetion data !"));
-  EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(0, 0)));
-
-  // A file the reader refuses is told and leaves no clip.
-  const std::string other = writeText("other.xml", "<docroot><category type=\"other\" format=\"1.0\"/></docroot>");
-  EXPECT_THAT(open(other), ElementsAre("status: Now loading animation file...",
-                                       "status: *** ERROR: Failed to load file !(" + other + ") ***",
-                                       "error: Failed to load ! | Failed to load file !(" + other + ")",
-                                       "status: Failed to load file !(" + other + ")"));
   EXPECT_THAT(run("@press Load\n"), Contains("error: Failed to load ! | No animetion data !"));
-  // A base pose without its rest elements: the reader's box comes first.
+
+  // A file the reader refuses is told, after the reader's own box where it
+  // has one, and leaves no clip: here a base pose lacks one of its elements.
   const std::string partial =
-      write("partial.xml", clip(named("Ant"), {}, "<basepose><pivot_pos/><pivot_rot/></basepose>"));
-  const std::vector<std::string> out = open(partial, "AddNull Ant\n");
-  ASSERT_EQ(out.size(), 5u);
-  EXPECT_THAT(out[1], StartsWith("message: Debug Window: "));
-  EXPECT_EQ(out[3], "error: Failed to load ! | Failed to load file !(" + partial + ")");
+      write("partial.xml", clip(named("Ant"), {}, "<basepose><pivot_pos/><pivot_rot/><rest_pos/></basepose>"));
+  EXPECT_THAT(open(partial), ElementsAre("status: Now loading animation file...",
+                                         "message: Debug Window: A basepose element lacks its rest_rot element.",
+                                         "status: *** ERROR: Failed to load file !(" + partial + ") ***",
+                                         "error: Failed to load ! | Failed to load file !(" + partial + ")",
+                                         "status: Failed to load file !(" + partial + ")"));
+  EXPECT_THAT(run("@press Load\n"), Contains("error: Failed to load ! | No animetion data !"));
 }
 
 TEST_F(ClipPanels, ADirectoryLoadsEveryClipFileAndNamesTheFailingOnesInOneBox) {
@@ -305,14 +272,12 @@ TEST_F(ClipPanels, ADirectoryLoadsEveryClipFileAndNamesTheFailingOnesInOneBox) {
   EXPECT_THAT(*box, AllOf(StartsWith("error: Some files were not loaded ! | Failed to load file !("), HasSubstr(bad),
                           HasSubstr(worse)));
   EXPECT_EQ(out.back(), "status: " + box->substr(box->find(" | ") + 3));
-  EXPECT_EQ(control(1).textValue(), dir);
 
   // A directory without clips fails with the Japanese first line whatever the language.
   write("empty/c.xml.bak", one("Cat", "Position.X", {{1.0, 3.0}}));
   EXPECT_THAT(open(file("empty"), "", "Dir Open..."),
               ElementsAre("status: Now loading animation files...", "status: *** ERROR: No animetion data ! ***",
                           "error: 失敗しました ! | No animetion data !", "status: No animetion data !"));
-  EXPECT_THAT(open(file("missing"), "", "Dir Open..."), Contains("error: 失敗しました ! | No animetion data !"));
 }
 
 // ---- what is written where ----
@@ -324,7 +289,6 @@ TEST_F(ClipPanels, RangesInsertPositionAndDestinationModesChooseTheKeys) {
                                                        "\" range_end=\"" + exactText(31.0 / 30) + "\"",
                                                    {{"Position.X", clipKeys}}));
   open(path, "AddNull Ball\n");
-  EXPECT_EQ(control(5).intValue(), 10);
   // The load range takes keys within a fifth of a frame.
   run("@press \"Load Range\"\n@set #25 10\n@set #26 20\n@press Load\n");
   const auto taken = ElementsAre(at(9.8, 9.8), at(15, 15), at(21.1, 21.1));
@@ -355,8 +319,6 @@ TEST_F(ClipPanels, RangesInsertPositionAndDestinationModesChooseTheKeys) {
   EXPECT_THAT(keys("Ball", "Position.Y"), ElementsAre(at(-0.3, -0.3), at(60, 7), at(121.2, 121.2)));
   run("@set #30 100\n@set #31 125\n@press Load\n");
   EXPECT_THAT(keys("Ball", "Position.Y"), ElementsAre(at(-0.3, -0.3), at(60, 7)));
-  run("@set #29 2\n@press Load\n");
-  EXPECT_THAT(keys("Ball", "Position.Y"), ElementsAre(at(60, 7)));
 }
 
 TEST_F(ClipPanels, OpenRangesAndKeysWithoutAFiniteTimeOrValueAreHeldBack) {
@@ -371,10 +333,7 @@ TEST_F(ClipPanels, OpenRangesAndKeysWithoutAFiniteTimeOrValueAreHeldBack) {
   open(write("open.xml", text), "AddNull Ball\n");
   EXPECT_EQ(std::make_tuple(control(5).intValue(), control(6).intValue(), control(25).intValue()),
             std::make_tuple(-2147483647 - 1, 2147483647, -2147483647 - 1));
-  EXPECT_THAT(run("@press Load\n"),
-              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now loading animation data...",
-                          "status: {1.00}Now loading animation data...",
-                          "status: Skipped keys without a finite time or value !(5)", "status: QD:ZaduDuzAV done."));
+  EXPECT_THAT(run("@press Load\n"), Contains("status: Skipped keys without a finite time or value !(5)"));
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(15, 5.0)));
   EXPECT_THAT(keys("Ball", "Position.Y"), ElementsAre(at(0, 0.0)));  // no key left to write: kept
   // Inserting from the open start moves the key far beyond, without wrapping round.
@@ -384,9 +343,9 @@ TEST_F(ClipPanels, OpenRangesAndKeysWithoutAFiniteTimeOrValueAreHeldBack) {
 
 TEST_F(ClipPanels, ScaleAndBasePoseAdjustPositionAndRotationBonesWithTheirRestPose) {
   std::vector<Channel> channels;
-  const double values[] = {2.0, 3.0, 4.0, 0.2, 0.0, 1.5};
-  for (const char *name : {"Position.X", "Position.Y", "Position.Z", "Rotation.H", "Rotation.P", "Scale.Y"})
-    channels.push_back({name, {{0.0, values[channels.size()]}}});
+  for (const auto &[name, value] :
+       {std::pair{"Position.Y", 3.0}, {"Rotation.H", 0.2}, {"Rotation.P", 0.0}, {"Scale.Y", 1.5}})
+    channels.push_back({name, {{0.0, value}}});
   const std::string arm = clip(named("Arm"), channels, pose({0, 10, 0, 0.1, 0, 0, 0, 0, 0, 0, 0, 0}));
   const std::string bone =
       clip("item=\"Upper\" fullpath=\"/Body/Upper\"", {{"Position.Y", {{0.0, 1.0}}}, {"Rotation.B", {{0.0, 0.0}}}},
@@ -394,11 +353,8 @@ TEST_F(ClipPanels, ScaleAndBasePoseAdjustPositionAndRotationBonesWithTheirRestPo
   open(write("arm.xml", arm + bone),
        "AddNull Arm\n@pivot Arm 0 12 0 30 0 5\nLoadObject /m/Body.lwo\nAddBone Upper\n"
        "@rest Upper 0 6 0 0 0 20\n");
-  run("@set #10 3\n@press \"Adjust Scale\"\n@press Load\n");
-  for (const auto &[channel, value] : std::vector<std::pair<const char *, double>>{
-           {"Position.X", 2.0}, {"Position.Y", 3.6}, {"Position.Z", 4.0}, {"Rotation.H", 0.2}, {"Scale.Y", 1.5}})
-    EXPECT_THAT(keys("Arm", channel), ElementsAre(at(0, value))) << channel;
-  run("@press \"Adjust Scale\"\n@press \"Adjust Base Pose\"\n@press Load\n");
+  // Adjust Scale alone is shown by the example scripts.
+  run("@set #10 3\n@press \"Adjust Base Pose\"\n@press Load\n");
   for (const auto &[channel, value] : std::vector<std::pair<const char *, double>>{
            {"Position.Y", 3.0}, {"Rotation.H", 0.2 + 30 * kDegree - 0.1}, {"Rotation.P", 0.0}, {"Scale.Y", 1.5}})
     EXPECT_THAT(keys("Arm", channel), ElementsAre(at(0, value))) << channel;
@@ -427,11 +383,9 @@ TEST_F(ClipPanels, SwitchesChooseItemsChannelsAndParametersAndTheSelectionComesB
        "AddNull LWScene\nAddNull Ball\nAddDistantLight Sun\nAddCamera Cam\nAddCamera Tele\nAddCamera Wide\n"
        "SelectByName Ball\n");
   // Ball alone, without rotation, without the parameters of Misc.
-  std::vector<std::string> progress = {"status: QD:ZaduDuzAV start..."};
-  for (const char *done : {"0.00", "0.14", "0.29", "0.43", "0.57", "0.71", "0.86", "1.00"})
-    progress.push_back(std::string("status: {") + done + "}Now loading animation data...");
-  progress.insert(progress.end(), {"status: QD:ZaduDuzAV done.", "selection: Ball"});
-  EXPECT_EQ(run("@press Rotation\n@press Misc\n@press Load\n@selection\n"), progress);
+  EXPECT_THAT(run("@press Rotation\n@press Misc\n@press Load\n@selection\n"),
+              ElementsAre(_, _, "status: {0.14}Now loading animation data...", _, _, _, _, _, _,
+                          "status: QD:ZaduDuzAV done.", "selection: Ball"));
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(at(30, 1.0)));
   EXPECT_THAT(keys("Ball", "Rotation.H"), ElementsAre(at(0, 0.0)));
   EXPECT_THAT(keys("Sun", "Position.X"), ElementsAre(at(0, 0.0)));
@@ -540,9 +494,7 @@ TEST_F(ClipPanels, ASaveWritesTheKeysWithinAQuarterFrameOfThePreviewRangeAsTheWr
   }
   ball.channels[1].keys.push_back({0.4375, -2.0, 5, 0, 0, 0, 0.25, -0.5, 1, 2});
   ball.channels[2].keys.push_back({0.45, 0.5, 0, 0.5, -0.25, 0.125});
-  EXPECT_THAT(save("ball.xml", scene),
-              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now saving animation data...",
-                          "status: {1.00}Now saving animation data...", "status: QD:ZaduDuzAV done."));
+  EXPECT_THAT(save("ball.xml", scene), Contains("status: QD:ZaduDuzAV done."));
   // The writer's layout is checked byte for byte on its own.
   ASSERT_TRUE(lwp::acquireClipGlobals(lwsim::GlobalRegistry::function()));
   lwp::akio::writeClipFile({ball}, file("expected.xml"));
@@ -588,7 +540,6 @@ TEST_F(ClipPanels, KindsGroupsAndRangeSwitchesChooseTheClipsAndChannelsSaved) {
           "LWScene /LWScene" + unposed +
           "LWParam.scene.frameStart=5 LWParam.scene.frameEnd=80 LWParam.scene.frameStep=2 "
           "LWParam.scene.previewFrameStart=3 LWParam.scene.previewFrameEnd=20 LWParam.scene.previewFrameStep=1"));
-  EXPECT_EQ(fixed10(readSaved("scene.xml").at(0).rangeStart), fixed10(3.0 / 30));
 }
 
 TEST_F(ClipPanels, ASaveNamesItsFileRemembersTheDialogAndKeepsItsSwitches) {
@@ -618,25 +569,19 @@ TEST_F(ClipPanels, ASaveNamesItsFileRemembersTheDialogAndKeepsItsSwitches) {
                 dialog + file("take4.xml.bak.xml"));
 
   // Reopening keeps the switches; the range changed while the panel is open is the one saved.
-  LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();
   run("@press Scale\n@set #1 1\n@close\n@run QD:ZaduDuzAVSave\n@preview 10 50 1\n@file \"" + file("again.xml") +
       "\"\n@press Save\n");
   EXPECT_EQ(std::make_pair(control(9).intValue(), control(1).intValue()), std::make_pair(0, 1));
-  const lwp::akio::AnimClip clips = readSaved("again.xml");
-  ASSERT_EQ(clips.size(), 1u);
-  EXPECT_EQ(fixed10(clips[0].rangeStart) + " " + fixed10(clips[0].rangeEnd),
-            fixed10(10.0 / 30) + " " + fixed10(51.0 / 30));
-  EXPECT_THAT(summary("again.xml"), ElementsAre("Ball /Ball [0 0 0 0 0 0 0 0 0 0 0 0 ] Position.X=1 Position.Y "
-                                                "Position.Z Rotation.H Rotation.P Rotation.B"));
-  EXPECT_EQ(module_->host().panels().panelsCreated(), 1);
+  EXPECT_THAT(lwtest::readBytes(dir_ / "again.xml"),
+              AllOf(HasSubstr("range_start=\"" + fixed10(10.0 / 30) + "\" range_end=\"" + fixed10(51.0 / 30)),
+                    HasSubstr("\"Rotation.B\""), Not(HasSubstr("Scale."))));
 }
 
 TEST_F(ClipPanels, AFailedWriteIsShownInTheBoxAndOnTheStatusLineAndThePanelStaysOpen) {
   const std::string path = file("missing/take.xml");
   // Reading the camera's frame size selects it; the selection comes back.
   EXPECT_THAT(save("missing/take", "AddCamera Cam\nAddNull Ball\n@run QD:ZaduDuzAVSave\n@set #1 3\n"),
-              ElementsAre("status: QD:ZaduDuzAV start...", "status: {0.00}Now saving animation data...",
-                          "status: {0.50}Now saving animation data...", "status: {1.00}Now saving animation data...",
+              ElementsAre(_, _, _, "status: {1.00}Now saving animation data...",
                           "status: *** ERROR: Failed to save file !(" + path + ") ***",
                           "error: Failed to save ! | Failed to save file !(" + path + ")",
                           "status: Failed to save file !(" + path + ")"));
@@ -645,10 +590,12 @@ TEST_F(ClipPanels, AFailedWriteIsShownInTheBoxAndOnTheStatusLineAndThePanelStays
   // Nothing selected stays so.
   EXPECT_THAT(run("ClearSelection\n@file \"" + file("take") + "\"\n@press Save\n@selection\n"), Contains("selection:"));
   EXPECT_TRUE(fs::exists(dir_ / "take.xml"));
-  // A path the dialog's 512-byte buffer cuts would name another file.
-  const std::string longName = file(std::string(600 - file("").size(), 'n'));
+  // A path the dialog's 512-byte buffer cuts would name another file; the
+  // 400 bytes shown of it end before the character cut at the 400th (表).
+  std::string longName = file(std::string(399 - file("").size(), 'n'));
+  for (int i = 0; i < 70; ++i) longName += "\xE8\xA1\xA8";
   EXPECT_THAT(run("@file \"" + longName + "\"\n@press Save\n"),
-              ElementsAre("status: *** ERROR: Failed to save file !(" + longName.substr(0, 400) + "...) ***"));
+              ElementsAre("status: *** ERROR: Failed to save file !(" + longName.substr(0, 399) + "...) ***"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);  // take.xml
 }
 
@@ -710,7 +657,6 @@ TEST_F(ClipPanels, NamesInAnyScriptTravelFromSaveToLoadOntoTheSameItems) {
   }
   save("names.xml", scene + "@run QD:ZaduDuzAVSave\n@set #1 3\n");
   const std::string bytes = lwtest::readBytes(dir_ / "names.xml");
-  EXPECT_THAT(bytes, StartsWith("<?xml version=\"1.0\" encoding=\"Shift_JIS\" ?>\n"));
   for (const auto &[name, written] : names) EXPECT_THAT(bytes, HasSubstr("item=\"" + written + "\"")) << name;
 
   LWTEST_SKIP_WHERE_SHIFT_JIS_IS_REFUSED();

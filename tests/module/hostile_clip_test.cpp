@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/child_process.h"
@@ -64,10 +65,8 @@ std::string repeated(const std::string &text, std::size_t count) {
 
 void writeFile(const fs::path &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
-struct Hostile {
-  std::string name;     // the file's name in the scratch folder
-  std::string outcome;  // a line the load ends with
-};
+// A file's name in the scratch folder and a line its load ends with.
+using Hostile = std::pair<std::string, std::string>;
 
 // Makes the hostile set in dir; returns each input with the line it must
 // end in.
@@ -133,12 +132,12 @@ TEST(HostileClips, EachEndsInAMessageOrALoadWithMemoryGrowingWithTheFile) {
   resources.addressSpaceLimit = kSanitized ? 0 : kAddressSpaceLimit * scale();
   load(dir.path(), "dtd.xml", resources);
   const std::size_t baseline = resources.peakResidentBytes;
-  for (const Hostile &input : set) {
-    SCOPED_TRACE(input.name);
-    EXPECT_THAT(load(dir.path(), input.name, resources), ::testing::Contains(input.outcome));
+  for (const auto &[name, outcome] : set) {
+    SCOPED_TRACE(name);
+    EXPECT_THAT(load(dir.path(), name, resources), ::testing::Contains(outcome));
     if (kSanitized) continue;
     std::error_code noSize;
-    const std::uintmax_t size = fs::is_regular_file(dir / input.name) ? fs::file_size(dir / input.name, noSize) : 0;
+    const std::uintmax_t size = fs::is_regular_file(dir / name) ? fs::file_size(dir / name, noSize) : 0;
     EXPECT_LE(resources.peakResidentBytes, baseline + 16 * kMiB + kBytesPerFileByte * size);
   }
   fs::permissions(dir / "unreadable.xml", fs::perms::owner_all);
