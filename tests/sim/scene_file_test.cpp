@@ -170,16 +170,12 @@ TEST_F(SharedSceneTest, EveryFileLoadsItsItemsAndMoveXItsSettingsCameraAndKeys) 
 // behaviour repeats the keys, a constant one (every other file) holds the
 // last value.
 TEST_F(SharedSceneTest, EnvelopesEvaluateAsLayoutAtBetweenAndBeyondTheirKeys) {
-  const std::pair<const char *, int> cases[] = {{"move_x.lws", 0},
-                                                {"move_xz_spline.lws", 0},
-                                                {"move_xz_spline.lws", 2},
-                                                {"move_x_oldformat_6.lws", 0},
-                                                {"move_xz_linear.lws", 0},
-                                                {"move_xz_linear.lws", 2},
-                                                {"move_xz_stepped.lws", 0},
-                                                {"move_xz_stepped.lws", 2},
-                                                {"move_x_post_repeat.lws", 0},
-                                                {"move_x_post_constant.lws", 0}};
+  // clang-format off
+  const std::pair<const char *, int> cases[] = {
+      {"move_x.lws", 0}, {"move_xz_spline.lws", 0}, {"move_xz_spline.lws", 2}, {"move_x_oldformat_6.lws", 0},
+      {"move_xz_linear.lws", 0}, {"move_xz_linear.lws", 2}, {"move_xz_stepped.lws", 0}, {"move_xz_stepped.lws", 2},
+      {"move_x_post_repeat.lws", 0}, {"move_x_post_constant.lws", 0}};
+  // clang-format on
   for (const auto &[file, channel] : cases) {
     lwsim::Scene fresh;
     lwsim::loadSceneFile(fresh, shared(file));
