@@ -310,7 +310,6 @@ TEST_F(LwsimTest, ScriptsShowItemsChannelsKeysSelectionAndMastersWithQuotedNames
 TEST_F(LwsimTest, ScriptErrorsStopTheRunNamingScriptAndLine) {
   const char *const cases[] = {
       "@bogus 1~unknown directive @bogus", "@~empty directive", "@dump \"Left Arm~unclosed quote",
-      "@key N Position.X 1~usage: @key ITEM PATH SECONDS VALUE [SHAPE [A B C [D]]]",
       "@autokey all now~usage: @autokey off|modified|all|existing",
       "@autokey on~usage: @autokey off|modified|all|existing", "@pivot N 1 2 3 4~usage: @pivot ITEM X Y Z [H P B]",
       "@dump Nobody~no item Nobody", "@dump N Position.W~no channel Position.W of N",

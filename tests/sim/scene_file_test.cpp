@@ -239,7 +239,6 @@ TEST_F(SceneFileTest, RigFileGivesItemsParentsRestValuesPivotsSettingsAndKeys) {
   near(item("Forearm").restRotation, {10, 0, -20});
   EXPECT_EQ(item("Crate.box").pivot, (lwsim::Vector3{0.25, -0.5, 1.5}));
   near(item("Crate.box").pivotRotation, {90, -45, 180});
-  EXPECT_EQ(item("Hero").pivot, (lwsim::Vector3{}));
   EXPECT_EQ(ranges(), (std::array{5, 95, 2, -10, 120, 3}));
   EXPECT_EQ(scene.framesPerSecond(), 24.0);
   EXPECT_EQ(scene.time(), 0.5) << "frame 12 at the file's 24 fps, given after it";
