@@ -181,11 +181,8 @@ TEST_F(LwsimTest, DemoKeysSavesAndLoadsTheArmsAndKeysThePosedHand) {
         keyLine("Arm_R_Upper", "Rotation.B", 1, -wave), std::string("selection: Arm_R_Upper"),
         std::string("control #16 ButtonControl \"Save\" - shown")})
     EXPECT_THAT(out, Contains(line));
-  // The save gives the selection back as it found it.
-  const auto done = std::find(out.begin(), out.end(), "status: QD:ZaduDuzAV done.");
-  ASSERT_NE(done, out.end());
-  ASSERT_NE(done + 1, out.end());
-  EXPECT_EQ(*(done + 1), "selection: Arm_L_Upper");
+  // (The module's clip tests see that a save or a load gives the selection
+  // back as it found it.)
   const std::string clip = readBytes(dir_ / "left_arm.xml");
   for (const char *path :
        {"/Rig/Body/Arm_L_Upper", "/Rig/Body/Arm_L_Upper/Arm_L_Lower", "/Rig/Body/Arm_L_Upper/Arm_L_Lower/Hand_L_"})
@@ -201,11 +198,6 @@ TEST_F(LwsimTest, DemoKeysSavesAndLoadsTheArmsAndKeysThePosedHand) {
   EXPECT_THAT(after, Contains(keyLine("Arm_R_Upper", "Rotation.B", 1, wave)));
   EXPECT_THAT(after, Not(Contains(keyLine("Arm_R_Upper", "Rotation.B", 1, -wave))));
   EXPECT_THAT(after, Contains(keyLine("Hand_R_", "Position.Y", 1, 0.1, 3)));
-  // The load gives the selection back as it found it.
-  const auto selection = std::find_if(after.begin(), after.end(),
-                                      [](const std::string &line) { return line.rfind("selection:", 0) == 0; });
-  ASSERT_NE(selection, after.end());
-  EXPECT_EQ(*selection, "selection: Arm_R_Upper");
   // Frame 45 at 30 fps: the posed rotation as the viewport showed it, the
   // unposed position as its curve gives it between the keys at 1 s and 2 s.
   const Lines keyed = chapter(out, "Key setter:");
