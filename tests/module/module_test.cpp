@@ -29,7 +29,6 @@ using lwp::cks::askMasterMarks;
 using lwp::cks::kMasterTopic;
 using lwp::cks::MarkReply;
 using lwtest::ModuleHost;
-using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 // The machine code of the system the module was built for.

@@ -26,7 +26,6 @@ using lwtest::readBytes;
 
 namespace fs = std::filesystem;
 using ::testing::Contains;
-using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
