@@ -24,7 +24,6 @@
 #include "clip_io/format/clip_reader.h"
 #include "clip_io/format/clip_writer.h"
 #include "clip_io/load/item_name_matcher.h"
-#include "clip_io/model/anim_fn.h"
 #include "common/commands/exceptions.h"
 #include "common/files/file_listing.h"
 #include "common/globals/clip_globals.h"
@@ -462,21 +461,6 @@ TEST_F(ClipFormat, ASaveReplacesTheClipSafelyOrNotAtAll) {
 
 // A value that overflows on its way is passed over, and a key the host
 // refuses is not written: each is counted for the load's status lines.
-TEST_F(ClipFormat, KeysThatCannotBeWrittenAreCounted) {
-  lwsim::Channel &channel = host_.scene().ensureChannel(host_.scene().addObject("Ball"), "Extra.Knob");
-  LWEnvelopeFuncs refusing = *lwp::CClipGlobals::instance().envelopes();
-  refusing.createKey = [](LWEnvelopeID, LWTime, double) -> LWEnvKeyframeID { return nullptr; };
-  host_.globals().provideRecord(LWENVELOPEFUNCS_GLOBAL, &refusing);
-  ASSERT_TRUE(lwp::acquireClipGlobals(lwsim::GlobalRegistry::function()));
-  lwp::akio::CLWAnimFn transfer;
-  transfer.timeEnd = 2.0;
-  const lwp::akio::KeyWriteCount count =
-      transfer.writeKeys(reinterpret_cast<LWChannelID>(&channel),
-                         {"Extra.Knob", {AnimClipKey{1.0, 1e308}, AnimClipKey{0.25, 1.0}}}, 0.0, 10.0);
-  EXPECT_EQ(std::make_pair(count.skipped, count.refused), std::make_pair(std::size_t{1}, std::size_t{1}));
-  EXPECT_EQ(channel.envelope().keyCount(), 0u);
-}
-
 // ---- texts, files and names ----
 
 TEST(CodePage932, CharactersWithAFormOfTheirOwnConvertAndNothingElse) {

@@ -339,6 +339,13 @@ TEST_F(ClipPanels, OpenRangesAndKeysWithoutAFiniteTimeOrValueAreHeldBack) {
   // Inserting from the open start moves the key far beyond, without wrapping round.
   run("@press \"Insert Position\"\n@set #28 0\n@press Load\n");
   EXPECT_THAT(keys("Ball", "Position.X"), ElementsAre(fixed10(0.5 + 2147483648.0 / 30.0) + " " + fixed10(5.0)));
+  // Keys the host refuses to create are told at the end, not passed over.
+  LWEnvelopeFuncs refusing =
+      *static_cast<LWEnvelopeFuncs *>(lwsim::GlobalRegistry::function()(LWENVELOPEFUNCS_GLOBAL, GFUSE_TRANSIENT));
+  refusing.createKey = [](LWEnvelopeID, LWTime, double) -> LWEnvKeyframeID { return nullptr; };
+  module_->host().globals().provideRecord(LWENVELOPEFUNCS_GLOBAL, &refusing);
+  open(file("open.xml"), "@close\n");
+  EXPECT_THAT(run("@press Load\n"), Contains("status: Keys the host refused to create !(1)"));
 }
 
 TEST_F(ClipPanels, ScaleAndBasePoseAdjustPositionAndRotationBonesWithTheirRestPose) {
