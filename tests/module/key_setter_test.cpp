@@ -63,14 +63,13 @@ using ::testing::IsEmpty;
 // Controls of the key-setter panel by creation index: the seven operations'
 // cycling buttons, the fold selector's two, the fields, the scope, the item
 // kinds, the channel toggles, the extra section and the clip-set area.
-constexpr int kCreateKey = 1, kDeleteKey = 6, kDeleteRange = 7, kFolded = 8, kUnfolded = 9, kFrame = 10, kFrom = 11,
-              kTo = 12, kOffset = 13, kFactor = 14, kDestination = 15, kCount = 16, kStep = 17, kScope = 18, kNull = 19,
-              kMesh = 20, kCamera = 23, kPosition = 24, kPositionX = 25, kPositionY = 26, kPositionZ = 27,
-              kRotation = 28, kRotationH = 29, kRotationP = 30, kRotationB = 31, kScale = 32, kScaleX = 33,
-              kScaleY = 34, kScaleZ = 35, kMisc = 36, kMorph = 37, kDissolve = 38, kZero = 39, kHundred = 40,
-              kKeyShape = 42, kShape = 43, kTension = 44, kContinuity = 45, kBias = 46, kOk = 48, kCancel = 49,
-              kUndo = 50, kRedo = 51, kBehavior = 52, kPre = 53, kPost = 54, kCopyValues = 55, kPasteValues = 56,
-              kPoseClip = 58, kCharacter = 59, kClone = 60, kClipSet = 61;
+constexpr int kCreateKey = 1, kDeleteRange = 7, kFolded = 8, kUnfolded = 9, kFrame = 10, kFrom = 11, kTo = 12,
+              kOffset = 13, kFactor = 14, kDestination = 15, kCount = 16, kStep = 17, kScope = 18, kNull = 19,
+              kMesh = 20, kPosition = 24, kPositionX = 25, kPositionY = 26, kRotation = 28, kRotationH = 29,
+              kRotationP = 30, kRotationB = 31, kScale = 32, kScaleX = 33, kScaleZ = 35, kMisc = 36, kMorph = 37,
+              kDissolve = 38, kZero = 39, kHundred = 40, kKeyShape = 42, kShape = 43, kTension = 44, kContinuity = 45,
+              kBias = 46, kUndo = 50, kRedo = 51, kBehavior = 52, kPre = 53, kPost = 54, kCopyValues = 55,
+              kPasteValues = 56, kPoseClip = 58, kCharacter = 59, kClone = 60, kClipSet = 61;
 
 constexpr double kFps = 30.0;
 
