@@ -84,12 +84,14 @@ void Envelope::dropDoomed() const {
       ++doomed;
       continue;
     }
-    if (kept != i) keys_[kept] = std::move(keys_[i]);  // frees a deleted key left there
+    if (kept != i) {
+      keys_[kept] = std::move(keys_[i]);  // frees a deleted key left there
+      keys_[kept]->index = kept;
+    }
     ++kept;
   }
   keys_.resize(kept);
   doomed_.clear();
-  reindex();
 }
 
 void Envelope::mergeGathered() const {
