@@ -7,8 +7,8 @@
 cmake_minimum_required(VERSION 3.25)
 
 # The names in the file's export table (PE) or its defined dynamic symbols
-# (ELF), sorted.
-function(exported_names file out)
+# (ELF), sorted, and the tool's whole listing.
+function(exported_names file out dump_out)
   if(WINDOWS)
     execute_process(COMMAND "${OBJDUMP}" -p "${file}" OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
     string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n(\t\\[ *[0-9]+\\] [^\n]+\n)*" table "${dump}")
@@ -24,25 +24,25 @@ function(exported_names file out)
   endif()
   list(SORT names)
   set(${out} "${names}" PARENT_SCOPE)
+  set(${dump_out} "${dump}" PARENT_SCOPE)
 endfunction()
 
-exported_names("${MODULE}" module_names)
+exported_names("${MODULE}" module_names module_dump)
 if(NOT module_names STREQUAL "_mod_descrip")
   message(FATAL_ERROR "the module must export _mod_descrip alone; it exports: ${module_names}")
 endif()
-exported_names("${LWSIM}" lwsim_names)
+exported_names("${LWSIM}" lwsim_names lwsim_dump)
 if(NOT "lwpShowMessageBox" IN_LIST lwsim_names)
   message(FATAL_ERROR "lwsim does not export lwpShowMessageBox; it exports: ${lwsim_names}")
 endif()
 
 if(WINDOWS)
-  execute_process(COMMAND "${OBJDUMP}" -p "${MODULE}" OUTPUT_VARIABLE dump)
-  string(REGEX MATCH "Characteristics 0x[0-9a-f]+\n(\t[^\n]+\n)*" characteristics "${dump}")
-  if(NOT dump MATCHES "file format pei-x86-64" OR NOT dump MATCHES "Magic\t+020b"
+  string(REGEX MATCH "Characteristics 0x[0-9a-f]+\n(\t[^\n]+\n)*" characteristics "${module_dump}")
+  if(NOT module_dump MATCHES "file format pei-x86-64" OR NOT module_dump MATCHES "Magic\t+020b"
      OR NOT characteristics MATCHES "\tDLL\n")
-    message(FATAL_ERROR "the module is not a 64-bit x86-64 DLL:\n${dump}")
+    message(FATAL_ERROR "the module is not a 64-bit x86-64 DLL:\n${module_dump}")
   endif()
-  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${module_dump}")
   list(TRANSFORM imports REPLACE "^DLL Name: " "")
   list(TRANSFORM imports TOLOWER)
   if(NOT imports)
