@@ -1,9 +1,11 @@
 // The clip file against its floors: the writer against fwrite of the same
 // bytes line by line, the reader against a bare pugixml parse of the same
-// file. x_floor is the path's time over the floor's.
+// file. x_floor is the path's time over the floor's; x_file_memory the
+// memory a read takes at its peak over the file's size.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <pugixml.hpp>
@@ -12,6 +14,7 @@
 
 #include "curve_data.h"
 #include "paired_timing.h"
+#include "peak_memory.h"
 #include "plugin/clip_io/format/clip_reader.h"
 #include "plugin/clip_io/format/clip_writer.h"
 #include "plugin/common/globals/clip_globals.h"
@@ -66,6 +69,11 @@ void ClipReaderVsPugixml(benchmark::State &state) {
   lwp::acquireClipGlobals(lwsim::GlobalRegistry::function());
   const lwp_bench::TemporaryFile file("reader.xml");
   lwp::akio::writeClipFile(lwp_bench::curveClip(static_cast<int>(state.range(0)), 1000), file.path());
+  const std::optional<std::size_t> peak = lwp_bench::peakResidentGrowth([&] {
+    int result = 0;
+    benchmark::DoNotOptimize(lwp::akio::readClipFile(file.path(), result).size());
+  });
+  if (peak) state.counters["x_file_memory"] = static_cast<double>(*peak) / std::filesystem::file_size(file.path());
   lwp_bench::PairTotals totals;
   for (auto _ : state) {
     const double path = secondsOf([&] {

@@ -53,7 +53,6 @@ lwp::akio::AnimClip curveClip(int items, int keysPerChannel) {
     for (int c = 0; c < 9; ++c) {
       lwp::akio::AnimClipChannel &channel = item.channels.emplace_back();
       channel.name = lwsim::kMotionChannels[static_cast<std::size_t>(c)];
-      channel.keys.reserve(static_cast<std::size_t>(keysPerChannel));
       for (int k = 0; k < keysPerChannel; ++k) channel.keys.push_back(curveKey(noise, c, k));
     }
   }

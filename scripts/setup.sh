@@ -9,10 +9,10 @@
 #               for the fuzz targets
 set -euo pipefail
 
-packages=(g++ make cmake libpugixml-dev libcli11-dev)
+packages=(g++ make cmake libexpat1-dev libcli11-dev)
 for group in "$@"; do
   case "$group" in
-    --tests) packages+=(libgtest-dev libgmock-dev libbenchmark-dev locales python3) ;;
+    --tests) packages+=(libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev locales python3) ;;
     --windows) packages+=(g++-mingw-w64-x86-64 wine64 locales) ;;
     --clang) packages+=(clang libclang-rt-14-dev) ;;
     *) echo "setup: unknown argument $group (--tests, --windows, --clang)" >&2; exit 2 ;;

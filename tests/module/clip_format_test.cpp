@@ -34,7 +34,7 @@
 #include "platform/text/code_page_932.h"
 #include "platform/text/utf8_text.h"
 #include "platform/xml/com_startup.h"
-#include "platform/xml/xml_document.h"
+#include "platform/xml/xml_reader.h"
 #include "sim/commands/ansi_text.h"
 #include "sim/host.h"
 #include "support/decimal_comma_locale.h"
@@ -234,6 +234,11 @@ TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndDecodesStrictlyWhatever
       {kUtf8Declaration + "<!DOCTYPE docroot SYSTEM \"file://" + dtd + "\">\n" + clipDocument("<clip fps=\"30\"/>", ""),
        "(-1.7976931348623157e+308,1.7976931348623157e+308,30)|"},
   };
+  // A character cut between two of the 64 KiB pieces the file is read in.
+  const auto padded = [&](std::size_t pad) {
+    return clipDocument(clipElement("note=\"" + std::string(pad, 'a') + "\" item=\"\x95\x5C\""), kSjisDeclaration);
+  };
+  cases.push_back({padded((1 << 16) - 1 - padded(0).find('\x95')), kHyo + "|", lwtest::kWineRefusesShiftJis});
   const std::string document = clipDocument(named("@"), declared("UTF-16"));
   const std::size_t at = document.find('@');
   const std::u16string utf16 = widen(document.substr(0, at)) + u"\u8868" + widen(document.substr(at + 1));

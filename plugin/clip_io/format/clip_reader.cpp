@@ -1,6 +1,7 @@
 #include "clip_reader.h"
 
 #include <array>
+#include <cstdint>
 #include <exception>
 #include <iterator>
 #include <limits>
@@ -9,7 +10,7 @@
 
 #include "../../common/commands/exceptions.h"
 #include "../../platform/ui/message_box.h"
-#include "../../platform/xml/xml_document.h"
+#include "../../platform/xml/xml_reader.h"
 #include "clip_attributes.h"
 
 namespace lwp::akio {
@@ -25,6 +26,17 @@ constexpr const char *kCategoryFormat = "1.0";
 
 // Room made before the walk; more clips are accepted.
 constexpr std::size_t kClipReserve = 256;
+
+// What the clips read take in memory stays within this many times the
+// file's size, beside a small allowance: a clip as the writer makes it takes
+// well under its size, and a document of bare elements that would take many
+// times it is refused before memory grows. The costs are those of the model
+// (a channel's keys start with a block of their own).
+constexpr std::uintmax_t kMemoryPerFileByte = 3;
+constexpr std::uintmax_t kMemoryAllowance = std::uintmax_t{1} << 20;
+constexpr std::uintmax_t kClipCost = sizeof(AnimClipItem);
+constexpr std::uintmax_t kChannelCost = sizeof(AnimClipChannel) + 640;
+constexpr std::uintmax_t kKeyCost = sizeof(AnimClipKey) + sizeof(AnimClipKey) / 8;
 
 constexpr double kDefaultFps = 24.0;
 
@@ -85,6 +97,8 @@ class ClipDocumentReader final : public platform::XmlVisitor {
  public:
   explicit ClipDocumentReader(AnimClip &clips) : clips_(clips) {}
 
+  void begin(std::uintmax_t fileBytes) override { memoryLeft_ = kMemoryPerFileByte * fileBytes + kMemoryAllowance; }
+
   bool sawCategory() const { return categoryDepth_ > 0; }
   int resultCode() const {
     if (stoppedAtFcurve_) return kReadStoppedAtFcurve;
@@ -105,7 +119,7 @@ class ClipDocumentReader final : public platform::XmlVisitor {
     return XmlStep::Descend;
   }
 
-  void leave(const XmlElement &) override {
+  void leave() override {
     switch (roles_.back()) {
       case Role::Clip:
         finishClip();
@@ -133,8 +147,8 @@ class ClipDocumentReader final : public platform::XmlVisitor {
   enum class Role { Other, Clip, BasePose, Targets, Sources, Fcurve };
 
   struct OpenClip {
-    std::size_t item = 0;                          // index in clips_
-    std::vector<std::vector<AnimClipKey>> curves;  // the keys of fcurve n of every sources
+    std::size_t item = 0;              // index in clips_
+    std::vector<AnimClipKeys> curves;  // the keys of fcurve n of every sources
     bool hasBasePose = false;
     std::array<bool, 4> poseSet{};  // pivot_pos, pivot_rot, rest_pos, rest_rot
   };
@@ -151,22 +165,27 @@ class ClipDocumentReader final : public platform::XmlVisitor {
 
   Role enterInCategory(const std::string &tag, const XmlElement &element) {
     if (tag == "clip") {
+      AnimClipItem header = readClipHeader(element);
+      take(kClipCost + header.itemName.size() + header.fullPath.size());
       open_.push_back(OpenClip{clips_.size(), {}, false, {}});
-      clips_.push_back(readClipHeader(element));
+      clips_.push_back(std::move(header));
       return Role::Clip;
     }
     if (open_.empty()) return Role::Other;
     if (tag == "key") {
-      if (!fcurves_.empty()) open_[fcurves_.back().clip].curves[fcurves_.back().curve].push_back(readKey(element));
+      if (fcurves_.empty()) return Role::Other;
+      take(kKeyCost);
+      open_[fcurves_.back().clip].curves[fcurves_.back().curve].push_back(readKey(element));
       return Role::Other;
     }
     if (tag == "param") {
-      if (!targets_.empty())
-        clips_[open_[targets_.back()].item].channels.push_back(
-            AnimClipChannel{attributeText(element.attribute("channel"), ""), {}});
+      if (targets_.empty()) return Role::Other;
+      std::string channel = attributeText(element.attribute("channel"), "");
+      take(kChannelCost + channel.size());
+      clips_[open_[targets_.back()].item].channels.push_back(AnimClipChannel{std::move(channel), {}});
       return Role::Other;
     }
-    if (tag == "fcurve") return enterFcurve(element);
+    if (tag == "fcurve") return enterFcurve();
     if (tag == "targets") {
       targets_.push_back(open_.size() - 1);
       return Role::Targets;
@@ -180,17 +199,24 @@ class ClipDocumentReader final : public platform::XmlVisitor {
     return Role::Other;
   }
 
-  // Room for the fcurve's keys is made once: growing by steps would hold
-  // up to three times the keys at its peak.
-  Role enterFcurve(const XmlElement &element) {
+  Role enterFcurve() {
     if (sources_.empty()) return Role::Other;
     OpenSources &sources = sources_.back();
-    std::vector<std::vector<AnimClipKey>> &curves = open_[sources.clip].curves;
+    std::vector<AnimClipKeys> &curves = open_[sources.clip].curves;
     const std::size_t curve = sources.nextCurve++;
-    if (curve == curves.size()) curves.emplace_back();
-    curves[curve].reserve(curves[curve].size() + element.childCount("key"));
+    if (curve == curves.size()) {
+      take(kChannelCost);
+      curves.emplace_back();
+    }
     fcurves_.push_back(OpenFcurve{sources.clip, curve});
     return Role::Fcurve;
+  }
+
+  // Counts bytes the clips are about to take against what the file allows.
+  void take(std::uintmax_t bytes) {
+    if (bytes > memoryLeft_)
+      throw lw::ex::CFileReadWriteEx("The file holds more clips, channels or keys than a file of its size can.");
+    memoryLeft_ -= bytes;
   }
 
   // Only a clip's first basepose counts.
@@ -238,6 +264,7 @@ class ClipDocumentReader final : public platform::XmlVisitor {
   }
 
   AnimClip &clips_;
+  std::uintmax_t memoryLeft_ = 0;
   int depth_ = 0;
   int categoryDepth_ = 0;  // of the clip category; 0 until found
   bool categoryDone_ = false;
@@ -252,12 +279,11 @@ class ClipDocumentReader final : public platform::XmlVisitor {
 };
 
 AnimClip readDocument(const std::string &path, int &resultCode) {
-  platform::XmlDocument document;
-  if (!document.load(path)) return {};
   AnimClip clips;
   clips.reserve(kClipReserve);
   ClipDocumentReader reader(clips);
-  document.walk(reader);
+  std::string problem;
+  if (!platform::readXmlFile(path, reader, problem)) return {};
   if (!reader.sawCategory()) return {};
   resultCode = reader.resultCode();
   if (resultCode == kReadStoppedAtFcurve) return {};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,15 @@ struct AnimClipKey {
   double param3 = 0.0;
 };
 
+// A channel's keys grow without moving: a long curve read from a file never
+// needs room for two copies of itself.
+using AnimClipKeys = std::deque<AnimClipKey>;
+
 // A channel path relative to its item ("Position.X", "Face.Smile") or a
 // parameter channel ("LWParam.…"), with its keys in envelope order.
 struct AnimClipChannel {
   std::string name;
-  std::vector<AnimClipKey> keys;
+  AnimClipKeys keys;
 };
 
 using Vector3 = std::array<double, 3>;
@@ -48,7 +53,6 @@ using AnimClip = std::vector<AnimClipItem>;
 // The name of the scene entry, never an item's.
 inline constexpr const char *kSceneEntryName = "LWScene";
 
-inline constexpr std::size_t kChannelKeyReserve = 128;
 inline constexpr std::size_t kItemChannelReserve = 16;
 
 // The first channel whose name equals name byte for byte; null for none.

@@ -61,7 +61,6 @@ void setKeyFields(const LWEnvelopeFuncs &envelopes, LWEnvelopeID envelope, LWEnv
 
 AnimClipChannel CLWAnimFn::readKeys(LWItemID item, LWChannelID channel) const {
   AnimClipChannel out{channelPath(channel, item), {}};
-  out.keys.reserve(kChannelKeyReserve);
   const LWEnvelopeFuncs *envelopes = CClipGlobals::instance().envelopes();
   const LWEnvelopeID envelope = envelopeOf(channel);
   if (envelopes == nullptr || envelope == nullptr) return out;

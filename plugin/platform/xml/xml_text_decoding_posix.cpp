@@ -5,22 +5,18 @@
 #include <regex>
 
 #include "../text/code_page_932.h"
-#include "../text/iconv_conversion_posix.h"
-#include "../text/utf8_text.h"
 
 namespace lwp::platform {
 
 namespace {
 
+constexpr const char *kCodePage932 = "CP932";
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 // "<" in UTF-16 without a byte-order mark.
 constexpr std::string_view kUtf16LeOpen = std::string_view("<\0", 2);
 constexpr std::string_view kUtf16BeOpen = std::string_view("\0<", 2);
-
-// A declaration is short; a longer prefix cannot hold one.
-constexpr std::size_t kDeclarationWindow = 512;
 
 std::string lowerCase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -37,42 +33,62 @@ bool namesWideEncoding(const std::string &lowerName) {
          startsWith(lowerName, "ucs-4") || lowerName == "unicode";
 }
 
-// UTF-8 is taken as it is once it proves well-formed: iconv lets five-byte
-// forms and code points beyond U+10FFFF through.
-bool takeUtf8(std::string &&text, std::string &utf8, std::string &problem) {
-  if (!isValidUtf8(text)) {
-    problem = "The document cannot be read as UTF-8.";
-    return false;
-  }
-  utf8 = std::move(text);
-  return true;
-}
+// How the document is written: the encoding to convert from (empty for
+// UTF-8) and the bytes of the mark before its text.
+struct SourceEncoding {
+  std::string name;
+  std::size_t markBytes = 0;
+};
 
-bool convertToUtf8(std::string_view text, const char *from, std::string &utf8, std::string &problem) {
-  std::optional<std::string> converted = convertWithIconv(text, from, "UTF-8");
-  if (!converted) {
-    problem = std::string("The document cannot be read as ") + from + ".";
-    return false;
-  }
-  utf8 = std::move(*converted);
-  return true;
-}
-
-bool decodeSingleByteFamily(std::string &&bytes, std::string &utf8, std::string &problem) {
-  const std::string name = declaredEncoding(bytes);
+std::optional<SourceEncoding> sourceEncoding(std::string_view head, std::string &problem) {
+  if (startsWith(head, kUtf8Mark)) return SourceEncoding{"", kUtf8Mark.size()};
+  if (startsWith(head, kUtf16LeMark)) return SourceEncoding{"UTF-16LE", kUtf16LeMark.size()};
+  if (startsWith(head, kUtf16BeMark)) return SourceEncoding{"UTF-16BE", kUtf16BeMark.size()};
+  if (startsWith(head, kUtf16LeOpen)) return SourceEncoding{"UTF-16LE", 0};
+  if (startsWith(head, kUtf16BeOpen)) return SourceEncoding{"UTF-16BE", 0};
+  const std::string name = declaredEncoding(head);
   const std::string lowerName = lowerCase(name);
-  if (name.empty() || lowerName == "utf-8") return takeUtf8(std::move(bytes), utf8, problem);
-  // ASCII reads the same in code page 932 and UTF-8.
-  if (namesShiftJis(name) && isAsciiText(bytes)) return takeUtf8(std::move(bytes), utf8, problem);
-  if (namesShiftJis(name)) return convertToUtf8(bytes, "CP932", utf8, problem);
+  if (name.empty() || lowerName == "utf-8") return SourceEncoding{};
+  if (namesShiftJis(name)) return SourceEncoding{kCodePage932, 0};
   if (namesWideEncoding(lowerName)) {
     problem = "The document declares " + name + " but is not written in it.";
-    return false;
+    return std::nullopt;
   }
-  return convertToUtf8(bytes, name.c_str(), utf8, problem);
+  return SourceEncoding{name, 0};
 }
 
 }  // namespace
+
+bool XmlTextDecoder::begin(std::string_view &piece, std::string &problem) {
+  begun_ = true;
+  const std::optional<SourceEncoding> source = sourceEncoding(piece, problem);
+  if (!source) return false;
+  piece.remove_prefix(source->markBytes);
+  if (source->name.empty()) return true;
+  source_ = source->name;
+  iconv_ = std::make_unique<IconvStream>(source_.c_str(), "UTF-8");
+  if (iconv_->isOpen()) return true;
+  problem = "The document cannot be read as " + source_ + ".";
+  return false;
+}
+
+std::optional<std::string_view> XmlTextDecoder::decode(std::string_view piece, bool last, std::string &problem) {
+  if (!begun_) {
+    head_.append(piece);
+    if (head_.size() < kDeclarationWindow && !last) return std::string_view();
+    piece = head_;
+    if (!begin(piece, problem)) return std::nullopt;
+  } else if (!head_.empty()) {
+    std::string().swap(head_);
+  }
+  if (!iconv_) return piece;
+  // ASCII reads the same in code page 932 and UTF-8.
+  if (source_ == kCodePage932 && !iconv_->inCharacter() && isAsciiText(piece)) return piece;
+  converted_.clear();
+  if (iconv_->convert(piece, last, converted_)) return std::string_view(converted_);
+  problem = "The document cannot be read as " + source_ + ".";
+  return std::nullopt;
+}
 
 bool namesShiftJis(const std::string &name) {
   static constexpr std::array<std::string_view, 10> kNames = {"shift_jis",  "shift-jis",  "sjis",         "x-sjis",
@@ -90,17 +106,6 @@ std::string declaredEncoding(std::string_view text) {
   std::smatch match;
   if (!std::regex_search(head, match, kDeclaration)) return {};
   return match[1].matched ? match[1].str() : match[2].str();
-}
-
-bool decodeXmlText(std::string bytes, std::string &utf8, std::string &problem) {
-  if (startsWith(bytes, kUtf8Mark)) return takeUtf8(std::move(bytes.erase(0, kUtf8Mark.size())), utf8, problem);
-  if (startsWith(bytes, kUtf16LeMark))
-    return convertToUtf8(std::string_view(bytes).substr(kUtf16LeMark.size()), "UTF-16LE", utf8, problem);
-  if (startsWith(bytes, kUtf16BeMark))
-    return convertToUtf8(std::string_view(bytes).substr(kUtf16BeMark.size()), "UTF-16BE", utf8, problem);
-  if (startsWith(bytes, kUtf16LeOpen)) return convertToUtf8(bytes, "UTF-16LE", utf8, problem);
-  if (startsWith(bytes, kUtf16BeOpen)) return convertToUtf8(bytes, "UTF-16BE", utf8, problem);
-  return decodeSingleByteFamily(std::move(bytes), utf8, problem);
 }
 
 }  // namespace lwp::platform

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "../text/wide_text_win32.h"
-#include "xml_document.h"
+#include "xml_reader.h"
 
 // The MSXML 6.0 document object through COM. Every COM call that reports a
 // failure throws std::runtime_error with the failing object's description of
@@ -102,19 +102,13 @@ std::string utf8From(BSTR text) {
   return codePageFromWide(std::wstring_view(text, SysStringLen(text)), CP_UTF8).value_or(std::string());
 }
 
-IXMLDOMElement *elementOf(const std::shared_ptr<void> &node) { return static_cast<IXMLDOMElement *>(node.get()); }
-
-// Takes over one reference to element.
-std::shared_ptr<void> handleOf(IXMLDOMElement *element) {
-  return std::shared_ptr<void>(element, [](void *object) { static_cast<IXMLDOMElement *>(object)->Release(); });
-}
+IXMLDOMElement *elementOf(const void *node) { return static_cast<IXMLDOMElement *>(const_cast<void *>(node)); }
 
 // The parser refuses a document nested deeper than kMaxElementDepth; a parser
 // without the property leaves it to the walk.
 void limitDepth(IXMLDOMDocument *document) {
   IXMLDOMDocument2 *document2 = nullptr;
-  if (FAILED(document->QueryInterface(kDomDocument2, reinterpret_cast<void **>(&document2))) ||
-      document2 == nullptr)
+  if (FAILED(document->QueryInterface(kDomDocument2, reinterpret_cast<void **>(&document2))) || document2 == nullptr)
     return;
   const ComRef<IXMLDOMDocument2> held(document2);
   const Bstr name = bstrFrom("MaxElementDepth");
@@ -157,11 +151,11 @@ ComRef<IXMLDOMNode> parentOf(IXMLDOMNode *node) {
   return ComRef<IXMLDOMNode>(required(parent));
 }
 
-// A handle holding the element view of node.
-std::shared_ptr<void> elementHandle(IXMLDOMNode *node) {
+// The element view of node.
+ComRef<IXMLDOMElement> elementView(IXMLDOMNode *node) {
   IXMLDOMElement *element = nullptr;
   check(node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void **>(&element)));
-  return handleOf(required(element));
+  return ComRef<IXMLDOMElement>(required(element));
 }
 
 ComRef<IXMLDOMDocument> createDocument() {
@@ -191,35 +185,79 @@ std::string parseFailure(IXMLDOMDocument *document) {
   return utf8From(reason);
 }
 
+// Only a file is handed to the parser: a folder or a device is refused
+// before anything is opened. Its size, when it is one.
+std::optional<std::uintmax_t> fileSize(const std::string &path) {
+  const std::optional<std::wstring> name = wideFromCodePage(path, CP_UTF8);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!name || !GetFileAttributesExW(name->c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) return std::nullopt;
+  return (static_cast<std::uintmax_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Loads the whole document; nothing, with the reason in problem, when it
+// cannot be read or is not well-formed.
+ComRef<IXMLDOMDocument> loadDocument(const std::string &path, std::string &problem) {
+  ComRef<IXMLDOMDocument> document = createDocument();
+  Bstr name = bstrFrom(path);
+  Variant fileName;
+  fileName.get()->vt = VT_BSTR;
+  fileName.get()->bstrVal = name.release();
+  VARIANT_BOOL loaded = VARIANT_FALSE;
+  check(document->load(*fileName, &loaded));
+  if (loaded == VARIANT_TRUE) return document;
+  problem = parseFailure(document.get());
+  return nullptr;
+}
+
+// Tells visitor of the loaded document's elements from the root, without
+// recursion.
+void walk(IXMLDOMDocument *document, XmlVisitor &visitor) {
+  IXMLDOMElement *rootElement = nullptr;
+  check(document->get_documentElement(&rootElement));
+  const ComRef<IXMLDOMElement> heldRoot(required(rootElement));
+  IXMLDOMNode *rootNode = nullptr;
+  check(rootElement->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void **>(&rootNode)));
+  ComRef<IXMLDOMNode> node(required(rootNode));
+  int depth = 1;  // of node
+  while (node) {
+    if (depth > kMaxElementDepth)
+      throw std::runtime_error("The document nests elements deeper than " + std::to_string(kMaxElementDepth) +
+                               " levels.");
+    const XmlStep step = visitor.enter(XmlElement(elementView(node.get()).get()));
+    if (step == XmlStep::Stop) return;
+    if (step == XmlStep::Descend) {
+      if (ComRef<IXMLDOMNode> child = firstChildElement(node.get())) {
+        node = std::move(child);
+        ++depth;
+        continue;
+      }
+      visitor.leave();
+    }
+    // Up to the first ancestor with a later element, leaving each on the way.
+    for (;;) {
+      if (depth == 1) return;
+      if (ComRef<IXMLDOMNode> sibling = nextSiblingElement(node.get())) {
+        node = std::move(sibling);
+        break;
+      }
+      node = parentOf(node.get());
+      --depth;
+      visitor.leave();
+    }
+  }
+}
+
 }  // namespace
 
-struct XmlDocument::Parsed {
-  ComRef<IXMLDOMDocument> document;
-};
-
 std::string XmlElement::tagName() const {
-  if (!node_) return {};
   BSTR name = nullptr;
   check(elementOf(node_)->get_nodeName(&name));
   const Bstr held(name);
   return utf8From(name);
 }
 
-std::size_t XmlElement::childCount(const char *tag) const {
-  std::size_t count = 0;
-  if (!node_) return count;
-  for (ComRef<IXMLDOMNode> child = firstChildElement(elementOf(node_)); child;
-       child = nextSiblingElement(child.get())) {
-    BSTR name = nullptr;
-    check(child->get_nodeName(&name));
-    const Bstr held(name);
-    if (utf8From(name) == tag) ++count;
-  }
-  return count;
-}
-
 std::optional<std::string> XmlElement::attribute(const char *name) const {
-  if (!node_) return std::nullopt;
   const Bstr attributeName = bstrFrom(name);
   Variant value;
   check(elementOf(node_)->getAttribute(attributeName.get(), value.get()));
@@ -228,7 +266,6 @@ std::optional<std::string> XmlElement::attribute(const char *name) const {
 }
 
 void XmlElement::eachAttribute(AttributeSink sink, void *context) const {
-  if (!node_) return;
   IXMLDOMNamedNodeMap *map = nullptr;
   check(elementOf(node_)->get_attributes(&map));
   const ComRef<IXMLDOMNamedNodeMap> attributes(required(map));
@@ -249,91 +286,18 @@ void XmlElement::eachAttribute(AttributeSink sink, void *context) const {
   }
 }
 
-XmlDocument::XmlDocument() = default;
-XmlDocument::~XmlDocument() = default;
-
-namespace {
-
-// Only a file is handed to the parser: a folder or a device is refused
-// before anything is opened.
-bool isFile(const std::string &path) {
-  const std::optional<std::wstring> name = wideFromCodePage(path, CP_UTF8);
-  if (!name) return false;
-  const DWORD attributes = GetFileAttributesW(name->c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-}
-
-}  // namespace
-
-bool XmlDocument::load(const std::string &path) {
-  parsed_.reset();
-  error_.clear();
-  if (!isFile(path)) {
-    error_ = "The file cannot be read.";
+bool readXmlFile(const std::string &path, XmlVisitor &visitor, std::string &problem) {
+  problem.clear();
+  const std::optional<std::uintmax_t> size = fileSize(path);
+  if (!size) {
+    problem = "The file cannot be read.";
     return false;
   }
-  auto parsed = std::make_unique<Parsed>();
-  parsed->document = createDocument();
-  Bstr name = bstrFrom(path);
-  Variant fileName;
-  fileName.get()->vt = VT_BSTR;
-  fileName.get()->bstrVal = name.release();
-  VARIANT_BOOL loaded = VARIANT_FALSE;
-  check(parsed->document->load(*fileName, &loaded));
-  if (loaded != VARIANT_TRUE) {
-    error_ = parseFailure(parsed->document.get());
-    return false;
-  }
-  parsed_ = std::move(parsed);
+  const ComRef<IXMLDOMDocument> document = loadDocument(path, problem);
+  if (!document) return false;
+  visitor.begin(*size);
+  walk(document.get(), visitor);
   return true;
 }
-
-XmlElement XmlDocument::root() const {
-  if (!parsed_) return {};
-  IXMLDOMElement *root = nullptr;
-  check(parsed_->document->get_documentElement(&root));
-  return XmlElement(handleOf(required(root)));
-}
-
-void XmlDocument::walk(XmlVisitor &visitor) const {
-  if (!parsed_) return;
-  IXMLDOMElement *rootElement = nullptr;
-  check(parsed_->document->get_documentElement(&rootElement));
-  const ComRef<IXMLDOMElement> heldRoot(required(rootElement));
-  IXMLDOMNode *rootNode = nullptr;
-  check(rootElement->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void **>(&rootNode)));
-  ComRef<IXMLDOMNode> node(required(rootNode));
-  int depth = 1;  // of node
-  while (node) {
-    if (depth > kMaxElementDepth)
-      throw std::runtime_error("The document nests elements deeper than " + std::to_string(kMaxElementDepth) +
-                               " levels.");
-    const XmlElement element(elementHandle(node.get()));
-    const XmlStep step = visitor.enter(element);
-    if (step == XmlStep::Stop) return;
-    if (step == XmlStep::Descend) {
-      if (ComRef<IXMLDOMNode> child = firstChildElement(node.get())) {
-        node = std::move(child);
-        ++depth;
-        continue;
-      }
-      visitor.leave(element);
-    }
-    // Up to the first ancestor with a later element, leaving each on the way.
-    for (;;) {
-      if (depth == 1) return;
-      if (ComRef<IXMLDOMNode> sibling = nextSiblingElement(node.get())) {
-        node = std::move(sibling);
-        break;
-      }
-      node = parentOf(node.get());
-      --depth;
-      visitor.leave(XmlElement(elementHandle(node.get())));
-    }
-  }
-}
-
-const std::string &XmlDocument::errorDescription() const { return error_; }
 
 }  // namespace lwp::platform
