@@ -1,10 +1,11 @@
 // Reads an XML file element by element for the clip reader, through the
-// platform's parser. Reading never resolves external entities, reads a
-// document type definition or touches the network. Texts are UTF-8.
-// On POSIX the parser is expat, which streams the file: memory does not grow
-// with the document. On Windows it is MSXML 6 through COM (COM started on
-// the calling thread first, see com_startup.h): a COM call that fails throws
-// std::runtime_error telling why, for a message box.
+// platform's parser, which streams the file: memory does not grow with the
+// document. Reading never resolves external entities, reads a document type
+// definition or touches the network, and a document that declares an entity
+// is refused. Texts are UTF-8. On POSIX the parser is expat. On Windows it is
+// MSXML 6's SAX reader through COM (COM started on the calling thread first,
+// see com_startup.h): a COM call that fails throws std::runtime_error telling
+// why, for a message box.
 #pragma once
 
 #include <cstddef>

@@ -2,8 +2,10 @@
 // windows.h first: the COM headers build on it.
 #include <msxml2.h>
 #include <oleauto.h>
+#include <shlwapi.h>
 
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -11,18 +13,22 @@
 #include "../text/wide_text_win32.h"
 #include "xml_reader.h"
 
-// The MSXML 6.0 document object through COM. Every COM call that reports a
-// failure throws std::runtime_error with the failing object's description of
-// the error (UTF-8, for the message box); a file that cannot be
-// read or is not well-formed is a failed load, not an error.
+// The MSXML 6.0 SAX reader through COM, reading the file as a stream. Every
+// COM call that reports a failure throws std::runtime_error with the failing
+// object's description of the error (UTF-8, for the message box); a file
+// that cannot be read or is not well-formed is a failed read, not an error.
 namespace lwp::platform {
 
 namespace {
 
-// The MSXML 6.0 DOMDocument60 class; msxml2.h predates it.
-constexpr CLSID kDomDocument60 = {0x88D96A05, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
-// IXMLDOMDocument2, which the MinGW-w64 import libraries leave out.
-constexpr IID kDomDocument2 = {0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+// MSXML 6.0's SAX reader class and the interfaces it speaks, which the
+// MinGW-w64 import libraries leave out.
+constexpr CLSID kSaxXmlReader60 = {0x88D96A0C, 0xF192, 0x11D4, {0xA6, 0x5F, 0x00, 0x40, 0x96, 0x32, 0x51, 0xE5}};
+constexpr IID kSaxXmlReader = {0xA4F96ED0, 0xF829, 0x476E, {0x81, 0xC0, 0xCD, 0xC7, 0xBD, 0x2A, 0x08, 0x02}};
+constexpr IID kSaxContentHandler = {0x1545CDFA, 0x9E4E, 0x4497, {0xA8, 0xA4, 0x2B, 0xF7, 0xD0, 0x11, 0x2C, 0x44}};
+constexpr IID kSaxDeclHandler = {0x862629AC, 0x771A, 0x47B2, {0x83, 0x37, 0x4E, 0x68, 0x43, 0xC1, 0xBE, 0x90}};
+
+const char *const kUnreadable = "The file cannot be read.";
 
 struct ComRelease {
   void operator()(IUnknown *object) const { object->Release(); }
@@ -89,215 +95,209 @@ Interface *required(Interface *object) {
   return object;
 }
 
-// UTF-8 text as a BSTR; text that is not well-formed gives an empty one.
-Bstr bstrFrom(const std::string &text) {
-  const std::wstring wide = wideFromCodePage(text, CP_UTF8).value_or(std::wstring());
-  BSTR value = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-  if (value == nullptr) throw std::bad_alloc();
-  return Bstr(value);
+std::string utf8From(const wchar_t *text, int length) {
+  if (text == nullptr || length <= 0) return {};
+  return codePageFromWide(std::wstring_view(text, static_cast<std::size_t>(length)), CP_UTF8).value_or(std::string());
 }
 
-std::string utf8From(BSTR text) {
-  if (text == nullptr) return {};
-  return codePageFromWide(std::wstring_view(text, SysStringLen(text)), CP_UTF8).value_or(std::string());
-}
+// An element's start as the SAX reader reports it.
+struct SaxStart {
+  const wchar_t *name;
+  int nameLength;
+  ISAXAttributes *attributes;
+};
 
-IXMLDOMElement *elementOf(const void *node) { return static_cast<IXMLDOMElement *>(const_cast<void *>(node)); }
+const SaxStart &startOf(const void *node) { return *static_cast<const SaxStart *>(node); }
 
-// The parser refuses a document nested deeper than kMaxElementDepth; a parser
-// without the property leaves it to the walk.
-void limitDepth(IXMLDOMDocument *document) {
-  IXMLDOMDocument2 *document2 = nullptr;
-  if (FAILED(document->QueryInterface(kDomDocument2, reinterpret_cast<void **>(&document2))) || document2 == nullptr)
-    return;
-  const ComRef<IXMLDOMDocument2> held(document2);
-  const Bstr name = bstrFrom("MaxElementDepth");
-  Variant depth;
-  depth.get()->vt = VT_I4;
-  depth.get()->lVal = kMaxElementDepth;
-  document2->setProperty(name.get(), *depth);
-}
+// Hands the SAX reader's events to a visitor, and refuses entity
+// declarations. Nothing thrown may cross the reader's frames: it is kept,
+// the parse failed, and it is thrown again after. The walk lives on the
+// stack, so its reference count is not kept.
+// COM objects are never deleted through an interface, which has no virtual
+// destructor.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+class SaxWalk final : public ISAXContentHandler, public ISAXDeclHandler {
+ public:
+  explicit SaxWalk(XmlVisitor &visitor) : visitor_(visitor) {}
 
-// The first element among node and its later siblings; takes over the
-// reference to node.
-ComRef<IXMLDOMNode> elementFrom(IXMLDOMNode *node) {
-  ComRef<IXMLDOMNode> current(node);
-  while (current) {
-    DOMNodeType type = NODE_INVALID;
-    check(current->get_nodeType(&type));
-    if (type == NODE_ELEMENT) break;
-    IXMLDOMNode *next = nullptr;
-    check(current->get_nextSibling(&next));
-    current.reset(next);
+  const std::string &problem() const { return problem_; }
+  void rethrow() const {
+    if (thrown_) std::rethrow_exception(thrown_);
   }
-  return current;
-}
 
-ComRef<IXMLDOMNode> firstChildElement(IXMLDOMNode *node) {
-  IXMLDOMNode *child = nullptr;
-  check(node->get_firstChild(&child));
-  return elementFrom(child);
-}
+  HRESULT WINAPI QueryInterface(REFIID iid, void **object) override {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kSaxContentHandler))
+      *object = static_cast<ISAXContentHandler *>(this);
+    else if (IsEqualIID(iid, kSaxDeclHandler))
+      *object = static_cast<ISAXDeclHandler *>(this);
+    return *object != nullptr ? S_OK : E_NOINTERFACE;
+  }
+  ULONG WINAPI AddRef() override { return 2; }
+  ULONG WINAPI Release() override { return 1; }
 
-ComRef<IXMLDOMNode> nextSiblingElement(IXMLDOMNode *node) {
-  IXMLDOMNode *sibling = nullptr;
-  check(node->get_nextSibling(&sibling));
-  return elementFrom(sibling);
-}
+  HRESULT WINAPI startElement(const wchar_t *, int, const wchar_t *, int, const wchar_t *name, int nameLength,
+                              ISAXAttributes *attributes) override {
+    if (++depth_ > kMaxElementDepth)
+      return refuse("The document nests elements deeper than " + std::to_string(kMaxElementDepth) + " levels.");
+    if (stopped_ || skipDepth_ != 0) return S_OK;
+    const SaxStart start{name, nameLength, attributes};
+    return guarded([&] {
+      const XmlStep step = visitor_.enter(XmlElement(&start));
+      stopped_ = step == XmlStep::Stop;
+      if (step == XmlStep::Skip) skipDepth_ = depth_;
+    });
+  }
+  HRESULT WINAPI endElement(const wchar_t *, int, const wchar_t *, int, const wchar_t *, int) override {
+    HRESULT result = S_OK;
+    if (!stopped_ && skipDepth_ == 0) result = guarded([&] { visitor_.leave(); });
+    if (skipDepth_ == depth_) skipDepth_ = 0;
+    --depth_;
+    return result;
+  }
+  // An entity declared in the document could expand to anything; a clip
+  // never declares one.
+  HRESULT WINAPI internalEntityDecl(const wchar_t *, int, const wchar_t *, int) override {
+    return refuse("The document declares an entity.");
+  }
+  HRESULT WINAPI externalEntityDecl(const wchar_t *, int, const wchar_t *, int, const wchar_t *, int) override {
+    return refuse("The document declares an entity.");
+  }
 
-ComRef<IXMLDOMNode> parentOf(IXMLDOMNode *node) {
-  IXMLDOMNode *parent = nullptr;
-  check(node->get_parentNode(&parent));
-  return ComRef<IXMLDOMNode>(required(parent));
-}
+  // Nothing else matters to a clip.
+  HRESULT WINAPI putDocumentLocator(ISAXLocator *) override { return S_OK; }
+  HRESULT WINAPI startDocument() override { return S_OK; }
+  HRESULT WINAPI endDocument() override { return S_OK; }
+  HRESULT WINAPI startPrefixMapping(const wchar_t *, int, const wchar_t *, int) override { return S_OK; }
+  HRESULT WINAPI endPrefixMapping(const wchar_t *, int) override { return S_OK; }
+  HRESULT WINAPI characters(const wchar_t *, int) override { return S_OK; }
+  HRESULT WINAPI ignorableWhitespace(const wchar_t *, int) override { return S_OK; }
+  HRESULT WINAPI processingInstruction(const wchar_t *, int, const wchar_t *, int) override { return S_OK; }
+  HRESULT WINAPI skippedEntity(const wchar_t *, int) override { return S_OK; }
+  HRESULT WINAPI elementDecl(const wchar_t *, int, const wchar_t *, int) override { return S_OK; }
+  HRESULT WINAPI attributeDecl(const wchar_t *, int, const wchar_t *, int, const wchar_t *, int, const wchar_t *, int,
+                               const wchar_t *, int) override {
+    return S_OK;
+  }
 
-// The element view of node.
-ComRef<IXMLDOMElement> elementView(IXMLDOMNode *node) {
-  IXMLDOMElement *element = nullptr;
-  check(node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void **>(&element)));
-  return ComRef<IXMLDOMElement>(required(element));
-}
+ private:
+  template <class Call>
+  HRESULT guarded(Call call) {
+    try {
+      call();
+      return S_OK;
+    } catch (...) {
+      thrown_ = std::current_exception();
+      return E_FAIL;
+    }
+  }
 
-ComRef<IXMLDOMDocument> createDocument() {
-  IUnknown *unknown = nullptr;
-  check(CoCreateInstance(kDomDocument60, nullptr, CLSCTX_ALL, IID_IUnknown, reinterpret_cast<void **>(&unknown)));
-  const ComRef<IUnknown> heldUnknown(required(unknown));
-  check(OleRun(unknown));
-  IXMLDOMDocument *document = nullptr;
-  check(unknown->QueryInterface(IID_IXMLDOMDocument, reinterpret_cast<void **>(&document)));
-  ComRef<IXMLDOMDocument> held(required(document));
-  // Synchronous, without validation, never reading external entities.
-  check(document->put_async(VARIANT_FALSE));
-  check(document->put_validateOnParse(VARIANT_FALSE));
-  check(document->put_resolveExternals(VARIANT_FALSE));
-  limitDepth(document);
-  return held;
-}
+  HRESULT refuse(std::string why) {
+    if (problem_.empty()) problem_ = std::move(why);
+    return E_FAIL;
+  }
 
-// Why the document did not load, as the parser puts it.
-std::string parseFailure(IXMLDOMDocument *document) {
-  IXMLDOMParseError *error = nullptr;
-  if (FAILED(document->get_parseError(&error)) || error == nullptr) return "The file cannot be read.";
-  const ComRef<IXMLDOMParseError> held(error);
-  BSTR reason = nullptr;
-  if (FAILED(error->get_reason(&reason)) || reason == nullptr) return "The file cannot be read.";
-  const Bstr text(reason);
-  return utf8From(reason);
-}
+  XmlVisitor &visitor_;
+  int depth_ = 0;
+  int skipDepth_ = 0;  // of the element whose children are skipped; 0 for none
+  bool stopped_ = false;
+  std::string problem_;
+  std::exception_ptr thrown_;
+};
+#pragma GCC diagnostic pop
 
 // Only a file is handed to the parser: a folder or a device is refused
 // before anything is opened. Its size, when it is one.
-std::optional<std::uintmax_t> fileSize(const std::string &path) {
-  const std::optional<std::wstring> name = wideFromCodePage(path, CP_UTF8);
+std::optional<std::uintmax_t> fileSize(const std::wstring &path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!name || !GetFileAttributesExW(name->c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
   if ((data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) return std::nullopt;
   return (static_cast<std::uintmax_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Loads the whole document; nothing, with the reason in problem, when it
-// cannot be read or is not well-formed.
-ComRef<IXMLDOMDocument> loadDocument(const std::string &path, std::string &problem) {
-  ComRef<IXMLDOMDocument> document = createDocument();
-  Bstr name = bstrFrom(path);
-  Variant fileName;
-  fileName.get()->vt = VT_BSTR;
-  fileName.get()->bstrVal = name.release();
-  VARIANT_BOOL loaded = VARIANT_FALSE;
-  check(document->load(*fileName, &loaded));
-  if (loaded == VARIANT_TRUE) return document;
-  problem = parseFailure(document.get());
-  return nullptr;
+// A feature the reader does not know keeps its default.
+void setFeature(ISAXXMLReader *reader, const wchar_t *name, bool on) {
+  reader->putFeature(name, on ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
-// Tells visitor of the loaded document's elements from the root, without
-// recursion.
-void walk(IXMLDOMDocument *document, XmlVisitor &visitor) {
-  IXMLDOMElement *rootElement = nullptr;
-  check(document->get_documentElement(&rootElement));
-  const ComRef<IXMLDOMElement> heldRoot(required(rootElement));
-  IXMLDOMNode *rootNode = nullptr;
-  check(rootElement->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void **>(&rootNode)));
-  ComRef<IXMLDOMNode> node(required(rootNode));
-  int depth = 1;  // of node
-  while (node) {
-    if (depth > kMaxElementDepth)
-      throw std::runtime_error("The document nests elements deeper than " + std::to_string(kMaxElementDepth) +
-                               " levels.");
-    const XmlStep step = visitor.enter(XmlElement(elementView(node.get()).get()));
-    if (step == XmlStep::Stop) return;
-    if (step == XmlStep::Descend) {
-      if (ComRef<IXMLDOMNode> child = firstChildElement(node.get())) {
-        node = std::move(child);
-        ++depth;
-        continue;
-      }
-      visitor.leave();
-    }
-    // Up to the first ancestor with a later element, leaving each on the way.
-    for (;;) {
-      if (depth == 1) return;
-      if (ComRef<IXMLDOMNode> sibling = nextSiblingElement(node.get())) {
-        node = std::move(sibling);
-        break;
-      }
-      node = parentOf(node.get());
-      --depth;
-      visitor.leave();
-    }
-  }
+// A reader that never reads an external entity or document type, nor
+// validates; a document type itself is allowed, as clip files from other
+// tools may carry one.
+ComRef<ISAXXMLReader> createReader() {
+  ISAXXMLReader *reader = nullptr;
+  check(CoCreateInstance(kSaxXmlReader60, nullptr, CLSCTX_ALL, kSaxXmlReader, reinterpret_cast<void **>(&reader)));
+  ComRef<ISAXXMLReader> held(required(reader));
+  setFeature(reader, L"prohibit-dtd", false);
+  setFeature(reader, L"http://xml.org/sax/features/external-general-entities", false);
+  setFeature(reader, L"http://xml.org/sax/features/external-parameter-entities", false);
+  return held;
+}
+
+// Hands walk the declarations too, where the reader takes a handler for
+// them; one that does not keeps them to itself.
+void declareTo(ISAXXMLReader *reader, SaxWalk &walk) {
+  Variant handler;
+  handler.get()->vt = VT_UNKNOWN;
+  handler.get()->punkVal = static_cast<ISAXDeclHandler *>(&walk);
+  walk.AddRef();
+  reader->putProperty(L"http://xml.org/sax/properties/declaration-handler", *handler);
 }
 
 }  // namespace
 
-std::string XmlElement::tagName() const {
-  BSTR name = nullptr;
-  check(elementOf(node_)->get_nodeName(&name));
-  const Bstr held(name);
-  return utf8From(name);
-}
+std::string XmlElement::tagName() const { return utf8From(startOf(node_).name, startOf(node_).nameLength); }
 
 std::optional<std::string> XmlElement::attribute(const char *name) const {
-  const Bstr attributeName = bstrFrom(name);
-  Variant value;
-  check(elementOf(node_)->getAttribute(attributeName.get(), value.get()));
-  if ((*value).vt != VT_BSTR) return std::nullopt;
-  return utf8From((*value).bstrVal);
+  const std::optional<std::wstring> wideName = wideFromCodePage(name, CP_UTF8);
+  const wchar_t *value = nullptr;
+  int length = 0;
+  if (!wideName || FAILED(startOf(node_).attributes->getValueFromQName(
+                       wideName->data(), static_cast<int>(wideName->size()), &value, &length)))
+    return std::nullopt;
+  return utf8From(value, length);
 }
 
 void XmlElement::eachAttribute(AttributeSink sink, void *context) const {
-  IXMLDOMNamedNodeMap *map = nullptr;
-  check(elementOf(node_)->get_attributes(&map));
-  const ComRef<IXMLDOMNamedNodeMap> attributes(required(map));
-  long length = 0;
-  check(attributes->get_length(&length));
-  for (long index = 0; index < length; ++index) {
-    IXMLDOMNode *node = nullptr;
-    check(attributes->get_item(index, &node));
-    const ComRef<IXMLDOMNode> attribute(required(node));
-    BSTR name = nullptr;
-    check(attribute->get_nodeName(&name));
-    const Bstr heldName(name);
-    Variant value;
-    check(attribute->get_nodeValue(value.get()));
-    const std::string nameText = utf8From(name);
-    const std::string valueText = (*value).vt == VT_BSTR ? utf8From((*value).bstrVal) : std::string();
-    sink(context, nameText, valueText);
+  ISAXAttributes *attributes = startOf(node_).attributes;
+  int count = 0;
+  check(attributes->getLength(&count));
+  for (int index = 0; index < count; ++index) {
+    const wchar_t *name = nullptr;
+    const wchar_t *value = nullptr;
+    int nameLength = 0;
+    int valueLength = 0;
+    check(attributes->getQName(index, &name, &nameLength));
+    check(attributes->getValue(index, &value, &valueLength));
+    const std::string valueText = utf8From(value, valueLength);
+    sink(context, utf8From(name, nameLength), valueText);
   }
 }
 
 bool readXmlFile(const std::string &path, XmlVisitor &visitor, std::string &problem) {
   problem.clear();
-  const std::optional<std::uintmax_t> size = fileSize(path);
-  if (!size) {
-    problem = "The file cannot be read.";
+  const std::optional<std::wstring> widePath = wideFromCodePage(path, CP_UTF8);
+  const std::optional<std::uintmax_t> size = widePath ? fileSize(*widePath) : std::nullopt;
+  IStream *opened = nullptr;
+  if (!size || FAILED(SHCreateStreamOnFileEx(widePath->c_str(), STGM_READ | STGM_SHARE_DENY_WRITE,
+                                             FILE_ATTRIBUTE_NORMAL, FALSE, nullptr, &opened))) {
+    problem = kUnreadable;
     return false;
   }
-  const ComRef<IXMLDOMDocument> document = loadDocument(path, problem);
-  if (!document) return false;
+  Variant input;
+  input.get()->vt = VT_UNKNOWN;
+  input.get()->punkVal = required(opened);
+  SaxWalk walk(visitor);
+  const ComRef<ISAXXMLReader> reader = createReader();
+  check(reader->putContentHandler(&walk));
+  declareTo(reader.get(), walk);
   visitor.begin(*size);
-  walk(document.get(), visitor);
-  return true;
+  const HRESULT parsed = reader->parse(*input);
+  walk.rethrow();
+  if (SUCCEEDED(parsed)) return true;
+  problem = walk.problem().empty() ? comErrorDescription(parsed) : walk.problem();
+  return false;
 }
 
 }  // namespace lwp::platform
