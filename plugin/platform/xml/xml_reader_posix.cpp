@@ -5,9 +5,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <exception>
 #include <memory>
 
+#include "xml_event_walk.h"
 #include "xml_reader.h"
 #include "xml_text_decoding_posix.h"
 
@@ -49,75 +49,40 @@ struct ParserFree {
 };
 using Parser = std::unique_ptr<XML_ParserStruct, ParserFree>;
 
-// Hands expat's events to a visitor. Nothing thrown may cross expat's C
-// frames: it is kept, the parser stopped, and it is thrown again after.
-class ExpatWalk {
+// Hands expat's events to the walk, stopping the parser where the walk
+// ends it.
+class ExpatEvents {
  public:
-  ExpatWalk(XML_Parser parser, XmlVisitor &visitor) : parser_(parser), visitor_(visitor) {
+  ExpatEvents(XML_Parser parser, XmlEventWalk &walk) : parser_(parser), walk_(walk) {
     XML_SetUserData(parser, this);
-    XML_SetElementHandler(parser, &ExpatWalk::onStart, &ExpatWalk::onEnd);
-    XML_SetEntityDeclHandler(parser, &ExpatWalk::onEntityDeclaration);
-  }
-
-  const std::string &problem() const { return problem_; }
-  void rethrow() const {
-    if (thrown_) std::rethrow_exception(thrown_);
+    XML_SetElementHandler(parser, &ExpatEvents::onStart, &ExpatEvents::onEnd);
+    XML_SetEntityDeclHandler(parser, &ExpatEvents::onEntityDeclaration);
   }
 
  private:
-  static ExpatWalk &of(void *data) { return *static_cast<ExpatWalk *>(data); }
+  static ExpatEvents &of(void *data) { return *static_cast<ExpatEvents *>(data); }
 
   static void onStart(void *data, const XML_Char *name, const XML_Char **attributes) {
-    ExpatWalk &walk = of(data);
-    if (++walk.depth_ > kMaxElementDepth)
-      return walk.refuse("The document nests elements deeper than " + std::to_string(kMaxElementDepth) + " levels.");
-    if (walk.stopped_ || walk.skipDepth_ != 0) return;
     const ExpatStart start{name, attributes};
-    walk.guarded([&] {
-      const XmlStep step = walk.visitor_.enter(XmlElement(&start));
-      walk.stopped_ = step == XmlStep::Stop;
-      if (step == XmlStep::Skip) walk.skipDepth_ = walk.depth_;
-    });
+    if (!of(data).walk_.start(XmlElement(&start))) of(data).stop();
   }
 
   static void onEnd(void *data, const XML_Char *) {
-    ExpatWalk &walk = of(data);
-    if (!walk.stopped_ && walk.skipDepth_ == 0) walk.guarded([&] { walk.visitor_.leave(); });
-    if (walk.skipDepth_ == walk.depth_) walk.skipDepth_ = 0;
-    --walk.depth_;
+    if (!of(data).walk_.end()) of(data).stop();
   }
 
   // An entity declared in the document could expand to anything; a clip
   // never declares one.
   static void onEntityDeclaration(void *data, const XML_Char *, int, const XML_Char *, int, const XML_Char *,
                                   const XML_Char *, const XML_Char *, const XML_Char *) {
-    of(data).refuse("The document declares an entity.");
+    of(data).walk_.refuse("The document declares an entity.");
+    of(data).stop();
   }
 
-  template <class Call>
-  void guarded(Call call) {
-    try {
-      call();
-    } catch (...) {
-      thrown_ = std::current_exception();
-      stopped_ = true;
-      XML_StopParser(parser_, XML_FALSE);
-    }
-  }
-
-  void refuse(std::string why) {
-    if (problem_.empty()) problem_ = std::move(why);
-    stopped_ = true;
-    XML_StopParser(parser_, XML_FALSE);
-  }
+  void stop() { XML_StopParser(parser_, XML_FALSE); }
 
   XML_Parser parser_;
-  XmlVisitor &visitor_;
-  int depth_ = 0;
-  int skipDepth_ = 0;  // of the element whose children are skipped; 0 for none
-  bool stopped_ = false;
-  std::string problem_;
-  std::exception_ptr thrown_;
+  XmlEventWalk &walk_;
 };
 
 std::string parserFailure(XML_Parser parser) {
@@ -127,7 +92,7 @@ std::string parserFailure(XML_Parser parser) {
 }
 
 // Feeds the file to the parser piece by piece, decoded to UTF-8.
-bool parseFile(std::FILE *file, XML_Parser parser, const ExpatWalk &walk, std::string &problem) {
+bool parseFile(std::FILE *file, XML_Parser parser, const XmlEventWalk &walk, std::string &problem) {
   XmlTextDecoder decoder;
   std::string piece(kPieceBytes, '\0');
   for (bool last = false; !last;) {
@@ -175,7 +140,8 @@ bool readXmlFile(const std::string &path, XmlVisitor &visitor, std::string &prob
   const Parser parser(XML_ParserCreate("UTF-8"));
   if (!parser) throw std::bad_alloc();
   XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
-  ExpatWalk walk(parser.get(), visitor);
+  XmlEventWalk walk(visitor);
+  const ExpatEvents events(parser.get(), walk);
   visitor.begin(static_cast<std::uintmax_t>(status.st_size));
   return parseFile(file.get(), parser.get(), walk, problem);
 }

@@ -5,12 +5,12 @@
 #include <shlwapi.h>
 
 #include <cstdio>
-#include <exception>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "../text/wide_text_win32.h"
+#include "xml_event_walk.h"
 #include "xml_reader.h"
 
 // The MSXML 6.0 SAX reader through COM, reading the file as a stream. Every
@@ -109,22 +109,15 @@ struct SaxStart {
 
 const SaxStart &startOf(const void *node) { return *static_cast<const SaxStart *>(node); }
 
-// Hands the SAX reader's events to a visitor, and refuses entity
-// declarations. Nothing thrown may cross the reader's frames: it is kept,
-// the parse failed, and it is thrown again after. The walk lives on the
-// stack, so its reference count is not kept.
+// Hands the SAX reader's events to the walk, failing the parse where the
+// walk ends it. It lives on the stack, so its reference count is not kept.
 // COM objects are never deleted through an interface, which has no virtual
 // destructor.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class SaxWalk final : public ISAXContentHandler, public ISAXDeclHandler {
+class SaxEvents final : public ISAXContentHandler, public ISAXDeclHandler {
  public:
-  explicit SaxWalk(XmlVisitor &visitor) : visitor_(visitor) {}
-
-  const std::string &problem() const { return problem_; }
-  void rethrow() const {
-    if (thrown_) std::rethrow_exception(thrown_);
-  }
+  explicit SaxEvents(XmlEventWalk &walk) : walk_(walk) {}
 
   HRESULT WINAPI QueryInterface(REFIID iid, void **object) override {
     if (object == nullptr) return E_POINTER;
@@ -140,22 +133,11 @@ class SaxWalk final : public ISAXContentHandler, public ISAXDeclHandler {
 
   HRESULT WINAPI startElement(const wchar_t *, int, const wchar_t *, int, const wchar_t *name, int nameLength,
                               ISAXAttributes *attributes) override {
-    if (++depth_ > kMaxElementDepth)
-      return refuse("The document nests elements deeper than " + std::to_string(kMaxElementDepth) + " levels.");
-    if (stopped_ || skipDepth_ != 0) return S_OK;
     const SaxStart start{name, nameLength, attributes};
-    return guarded([&] {
-      const XmlStep step = visitor_.enter(XmlElement(&start));
-      stopped_ = step == XmlStep::Stop;
-      if (step == XmlStep::Skip) skipDepth_ = depth_;
-    });
+    return walk_.start(XmlElement(&start)) ? S_OK : E_FAIL;
   }
   HRESULT WINAPI endElement(const wchar_t *, int, const wchar_t *, int, const wchar_t *, int) override {
-    HRESULT result = S_OK;
-    if (!stopped_ && skipDepth_ == 0) result = guarded([&] { visitor_.leave(); });
-    if (skipDepth_ == depth_) skipDepth_ = 0;
-    --depth_;
-    return result;
+    return walk_.end() ? S_OK : E_FAIL;
   }
   // An entity declared in the document could expand to anything; a clip
   // never declares one.
@@ -183,28 +165,12 @@ class SaxWalk final : public ISAXContentHandler, public ISAXDeclHandler {
   }
 
  private:
-  template <class Call>
-  HRESULT guarded(Call call) {
-    try {
-      call();
-      return S_OK;
-    } catch (...) {
-      thrown_ = std::current_exception();
-      return E_FAIL;
-    }
-  }
-
   HRESULT refuse(std::string why) {
-    if (problem_.empty()) problem_ = std::move(why);
+    walk_.refuse(std::move(why));
     return E_FAIL;
   }
 
-  XmlVisitor &visitor_;
-  int depth_ = 0;
-  int skipDepth_ = 0;  // of the element whose children are skipped; 0 for none
-  bool stopped_ = false;
-  std::string problem_;
-  std::exception_ptr thrown_;
+  XmlEventWalk &walk_;
 };
 #pragma GCC diagnostic pop
 
@@ -235,13 +201,13 @@ ComRef<ISAXXMLReader> createReader() {
   return held;
 }
 
-// Hands walk the declarations too, where the reader takes a handler for
+// Hands events the declarations too, where the reader takes a handler for
 // them; one that does not keeps them to itself.
-void declareTo(ISAXXMLReader *reader, SaxWalk &walk) {
+void declareTo(ISAXXMLReader *reader, SaxEvents &events) {
   Variant handler;
   handler.get()->vt = VT_UNKNOWN;
-  handler.get()->punkVal = static_cast<ISAXDeclHandler *>(&walk);
-  walk.AddRef();
+  handler.get()->punkVal = static_cast<ISAXDeclHandler *>(&events);
+  events.AddRef();
   reader->putProperty(L"http://xml.org/sax/properties/declaration-handler", *handler);
 }
 
@@ -288,10 +254,11 @@ bool readXmlFile(const std::string &path, XmlVisitor &visitor, std::string &prob
   Variant input;
   input.get()->vt = VT_UNKNOWN;
   input.get()->punkVal = required(opened);
-  SaxWalk walk(visitor);
+  XmlEventWalk walk(visitor);
+  SaxEvents events(walk);
   const ComRef<ISAXXMLReader> reader = createReader();
-  check(reader->putContentHandler(&walk));
-  declareTo(reader.get(), walk);
+  check(reader->putContentHandler(&events));
+  declareTo(reader.get(), events);
   visitor.begin(*size);
   const HRESULT parsed = reader->parse(*input);
   walk.rethrow();
