@@ -234,6 +234,12 @@ TEST_F(ClipFormat, TheReaderTakesTheFirstExactCategoryAndDecodesStrictlyWhatever
       {kUtf8Declaration + "<!DOCTYPE docroot SYSTEM \"file://" + dtd + "\">\n" + clipDocument("<clip fps=\"30\"/>", ""),
        "(-1.7976931348623157e+308,1.7976931348623157e+308,30)|"},
   };
+  // Many channels without keys take no more than a file of their size may.
+  std::string params, curves, bare = "Bare";
+  for (int i = 0; i < 10000; ++i) params += "<param channel=\"X\"/>", curves += "<fcurve></fcurve>", bare += " X:";
+  cases.push_back(
+      {clipDocument(clipElement("item=\"Bare\"", "<targets>" + params + "</targets><sources>" + curves + "</sources>")),
+       bare + "|"});
   // A character cut between two of the 64 KiB pieces the file is read in.
   const auto padded = [&](std::size_t pad) {
     return clipDocument(clipElement("note=\"" + std::string(pad, 'a') + "\" item=\"\x95\x5C\""), kSjisDeclaration);

@@ -150,7 +150,7 @@ class ClipPanels : public ::testing::Test {
       lines.back() += "]";
       for (const lwp::akio::AnimClipChannel &channel : item.channels) {
         lines.back() += " " + channel.name;
-        if (!channel.keys.empty()) std::snprintf(number, sizeof number, "=%g", channel.keys[0].value);
+        if (!channel.keys.empty()) std::snprintf(number, sizeof number, "=%g", channel.keys.front().value);
         if (!channel.keys.empty()) lines.back() += number;
       }
     }

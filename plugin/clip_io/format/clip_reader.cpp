@@ -30,13 +30,9 @@ constexpr std::size_t kClipReserve = 256;
 // What the clips read take in memory stays within this many times the
 // file's size, beside a small allowance: a clip as the writer makes it takes
 // well under its size, and a document of bare elements that would take many
-// times it is refused before memory grows. The costs are those of the model
-// (a channel's keys start with a block of their own).
+// times it is refused before memory grows.
 constexpr std::uintmax_t kMemoryPerFileByte = 3;
 constexpr std::uintmax_t kMemoryAllowance = std::uintmax_t{1} << 20;
-constexpr std::uintmax_t kClipCost = sizeof(AnimClipItem);
-constexpr std::uintmax_t kChannelCost = sizeof(AnimClipChannel) + 640;
-constexpr std::uintmax_t kKeyCost = sizeof(AnimClipKey) + sizeof(AnimClipKey) / 8;
 
 constexpr double kDefaultFps = 24.0;
 
@@ -166,7 +162,7 @@ class ClipDocumentReader final : public platform::XmlVisitor {
   Role enterInCategory(const std::string &tag, const XmlElement &element) {
     if (tag == "clip") {
       AnimClipItem header = readClipHeader(element);
-      take(kClipCost + header.itemName.size() + header.fullPath.size());
+      take(sizeof(AnimClipItem) + header.itemName.size() + header.fullPath.size());
       open_.push_back(OpenClip{clips_.size(), {}, false, {}});
       clips_.push_back(std::move(header));
       return Role::Clip;
@@ -174,14 +170,14 @@ class ClipDocumentReader final : public platform::XmlVisitor {
     if (open_.empty()) return Role::Other;
     if (tag == "key") {
       if (fcurves_.empty()) return Role::Other;
-      take(kKeyCost);
+      take(sizeof(AnimClipKey));
       open_[fcurves_.back().clip].curves[fcurves_.back().curve].push_back(readKey(element));
       return Role::Other;
     }
     if (tag == "param") {
       if (targets_.empty()) return Role::Other;
       std::string channel = attributeText(element.attribute("channel"), "");
-      take(kChannelCost + channel.size());
+      take(sizeof(AnimClipChannel) + channel.size());
       clips_[open_[targets_.back()].item].channels.push_back(AnimClipChannel{std::move(channel), {}});
       return Role::Other;
     }
@@ -205,7 +201,7 @@ class ClipDocumentReader final : public platform::XmlVisitor {
     std::vector<AnimClipKeys> &curves = open_[sources.clip].curves;
     const std::size_t curve = sources.nextCurve++;
     if (curve == curves.size()) {
-      take(kChannelCost);
+      take(sizeof(AnimClipKeys));
       curves.emplace_back();
     }
     fcurves_.push_back(OpenFcurve{sources.clip, curve});

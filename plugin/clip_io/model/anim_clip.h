@@ -3,28 +3,12 @@
 #pragma once
 
 #include <array>
-#include <deque>
 #include <string>
 #include <vector>
 
+#include "anim_clip_keys.h"
+
 namespace lwp::akio {
-
-struct AnimClipKey {
-  double time = 0.0;  // seconds
-  double value = 0.0;
-  int shape = 0;  // the host's shape code, carried unchanged
-  double tension = 0.0;
-  double continuity = 0.0;
-  double bias = 0.0;
-  double param0 = 0.0;
-  double param1 = 0.0;
-  double param2 = 0.0;
-  double param3 = 0.0;
-};
-
-// A channel's keys grow without moving: a long curve read from a file never
-// needs room for two copies of itself.
-using AnimClipKeys = std::deque<AnimClipKey>;
 
 // A channel path relative to its item ("Position.X", "Face.Smile") or a
 // parameter channel ("LWParam.…"), with its keys in envelope order.
