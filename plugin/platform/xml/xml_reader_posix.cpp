@@ -141,7 +141,7 @@ bool readXmlFile(const std::string &path, XmlVisitor &visitor, std::string &prob
   if (!parser) throw std::bad_alloc();
   XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
   XmlEventWalk walk(visitor);
-  const ExpatEvents events(parser.get(), walk);
+  ExpatEvents events(parser.get(), walk);
   visitor.begin(static_cast<std::uintmax_t>(status.st_size));
   return parseFile(file.get(), parser.get(), walk, problem);
 }
