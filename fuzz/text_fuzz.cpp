@@ -78,7 +78,7 @@ class NameTaker final : public lwp::platform::XmlVisitor {
  public:
   void begin(std::uintmax_t) override {}
   lwp::platform::XmlStep enter(const lwp::platform::XmlElement &element) override {
-    name = element.attribute("name");
+    name = element.attribute("name", std::numeric_limits<std::size_t>::max());
     return lwp::platform::XmlStep::Descend;
   }
   void leave() override {}

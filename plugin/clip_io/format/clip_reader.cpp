@@ -38,7 +38,7 @@ constexpr double kDefaultFps = 24.0;
 
 // An absent value compares unequal to any text.
 bool attributeEquals(const XmlElement &element, const char *name, const char *expected) {
-  const std::optional<std::string> value = element.attribute(name);
+  const std::optional<std::string> value = element.attribute(name, kAttributeTextLimit);
   return value && *value == expected;
 }
 
@@ -48,17 +48,19 @@ bool isClipCategory(const XmlElement &element) {
 
 AnimClipItem readClipHeader(const XmlElement &clip) {
   AnimClipItem item;
-  item.itemName = attributeText(clip.attribute("item"), "");
-  item.fullPath = attributeText(clip.attribute("fullpath"), "");
-  item.rangeStart = attributeNumber(clip.attribute("range_start"), std::numeric_limits<double>::lowest());
-  item.rangeEnd = attributeNumber(clip.attribute("range_end"), std::numeric_limits<double>::max());
-  item.fps = attributeNumber(clip.attribute("fps"), kDefaultFps);
+  item.itemName = attributeText(clip.attribute("item", kAttributeTextLimit), "");
+  item.fullPath = attributeText(clip.attribute("fullpath", kAttributeTextLimit), "");
+  item.rangeStart =
+      attributeNumber(clip.attribute("range_start", kAttributeTextLimit), std::numeric_limits<double>::lowest());
+  item.rangeEnd = attributeNumber(clip.attribute("range_end", kAttributeTextLimit), std::numeric_limits<double>::max());
+  item.fps = attributeNumber(clip.attribute("fps", kAttributeTextLimit), kDefaultFps);
   return item;
 }
 
 Vector3 readPoseVector(const XmlElement &element) {
-  return {attributeNumber(element.attribute("x"), 0.0), attributeNumber(element.attribute("y"), 0.0),
-          attributeNumber(element.attribute("z"), 0.0)};
+  return {attributeNumber(element.attribute("x", kAttributeTextLimit), 0.0),
+          attributeNumber(element.attribute("y", kAttributeTextLimit), 0.0),
+          attributeNumber(element.attribute("z", kAttributeTextLimit), 0.0)};
 }
 
 // The key attributes in the order of AnimClipKey's numbers; a missing one
@@ -176,7 +178,7 @@ class ClipDocumentReader final : public platform::XmlVisitor {
     }
     if (tag == "param") {
       if (targets_.empty()) return Role::Other;
-      std::string channel = attributeText(element.attribute("channel"), "");
+      std::string channel = attributeText(element.attribute("channel", kAttributeTextLimit), "");
       take(sizeof(AnimClipChannel) + channel.size());
       clips_[open_[targets_.back()].item].channels.push_back(AnimClipChannel{std::move(channel), {}});
       return Role::Other;

@@ -24,8 +24,9 @@ class XmlElement {
   explicit XmlElement(const void *node) : node_(node) {}
 
   std::string tagName() const;
-  // The attribute's text; nothing when the element has no such attribute.
-  std::optional<std::string> attribute(const char *name) const;
+  // The attribute's text; nothing when the element has no such attribute or
+  // its text is longer than longest bytes, which is then never copied.
+  std::optional<std::string> attribute(const char *name, std::size_t longest) const;
   // Calls take(name, value) for each attribute in document order; the texts
   // live until take returns, and a NUL follows each value.
   template <class Take>

@@ -118,9 +118,12 @@ bool parseFile(std::FILE *file, XML_Parser parser, const XmlEventWalk &walk, std
 
 std::string XmlElement::tagName() const { return startOf(node_).name; }
 
-std::optional<std::string> XmlElement::attribute(const char *name) const {
-  for (const XML_Char **pair = startOf(node_).attributes; *pair != nullptr; pair += 2)
-    if (std::strcmp(pair[0], name) == 0) return std::string(pair[1]);
+std::optional<std::string> XmlElement::attribute(const char *name, std::size_t longest) const {
+  for (const XML_Char **pair = startOf(node_).attributes; *pair != nullptr; pair += 2) {
+    if (std::strcmp(pair[0], name) != 0) continue;
+    if (std::strlen(pair[1]) > longest) return std::nullopt;
+    return std::string(pair[1]);
+  }
   return std::nullopt;
 }
 

@@ -215,14 +215,19 @@ void declareTo(ISAXXMLReader *reader, SaxEvents &events) {
 
 std::string XmlElement::tagName() const { return utf8From(startOf(node_).name, startOf(node_).nameLength); }
 
-std::optional<std::string> XmlElement::attribute(const char *name) const {
+// A text of more UTF-16 units than longest is longer than longest bytes of
+// UTF-8 too, and is not converted.
+std::optional<std::string> XmlElement::attribute(const char *name, std::size_t longest) const {
   const std::optional<std::wstring> wideName = wideFromCodePage(name, CP_UTF8);
   const wchar_t *value = nullptr;
   int length = 0;
   if (!wideName || FAILED(startOf(node_).attributes->getValueFromQName(
                        wideName->data(), static_cast<int>(wideName->size()), &value, &length)))
     return std::nullopt;
-  return utf8From(value, length);
+  if (static_cast<std::size_t>(length) > longest) return std::nullopt;
+  std::string text = utf8From(value, length);
+  if (text.size() > longest) return std::nullopt;
+  return text;
 }
 
 void XmlElement::eachAttribute(AttributeSink sink, void *context) const {
