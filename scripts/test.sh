@@ -29,7 +29,7 @@ ctest --test-dir "$sanitized" --output-on-failure -j "$(nproc)"
 
 # Every fuzz target for a few thousand runs over its corpus, in a clang
 # build of its own (build-fuzz/, or FUZZ_BUILD_DIR).
-"$root/scripts/fuzz.sh" --regression
+LWP_WARNINGS_AS_ERRORS=ON "$root/scripts/fuzz.sh" --regression
 
 # The Windows module and the same suite against it, under 64-bit Wine in a
 # prefix of its own, made afresh for every run.
