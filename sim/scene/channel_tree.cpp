@@ -19,13 +19,13 @@ T *after(const std::vector<std::unique_ptr<T>> &list, const T *current) {
 }  // namespace
 
 Channel::Channel(std::string name, ChannelGroup *parent) : name_(std::move(name)), parent_(parent) {
-  registerHandle(this, HandleKind::Channel, parent);
+  registerHandle(this, HandleKind::Channel);
 }
 
 Channel::~Channel() { unregisterHandle(this); }
 
 ChannelGroup::ChannelGroup(std::string name, ChannelGroup *parent) : name_(std::move(name)), parent_(parent) {
-  registerHandle(this, HandleKind::Group, parent);
+  registerHandle(this, HandleKind::Group);
 }
 
 ChannelGroup::~ChannelGroup() {

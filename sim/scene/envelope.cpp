@@ -8,7 +8,7 @@
 
 namespace lwsim {
 
-Envelope::Envelope() { registerHandle(this, HandleKind::Envelope, nullptr); }
+Envelope::Envelope() { registerHandle(this, HandleKind::Envelope); }
 
 Envelope::~Envelope() {
   clear();
@@ -16,9 +16,10 @@ Envelope::~Envelope() {
 }
 
 void Envelope::clear() {
-  settle();
-  for (const auto &key : keys_) unregisterHandle(key.get());
   keys_.clear();
+  doomed_.clear();
+  gathered_.clear();
+  pool_.clear();
 }
 
 namespace {
@@ -29,7 +30,7 @@ constexpr auto earlier = [](const auto &a, const auto &b) { return a->time < b->
 EnvelopeKey *firstNear(const auto &keys, double time) {
   auto at = std::lower_bound(keys.begin(), keys.end(), time - Envelope::kTimeTolerance,
                              [](const auto &k, double t) { return k->time <= t; });
-  return at != keys.end() ? at->get() : nullptr;
+  return at != keys.end() ? *at : nullptr;
 }
 
 }  // namespace
@@ -40,24 +41,22 @@ EnvelopeKey *Envelope::createKey(double time, double value) {
     existing->value = value;
     return existing;
   }
-  auto key = std::make_unique<StoredKey>();
+  StoredKey *key = pool_.make();
   key->time = time;
   key->value = value;
-  EnvelopeKey *created = key.get();
-  registerHandle(created, HandleKind::Key, this);
   // Keys after the last one are appended; others are gathered in time order.
   if (!gathered_.empty() && gathered_.back()->time > time) mergeGathered();
   Keys &into = gathered_.empty() && (keys_.empty() || keys_.back()->time < time) ? keys_ : gathered_;
   key->index = into.size();  // a gathered key gets its own when merged
-  into.push_back(std::move(key));
-  return created;
+  into.push_back(key);
+  return key;
 }
 
 bool Envelope::destroyKey(const EnvelopeKey *key) {
   if (!gathered_.empty()) mergeGathered();
   const std::size_t index = indexOf(key);
   if (index == keys_.size()) return false;
-  unregisterHandle(key);
+  pool_.release(keys_[index]);  // reused only after the run settles
   doomed_.push_back(index);
   return true;
 }
@@ -85,7 +84,7 @@ void Envelope::dropDoomed() const {
       continue;
     }
     if (kept != i) {
-      keys_[kept] = std::move(keys_[i]);  // frees a deleted key left there
+      keys_[kept] = keys_[i];
       keys_[kept]->index = kept;
     }
     ++kept;
@@ -96,7 +95,7 @@ void Envelope::dropDoomed() const {
 
 void Envelope::mergeGathered() const {
   const auto middle = static_cast<std::ptrdiff_t>(keys_.size());
-  keys_.insert(keys_.end(), std::make_move_iterator(gathered_.begin()), std::make_move_iterator(gathered_.end()));
+  keys_.insert(keys_.end(), gathered_.begin(), gathered_.end());
   gathered_.clear();
   std::inplace_merge(keys_.begin(), keys_.begin() + middle, keys_.end(), earlier);
   reindex();
@@ -108,12 +107,12 @@ void Envelope::reindex() const {
 
 EnvelopeKey *Envelope::nextKey(const EnvelopeKey *key) const {
   settle();
-  if (key == nullptr) return keys_.empty() ? nullptr : keys_.front().get();
+  if (key == nullptr) return keys_.empty() ? nullptr : keys_.front();
   const std::size_t index = indexOf(key);
-  return index + 1 < keys_.size() ? keys_[index + 1].get() : nullptr;
+  return index + 1 < keys_.size() ? keys_[index + 1] : nullptr;
 }
 
-bool Envelope::contains(const EnvelopeKey *key) const { return isLiveHandleOf(key, HandleKind::Key, this); }
+bool Envelope::contains(const EnvelopeKey *key) const { return pool_.isLive(key); }
 
 bool Envelope::moveKey(EnvelopeKey *key, double time) {
   const EnvelopeKey *occupant = findKey(time);
@@ -130,7 +129,7 @@ double Envelope::evaluate(double time) const { return evaluateEnvelope(*this, ti
 std::size_t Envelope::indexOf(const EnvelopeKey *key) const {
   if (!contains(key)) return keys_.size();
   const std::size_t index = static_cast<const StoredKey *>(key)->index;
-  return index < keys_.size() && keys_[index].get() == key ? index : keys_.size();
+  return index < keys_.size() && keys_[index] == key ? index : keys_.size();
 }
 
 void Envelope::sort() {

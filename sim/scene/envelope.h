@@ -1,6 +1,7 @@
 // An animation envelope: keys ordered by time and the behaviours before the
 // first and after the last key. Keys keep their address until destroyed, so
-// their pointers serve as the host's key ids.
+// their pointers serve as the host's key ids; the envelope's own pool tells
+// whether a pointer is one of its live keys.
 //
 // Plug-ins delete and create keys a range at a time: a run of deletions only
 // marks the keys, and a run of creations in time order is gathered apart;
@@ -10,8 +11,9 @@
 
 #include <array>
 #include <cstddef>
-#include <memory>
 #include <vector>
+
+#include "stable_pool.h"
 
 namespace lwsim {
 
@@ -74,7 +76,7 @@ class Envelope {
   struct StoredKey : EnvelopeKey {
     std::size_t index = 0;
   };
-  using Keys = std::vector<std::unique_ptr<StoredKey>>;
+  using Keys = std::vector<StoredKey *>;
 
   std::size_t indexOf(const EnvelopeKey *key) const;  // keys_.size() when not contained
   void sort();
@@ -89,6 +91,7 @@ class Envelope {
   void dropDoomed() const;
   void mergeGathered() const;
 
+  StablePool<StoredKey> pool_;
   // Settled keys, ordered by time; during a run of deletions also the
   // deleted ones, at the indices in doomed_. Settling is invisible to the
   // host, so it happens in const members too.

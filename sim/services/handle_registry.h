@@ -1,19 +1,16 @@
-// The host's handles (groups, channels, envelopes, keys) are addresses of its
-// own records. Every live record is registered with its kind and owner, so
-// that a handle from the module is checked in constant time before use.
+// The host's handles of groups, channels and envelopes are addresses of its
+// own records. Every live record is registered with its kind, so that a
+// handle from the module is checked in constant time before use. Keys are
+// checked by their envelope (see Envelope::contains).
 #pragma once
 
 namespace lwsim {
 
-enum class HandleKind { Group, Channel, Envelope, Key };
+enum class HandleKind { Group, Channel, Envelope };
 
-void registerHandle(const void *handle, HandleKind kind, const void *owner);
+void registerHandle(const void *handle, HandleKind kind);
 void unregisterHandle(const void *handle);
 bool isLiveHandle(const void *handle, HandleKind kind);
-// The owner a live handle was registered with; null for none or dead.
-const void *handleOwner(const void *handle);
-// A live handle of that kind registered with that owner: one look-up.
-bool isLiveHandleOf(const void *handle, HandleKind kind, const void *owner);
 
 // The record behind a handle of that kind, or null.
 template <typename Record>

@@ -228,10 +228,11 @@ TEST_F(SceneServices, BadHandlesAndBadInputAnswerNothingInEveryService) {
          envelopes->nextKey(channelAsEnvelope, nullptr), envelopes->createKey(smileEnvelope, 0.0, 1.0),
          sceneObjects->vmapName(LWVMAP_MORF, -1));
   append(zeros, envelopes->evaluate(as<LWEnvelopeID>(face), 0.0));
-  // Keys: another envelope's, none, an unknown tag, no value to read or
-  // write; the key count is read-only and behaviours are 0 to 5.
+  // Keys: another envelope's, none, inside a key, an unknown tag, no value to
+  // read or write; the key count is read-only and behaviours are 0 to 5.
   const LWEnvKeyframeID theirs = envelopes->createKey(envelope("Prop", "Position.X"), 2.0, 1.0);
-  for (auto [env, k] : {std::pair{extra, theirs}, {extra, LWEnvKeyframeID{}}, {LWEnvelopeID{}, key}})
+  const LWEnvKeyframeID inside = as<LWEnvKeyframeID>(reinterpret_cast<char *>(key) + sizeof(double));
+  for (auto [env, k] : {std::pair{extra, theirs}, {extra, LWEnvKeyframeID{}}, {extra, inside}, {LWEnvelopeID{}, key}})
     append(refused, envelopes->keySet(env, k, LWKEY_VALUE, &untouched),
            envelopes->keyGet(env, k, LWKEY_VALUE, &untouched));
   for (auto [which, value] : {std::pair{LWKEY_VALUE, (double *)nullptr}, {10, &untouched}, {-1, &untouched}})
