@@ -195,7 +195,8 @@ TEST_F(SceneServices, BadHandlesAndBadInputAnswerNothingInEveryService) {
   item("Face").group->removeGroup(smile.parent());
   int stranger = 0, six = 6, forced = 7, code = BEH_RESET;
   double untouched = 9.0;
-  std::vector<const void *> nulls;
+  // The channel was the last handle looked up before its removal.
+  std::vector<const void *> nulls{channels->channelName(smileId)};
   std::vector<double> zeros;
   std::vector<int> refused;
   for (std::uintptr_t raw : {0x0ul, 0x10000009ul, 0x20000000ul, 0x40000007ul, 0x12345678ul}) {
