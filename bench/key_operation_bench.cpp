@@ -37,7 +37,10 @@ lwp_bench::StepSeconds operationRound(lwsim::Host &host, int operation, int item
   host.scene().setFramesPerSecond(lwp_bench::kFps);
   lwp_bench::addKeyedNulls(host.scene(), items, keysPerChannel);
   const RunSettings settings = settingsFor(operation, keysPerChannel);
+  // Earlier rounds' groups belong to hosts that are gone; kept, they would
+  // make each round's memory larger than the last.
   lwp::cks::CUndoHistory &history = lwp::cks::undoHistory();
+  history.clear();
   return {secondsOf([&] { lwp::cks::runOperation(settings); }), secondsOf([&] { history.undo(); }),
           secondsOf([&] { history.redo(); })};
 }

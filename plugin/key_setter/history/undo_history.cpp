@@ -14,7 +14,9 @@ CUndoHistory::CUndoHistory() {
   redoStack_.reserve(kUndoLimit + 1);
 }
 
-CUndoHistory::~CUndoHistory() {
+CUndoHistory::~CUndoHistory() { clear(); }
+
+void CUndoHistory::clear() noexcept {
   open_.reset();
   undoStack_.clear();
   redoStack_.clear();

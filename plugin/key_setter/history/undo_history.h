@@ -44,6 +44,9 @@ class CUndoHistory {
   void undo() noexcept;
   void redo() noexcept;
 
+  // Forgets every group, open or on either stack.
+  void clear() noexcept;
+
   bool canUndo() const { return !undoStack_.empty(); }
   bool canRedo() const { return !redoStack_.empty(); }
   void setButtonListener(ButtonListener listener) { listener_ = std::move(listener); }
