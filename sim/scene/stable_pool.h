@@ -60,7 +60,8 @@ class StablePool {
   };
   // Blocks double from one record to this many, so that a small envelope
   // takes little and a large one few blocks.
-  static constexpr std::size_t kLargestBlock = 4096;
+  static constexpr std::size_t kDoublings = 12;
+  static constexpr std::size_t kLargestBlock = std::size_t{1} << kDoublings;
 
   static std::uintptr_t addressOf(const void *pointer) { return reinterpret_cast<std::uintptr_t>(pointer); }
 
@@ -75,15 +76,14 @@ class StablePool {
   }
 
   void addBlock() {
-    const std::size_t size = std::min(kLargestBlock, std::size_t{1} << std::min<std::size_t>(blocks_.size(), 12));
+    const std::size_t size = blocks_.size() < kDoublings ? std::size_t{1} << blocks_.size() : kLargestBlock;
     Block block{0, size, std::make_unique<Slot[]>(size)};
     block.first = addressOf(&block.slots[0].record);
     // Kept ordered by address for the look-up in slotOf.
     const auto at = std::upper_bound(blocks_.begin(), blocks_.end(), block.first,
                                      [](std::uintptr_t address, const Block &b) { return address < b.first; });
-    next_ = block.slots.get();
+    next_ = blocks_.insert(at, std::move(block))->slots.get();
     end_ = next_ + size;
-    blocks_.insert(at, std::move(block));
   }
 
   // The slot whose record is at pointer, or null.
