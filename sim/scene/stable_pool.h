@@ -58,10 +58,10 @@ class StablePool {
     std::size_t size = 0;
     std::unique_ptr<Slot[]> slots;
   };
-  // Blocks double from one record to this many, so that a small envelope
+  // Blocks double from eight records to 4096, so that a small envelope
   // takes little and a large one few blocks.
-  static constexpr std::size_t kDoublings = 12;
-  static constexpr std::size_t kLargestBlock = std::size_t{1} << kDoublings;
+  static constexpr std::size_t kFirstBlock = 8;
+  static constexpr std::size_t kDoublings = 9;
 
   static std::uintptr_t addressOf(const void *pointer) { return reinterpret_cast<std::uintptr_t>(pointer); }
 
@@ -76,7 +76,7 @@ class StablePool {
   }
 
   void addBlock() {
-    const std::size_t size = blocks_.size() < kDoublings ? std::size_t{1} << blocks_.size() : kLargestBlock;
+    const std::size_t size = kFirstBlock << std::min(blocks_.size(), kDoublings);
     Block block{0, size, std::make_unique<Slot[]>(size)};
     block.first = addressOf(&block.slots[0].record);
     // Kept ordered by address for the look-up in slotOf.

@@ -70,7 +70,9 @@ double channelEvaluate(LWChannelID id, LWTime time) {
 
 LWEnvelopeID channelEnvelope(LWChannelID id) {
   Channel *c = channel(id);
-  return c != nullptr ? reinterpret_cast<LWEnvelopeID>(&c->envelope()) : nullptr;
+  if (c == nullptr) return nullptr;
+  noteLiveHandle(&c->envelope(), HandleKind::Envelope);  // a plug-in asks for an envelope to use it
+  return reinterpret_cast<LWEnvelopeID>(&c->envelope());
 }
 
 double evaluate(LWEnvelopeID id, LWTime time) {

@@ -1,5 +1,7 @@
 #include "handle_registry.h"
 
+#include <array>
+#include <memory_resource>
 #include <unordered_map>
 
 namespace lwsim {
@@ -7,11 +9,12 @@ namespace lwsim {
 namespace {
 
 struct Registry {
-  std::unordered_map<const void *, HandleKind> live;
-  // The handle last found live: a plug-in passes the same envelope or channel
-  // many times in a row, and this spares those calls the hash.
-  const void *lastFound = nullptr;
-  HandleKind lastKind{};
+  std::pmr::unsynchronized_pool_resource nodes;
+  std::pmr::unordered_map<const void *, HandleKind> live{&nodes};
+  // The handle of each kind last known live: a plug-in passes the same
+  // envelope or channel many times in a row, and this spares those calls the
+  // hash.
+  std::array<const void *, 3> recent{};
 };
 
 Registry &registry() {
@@ -19,29 +22,37 @@ Registry &registry() {
   return handles;
 }
 
+const void *&recentOf(Registry &r, HandleKind kind) { return r.recent[static_cast<std::size_t>(kind)]; }
+
+void forget(Registry &r, const void *handle) {
+  for (const void *&each : r.recent)
+    if (each == handle) each = nullptr;
+}
+
 }  // namespace
 
 void registerHandle(const void *handle, HandleKind kind) {
   Registry &r = registry();
   r.live[handle] = kind;
-  if (handle == r.lastFound) r.lastFound = nullptr;
+  forget(r, handle);
 }
 
 void unregisterHandle(const void *handle) {
   Registry &r = registry();
   r.live.erase(handle);
-  if (handle == r.lastFound) r.lastFound = nullptr;
+  forget(r, handle);
 }
 
 bool isLiveHandle(const void *handle, HandleKind kind) {
   Registry &r = registry();
   if (handle == nullptr) return false;
-  if (handle == r.lastFound) return kind == r.lastKind;
+  if (handle == recentOf(r, kind)) return true;
   const auto found = r.live.find(handle);
-  if (found == r.live.end()) return false;
-  r.lastFound = handle;
-  r.lastKind = found->second;
-  return found->second == kind;
+  if (found == r.live.end() || found->second != kind) return false;
+  recentOf(r, kind) = handle;
+  return true;
 }
+
+void noteLiveHandle(const void *handle, HandleKind kind) { recentOf(registry(), kind) = handle; }
 
 }  // namespace lwsim

@@ -11,6 +11,9 @@ enum class HandleKind { Group, Channel, Envelope };
 void registerHandle(const void *handle, HandleKind kind);
 void unregisterHandle(const void *handle);
 bool isLiveHandle(const void *handle, HandleKind kind);
+// Tells that a registered handle is live, as when the host hands out the
+// envelope of a live channel, so that its next check needs no look-up.
+void noteLiveHandle(const void *handle, HandleKind kind);
 
 // The record behind a handle of that kind, or null.
 template <typename Record>
