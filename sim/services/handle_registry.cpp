@@ -9,6 +9,8 @@ namespace lwsim {
 namespace {
 
 struct Registry {
+  // Entries are made as records are, in the order a plug-in later walks
+  // them; pooled, they lie together instead of among the records.
   std::pmr::unsynchronized_pool_resource nodes;
   std::pmr::unordered_map<const void *, HandleKind> live{&nodes};
   // The handle of each kind last known live: a plug-in passes the same
