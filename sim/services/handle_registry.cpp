@@ -16,7 +16,7 @@ struct Registry {
   // The handle of each kind last known live: a plug-in passes the same
   // envelope or channel many times in a row, and this spares those calls the
   // hash.
-  std::array<const void *, 3> recent{};
+  std::array<const void *, kHandleKinds> recent{};
 };
 
 Registry &registry() {

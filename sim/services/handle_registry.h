@@ -4,9 +4,12 @@
 // checked by their envelope (see Envelope::contains).
 #pragma once
 
+#include <cstddef>
+
 namespace lwsim {
 
 enum class HandleKind { Group, Channel, Envelope };
+inline constexpr std::size_t kHandleKinds = 3;
 
 void registerHandle(const void *handle, HandleKind kind);
 void unregisterHandle(const void *handle);

@@ -36,9 +36,15 @@ constexpr std::uintmax_t kMemoryAllowance = std::uintmax_t{1} << 20;
 
 constexpr double kDefaultFps = 24.0;
 
+// An attribute's text, or nothing when it is absent or longer than a clip's
+// texts may be.
+std::optional<std::string> clipAttribute(const XmlElement &element, const char *name) {
+  return element.attribute(name, kAttributeTextLimit);
+}
+
 // An absent value compares unequal to any text.
 bool attributeEquals(const XmlElement &element, const char *name, const char *expected) {
-  const std::optional<std::string> value = element.attribute(name, kAttributeTextLimit);
+  const std::optional<std::string> value = clipAttribute(element, name);
   return value && *value == expected;
 }
 
@@ -48,19 +54,17 @@ bool isClipCategory(const XmlElement &element) {
 
 AnimClipItem readClipHeader(const XmlElement &clip) {
   AnimClipItem item;
-  item.itemName = attributeText(clip.attribute("item", kAttributeTextLimit), "");
-  item.fullPath = attributeText(clip.attribute("fullpath", kAttributeTextLimit), "");
-  item.rangeStart =
-      attributeNumber(clip.attribute("range_start", kAttributeTextLimit), std::numeric_limits<double>::lowest());
-  item.rangeEnd = attributeNumber(clip.attribute("range_end", kAttributeTextLimit), std::numeric_limits<double>::max());
-  item.fps = attributeNumber(clip.attribute("fps", kAttributeTextLimit), kDefaultFps);
+  item.itemName = attributeText(clipAttribute(clip, "item"), "");
+  item.fullPath = attributeText(clipAttribute(clip, "fullpath"), "");
+  item.rangeStart = attributeNumber(clipAttribute(clip, "range_start"), std::numeric_limits<double>::lowest());
+  item.rangeEnd = attributeNumber(clipAttribute(clip, "range_end"), std::numeric_limits<double>::max());
+  item.fps = attributeNumber(clipAttribute(clip, "fps"), kDefaultFps);
   return item;
 }
 
 Vector3 readPoseVector(const XmlElement &element) {
-  return {attributeNumber(element.attribute("x", kAttributeTextLimit), 0.0),
-          attributeNumber(element.attribute("y", kAttributeTextLimit), 0.0),
-          attributeNumber(element.attribute("z", kAttributeTextLimit), 0.0)};
+  return {attributeNumber(clipAttribute(element, "x"), 0.0), attributeNumber(clipAttribute(element, "y"), 0.0),
+          attributeNumber(clipAttribute(element, "z"), 0.0)};
 }
 
 // The key attributes in the order of AnimClipKey's numbers; a missing one
@@ -178,7 +182,7 @@ class ClipDocumentReader final : public platform::XmlVisitor {
     }
     if (tag == "param") {
       if (targets_.empty()) return Role::Other;
-      std::string channel = attributeText(element.attribute("channel", kAttributeTextLimit), "");
+      std::string channel = attributeText(clipAttribute(element, "channel"), "");
       take(sizeof(AnimClipChannel) + channel.size());
       clips_[open_[targets_.back()].item].channels.push_back(AnimClipChannel{std::move(channel), {}});
       return Role::Other;
